@@ -1,0 +1,39 @@
+# The two commands of the README, and a few helpers around them.
+#   make run   set up, build, prepare build/run/ and start the program there
+#   make test  set up, build and run every test
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all setup configure build test run data asan bench format clean
+
+all: build
+
+setup:
+	@scripts/setup
+
+configure: setup
+	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Fills build/run/ with the catalogue files the program reads.
+data: build
+	@scripts/make-data $(BUILD)
+
+run: data
+	@scripts/run $(BUILD)
+
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan:
+	@$(MAKE) --no-print-directory test BUILD=build-asan CMAKE_FLAGS="-DPHRASEBOOK_SANITIZE=ON -DPHRASEBOOK_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug"
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf $(BUILD) build-asan

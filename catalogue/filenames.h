@@ -1,0 +1,15 @@
+// The bare names of the catalogue's files, opened relative to the current directory.
+#pragma once
+
+namespace catalogue {
+
+inline constexpr const char* EnglishTextName = "English.txt";
+inline constexpr const char* PronunciationTextName = "Pro3.txt";
+inline constexpr const char* EnglishDataName = "English.dat";
+inline constexpr const char* PronunciationDataName = "Chinese.dat";
+inline constexpr const char* SpecDataName = "MapEngSpec.data";
+inline constexpr const char* ClipIndexName = "data.idx";
+inline constexpr const char* ClipDataName = "data.dat";
+inline constexpr const char* FavouritesName = "favorite.dat";
+
+}  // namespace catalogue

@@ -1,0 +1,32 @@
+// Opening the catalogue at start-up: the record files, built from their text files when
+// they are missing, and the favourites file.
+#pragma once
+
+#include <filesystem>
+
+#include "catalogue/stdfile.h"
+#include "catalogue/textconvert.h"
+
+namespace catalogue {
+
+// The catalogue's streams, open for the main window's whole life.
+struct CatalogueFiles {
+    StdFile englishFile;        // "English.dat", read-only
+    StdFile pronunciationFile;  // "Chinese.dat", read-only
+    StdFile favouritesFile;     // "favorite.dat", append-and-read
+    bool favouritesOpen = false;
+};
+
+// What opening did beyond opening.
+struct OpenReport {
+    bool englishRebuilt = false;
+    bool pronunciationRebuilt = false;
+    ConvertResult englishConversion = ConvertResult::Written;  // meaningful when rebuilt was tried
+    bool englishOutOfMemory = false;  // the caller shows "Not enough memory"
+};
+
+// Opens the files in dir; a missing "English.dat" or "Chinese.dat" is rebuilt from its
+// text file first. Streams that still cannot be opened stay closed.
+OpenReport OpenCatalogue(CatalogueFiles& files, const std::filesystem::path& dir);
+
+}  // namespace catalogue

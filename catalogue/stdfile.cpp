@@ -1,0 +1,33 @@
+#include "catalogue/stdfile.h"
+
+namespace catalogue {
+
+StdFile StdFile::Open(const std::filesystem::path& name, const char* mode) {
+    StdFile f;
+    f.file_.reset(std::fopen(name.c_str(), mode));
+    return f;
+}
+
+bool StdFile::ReadExact(void* buf, std::size_t size) {
+    return file_ && std::fread(buf, 1, size, file_.get()) == size;
+}
+
+bool StdFile::WriteAll(const void* buf, std::size_t size) {
+    return file_ && std::fwrite(buf, 1, size, file_.get()) == size;
+}
+
+bool StdFile::Seek(std::int64_t offset) {
+    return file_ && offset >= 0 && fseeko(file_.get(), static_cast<off_t>(offset), SEEK_SET) == 0;
+}
+
+std::optional<std::int64_t> StdFile::Size() {
+    if (!file_) return std::nullopt;
+    off_t here = ftello(file_.get());
+    if (here < 0 || fseeko(file_.get(), 0, SEEK_END) != 0) return std::nullopt;
+    off_t end = ftello(file_.get());
+    fseeko(file_.get(), here, SEEK_SET);
+    if (end < 0) return std::nullopt;
+    return static_cast<std::int64_t>(end);
+}
+
+}  // namespace catalogue
