@@ -210,10 +210,10 @@ def main_skin(items):
         d.add(path(f"M 10 {96 - i * 4} Q 342 {96 - ry * 0.55} 674 {96 - i * 4}",
                    fill="none", stroke="#ffffff", stroke_opacity=0.04 + 0.01 * i,
                    stroke_width=1))
-    d.add(path("M 120 96 C 220 40, 330 20, 410 52 S 520 70, 560 34", fill="none", stroke=GOLD,
+    d.add(path("M 486 92 C 526 90, 548 68, 556 40", fill="none", stroke=GOLD,
                stroke_opacity=0.55, stroke_width=1.4, stroke_dasharray="2 5",
                stroke_linecap="round"))
-    d.add(group(icon_shape("plane", GOLD), transform="translate(556 26) rotate(-32) scale(0.55)",
+    d.add(group(icon_shape("plane", GOLD), transform="translate(549 37) rotate(-62) scale(0.6)",
                 opacity=0.85))
 
     # Logo and title.
