@@ -42,6 +42,20 @@ CATEGORIES = {
 }
 
 
+# Advance widths of Liberation Sans Bold (metric-compatible with Arial Bold), per 1000 units.
+BOLD_WIDTHS = dict(zip(
+    " ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789.",
+    [278, 722, 722, 722, 722, 667, 611, 778, 722, 278, 556, 722, 611, 833, 722, 778, 667, 778,
+     722, 667, 611, 722, 667, 944, 667, 667, 611, 556, 611, 556, 611, 556, 333, 611, 611, 278,
+     278, 556, 278, 889, 611, 611, 611, 611, 389, 556, 333, 611, 556, 778, 556, 556, 500]
+    + [556] * 10 + [278]))
+
+
+def text_width(s, size, spacing=0):
+    """Width of a bold caption in pixels."""
+    return sum(BOLD_WIDTHS.get(c, 600) for c in s) * size / 1000 + spacing * len(s)
+
+
 class Doc:
     """An SVG document with its own gradient ids."""
 
@@ -191,11 +205,11 @@ def icon_at(name, colour, x, y, size):
 # The main window skin (725 × 553). The body lies within the dialog's 684 × 559 pixels.
 
 BODY = (2, 2, 680, 548)  # x, y, w, h of the window's outline
-CARD = (126, 108, 408, 396)  # the paper card: mode area, list, pronunciation strip
+CARD = (126, 108, 408, 400)  # the paper card: mode area, list, pronunciation strip
 COLUMN = (541, 108, 136, 396)  # the category column
 STUB = (14, 108, 102, 396)  # the boarding-pass panel
 LIST_FRAME = (185, 198, 298, 258)
-STRIP = (186, 458, 342, 42)
+STRIP = (186, 455, 342, 49)
 
 
 def main_skin(items):
@@ -342,9 +356,10 @@ def button(control, state, w, h, rect_px):
     d = Doc(w, h)
     if control in CATEGORIES:
         category_button(d, control, state, vw, vh)
-    elif control in (1015, 1019):
-        pill_button(d, state, vw, vh, "Search" if control == 1015 else "Help",
-                    "search" if control == 1015 else "help")
+    elif control == 1015:
+        pill_button(d, state, vw, vh, "Search", "search")
+    elif control == 1019:
+        tab_button(d, state, vw, vh, "Help", "help", left=2, size=10.5)
     elif control in (1016, 1017):
         tab_button(d, state, vw, vh, "Favourite" if control == 1016 else "Relate",
                    "star" if control == 1016 else "link")
@@ -403,8 +418,8 @@ def category_button(d, control, state, vw, vh):
     d.add(icon_at(icon, glyph, x + 18 + off - 7.5, cy - 7.5, 15))
     d.add(text(x + 36 + off, cy + 4.6, caption, 13, text_fill))
     if state != "normal":
-        d.add(path(f"M {x + w - 11 + off} {cy - 4} L {x + w - 7 + off} {cy} "
-                   f"L {x + w - 11 + off} {cy + 4}", fill="none",
+        d.add(path(f"M {x + w - 9.5 + off} {cy - 4} L {x + w - 5.5 + off} {cy} "
+                   f"L {x + w - 9.5 + off} {cy + 4}", fill="none",
                    stroke=colour if state == "over" else "#ffffff", stroke_width=2,
                    stroke_linecap="round", stroke_linejoin="round"))
 
@@ -425,25 +440,32 @@ def pill_button(d, state, vw, vh, caption, icon):
     d.add(text(x + 26 + off, y + h / 2 + 4.6 + off, caption, 13, "#ffffff"))
 
 
-def tab_button(d, state, vw, vh, caption, icon):
+def tab_button(d, state, vw, vh, caption, icon, left=5, size=11):
     colour = {"normal": CREAM, "over": GOLD_LIGHT, "down": NAVY}[state]
+    width = text_width(caption, size)
     if state == "down":
-        d.add(rect(0.5, 0.5, vw - 1, vh - 1, (vh - 1) / 2, fill=GOLD_LIGHT))
-    d.add(icon_at(icon, colour if state != "normal" else GOLD, 5, 1.5, 10))
-    d.add(text(18, 10.5, caption, 11, colour))
+        d.add(rect(0.5, 0.5, min(vw - 1, left + width + 17), vh - 1, (vh - 1) / 2,
+                   fill=GOLD_LIGHT))
+    d.add(icon_at(icon, colour if state != "normal" else GOLD, left, 1.5, 10))
+    d.add(text(left + 13, 10.5, caption, size, colour))
     if state == "over":
-        d.add(rect(18, 11.6, len(caption) * 6.2, 1, 0.5, fill=GOLD_LIGHT))
+        d.add(rect(left + 13, 11.6, width, 1, 0.5, fill=GOLD_LIGHT))
 
 
 def link_button(d, state, vw, vh, caption, icon):
     colour = {"normal": MUTED, "over": GOLD_LIGHT, "down": NAVY}[state]
     if state == "down":
-        d.add(rect(0.5, 0.5, vw - 1, vh - 1, (vh - 1) / 2, fill=GOLD_LIGHT))
+        size, spacing = (9.5, 0.9) if text_width(caption, 9.5, 0.9) <= vw - 20 else (9, 0.2)
+        d.add(rect(0.5, 0.5, min(vw - 1, 22 + text_width(caption, size, spacing)), vh - 1,
+                   (vh - 1) / 2, fill=GOLD_LIGHT))
     d.add(icon_at(icon, colour if state != "normal" else GOLD, 4, 1.5, 10))
-    tight = len(caption) * 7.2 > vw - 17
-    d.add(text(17, 10.2, caption, 9 if tight else 9.5, colour, spacing=0.2 if tight else 0.9))
+    size, spacing = 9.5, 0.9
+    if text_width(caption, size, spacing) > vw - 20:
+        size, spacing = 9, 0.2
+    width = text_width(caption, size, spacing)
+    d.add(text(17, 10.2, caption, size, colour, spacing=spacing))
     if state == "over":
-        d.add(rect(17, 11.4, vw - 21, 1, 0.5, fill=GOLD_LIGHT, opacity=0.8))
+        d.add(rect(17, 11.4, min(width, vw - 19), 1, 0.5, fill=GOLD_LIGHT, opacity=0.8))
 
 
 def action_button(d, state, vw, vh, caption, icon, warm):
