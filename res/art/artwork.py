@@ -224,10 +224,10 @@ def main_skin(items):
         d.add(path(f"M 10 {96 - i * 4} Q 342 {96 - ry * 0.55} 674 {96 - i * 4}",
                    fill="none", stroke="#ffffff", stroke_opacity=0.04 + 0.01 * i,
                    stroke_width=1))
-    d.add(path("M 486 92 C 526 90, 548 68, 556 40", fill="none", stroke=GOLD,
+    d.add(path("M 482 91 C 560 94, 604 78, 613 50", fill="none", stroke=GOLD,
                stroke_opacity=0.55, stroke_width=1.4, stroke_dasharray="2 5",
                stroke_linecap="round"))
-    d.add(group(icon_shape("plane", GOLD), transform="translate(549 37) rotate(-62) scale(0.6)",
+    d.add(group(icon_shape("plane", GOLD), transform="translate(603 47) rotate(-72) scale(0.6)",
                 opacity=0.85))
 
     # Logo and title.
@@ -240,8 +240,8 @@ def main_skin(items):
     d.add(rect(204, 72, 182, 1.5, 0.75, fill=GOLD, opacity=0.35))
     d.add(rect(297.5, 58, 1.2, 11, 0.6, fill=MUTED, opacity=0.35))
     # Version tag beneath the label.
-    d.add(rect(402, 82, 72, 18, 9, fill="#ffffff", opacity=0.07))
-    d.add(text(430, 95, "VERSION", 8, MUTED, spacing=0.8, anchor="end", opacity=0.85))
+    d.add(rect(428, 82, 48, 18, 9, fill="#ffffff", opacity=0.08))
+    d.add(text(423, 95, "VERSION", 8, MUTED, spacing=0.8, anchor="end", opacity=0.85))
     d.add(text(610, 99, "CATEGORIES", 10, GOLD_LIGHT, anchor="middle", spacing=1.6))
     # A quiet bed for the top-left buttons.
     d.add(rect(26, 64, 94, 44, 14, fill="#ffffff", opacity=0.04))
