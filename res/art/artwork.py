@@ -629,7 +629,14 @@ def icon(size):
     k = size / 256
     inner = rect(8, 8, 240, 240, 52, fill=d.gradient((0, "#24507c"), (1, NAVY_DARK)))
     inner += rect(8, 8, 240, 240, 52, fill="none", stroke="#0b1d2e", stroke_width=4)
-    inner += group(logo(d, 0, 0, 48), transform="translate(28 40) scale(4.2)")
+    if size > 16:
+        inner += group(logo(d, 0, 0, 48), transform="translate(28 40) scale(4.2)")
+    else:
+        # Too small for letters: the speech bubble with the flag's three bands.
+        inner += path("M48 44 H208 A20 20 0 0 1 228 64 V164 A20 20 0 0 1 208 184 H116 L72 226 "
+                      "V184 H48 A20 20 0 0 1 28 164 V64 A20 20 0 0 1 48 44 Z", fill="#3bb3a4")
+        for i, colour in enumerate(("#2b2b2b", "#dd2a1b", "#ffce00")):
+            inner += rect(60, 70 + i * 30, 136, 30, 0, fill=colour)
     if size >= 48:
         inner += group(icon_shape("plane", GOLD_LIGHT), transform="translate(172 14) scale(2.6)")
     return d.add(group(inner, transform=f"scale({k})")) or d.svg()
