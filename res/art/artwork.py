@@ -206,8 +206,8 @@ def icon_at(name, colour, x, y, size):
 
 BODY = (2, 2, 680, 548)  # x, y, w, h of the window's outline
 CARD = (126, 108, 408, 400)  # the paper card: mode area, list, pronunciation strip
-COLUMN = (541, 108, 136, 396)  # the category column
-STUB = (14, 108, 102, 396)  # the boarding-pass panel
+COLUMN = (541, 108, 136, 400)  # the category column
+STUB = (14, 108, 102, 400)  # the boarding-pass panel
 LIST_FRAME = (185, 198, 298, 258)
 STRIP = (186, 455, 342, 49)
 
@@ -300,9 +300,9 @@ def stub(d):
     bxp = x + 14
     for i, bw in enumerate(bars):
         if i % 2 == 0:
-            d.add(rect(bxp, y + 318, bw * 1.35, 52, 0, fill="#2a3947"))
+            d.add(rect(bxp, y + 320, bw * 1.35, 54, 0, fill="#2a3947"))
         bxp += bw * 1.35 + 1.05
-    d.add(text(cx, y + 384, "GUTE REISE", 8, "#7d8a96", anchor="middle", spacing=1.6))
+    d.add(text(cx, y + 388, "GUTE REISE", 8, "#7d8a96", anchor="middle", spacing=1.6))
 
 
 def card(d):
@@ -312,7 +312,7 @@ def card(d):
                stroke=PAPER_EDGE, stroke_width=1))
     d.add(rect(x + 8, y + 1.2, w - 16, 1.2, 0.6, fill="#ffffff", opacity=0.8))
     # Mode area: a faint rule under the labels' row and a quiet bed for the controls.
-    d.add(rect(180, 130, 308, 62, 8, fill="#ffffff", opacity=0.45, stroke="#e3d6b6",
+    d.add(rect(180, 128, 308, 67, 8, fill="#ffffff", opacity=0.45, stroke="#e3d6b6",
                stroke_width=1))
     # Phrase list frame (the list paints its own green inside).
     lx, ly, lw, lh = LIST_FRAME
