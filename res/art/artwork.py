@@ -75,16 +75,6 @@ class Doc:
                          f"{parts}</linearGradient>")
         return f"url(#{gid})"
 
-    def radial(self, *stops, cx=0.5, cy=0.5, r=0.5):
-        self.count += 1
-        gid = f"g{self.count}"
-        parts = "".join(
-            f'<stop offset="{o}" stop-color="{c}"' + (f' stop-opacity="{a}"' if a != 1 else "")
-            + "/>" for o, c, a in (s if len(s) == 3 else (*s, 1) for s in stops))
-        self.defs.append(f'<radialGradient id="{gid}" cx="{cx}" cy="{cy}" r="{r}">{parts}'
-                         "</radialGradient>")
-        return f"url(#{gid})"
-
     def clip(self, inner):
         self.count += 1
         cid = f"c{self.count}"
@@ -139,9 +129,8 @@ def icon_shape(name, colour):
              stroke_linejoin="round")
     f = dict(fill=colour)
     if name == "bubble":
-        return (path("M4 5 H20 A2 2 0 0 1 22 7 V15 A2 2 0 0 1 20 17 H11 L6 21 V17 H4 "
-                     "A2 2 0 0 1 2 15 V7 A2 2 0 0 1 4 5 Z", **f)
-                + circle(8, 11, 1.4, fill="#ffffff", opacity=0.0))
+        return path("M4 5 H20 A2 2 0 0 1 22 7 V15 A2 2 0 0 1 20 17 H11 L6 21 V17 H4 "
+                    "A2 2 0 0 1 2 15 V7 A2 2 0 0 1 4 5 Z", **f)
     if name == "plane":
         return path("M21.5 12 C21.5 10.8 20.5 10.3 19.5 10.3 H14.8 L9.6 2.5 H7.4 L10 10.3 H5.2 "
                     "L3.4 7.8 H1.8 L2.9 12 L1.8 16.2 H3.4 L5.2 13.7 H10 L7.4 21.5 H9.6 L14.8 13.7 "
@@ -173,7 +162,7 @@ def icon_shape(name, colour):
     if name == "cross":
         return path("M9.5 3 H14.5 V9.5 H21 V14.5 H14.5 V21 H9.5 V14.5 H3 V9.5 H9.5 Z", **f)
     if name == "question":
-        return (path("M8.2 8.6 A3.9 3.9 0 1 1 13.5 12.2 C12.6 12.7 12 13.4 12 14.6 V15.4", **s,)
+        return (path("M8.2 8.6 A3.9 3.9 0 1 1 13.5 12.2 C12.6 12.7 12 13.4 12 14.6 V15.4", **s)
                 + circle(12, 19.6, 1.6, **f))
     if name == "search":
         return circle(10, 10, 6, **s) + path("M14.5 14.5 L21 21", **{**s, "stroke_width": 3})
@@ -553,7 +542,6 @@ def about_skin(items):
     d.add(group("".join(stripes), clip_path=d.clip(outline)))
     d.add(rect(15, 15, 466, 382, 10, fill=d.gradient((0, "#fdfaf2"), (1, "#f1e7cf")),
                stroke="#d8c9a3", stroke_width=1))
-    d.add(path("M 15 15 Z", fill="none"))
     # Header line: par avion.
     d.add(group(icon_shape("plane", "#23508a"), transform="translate(36 30) scale(0.8)"))
     d.add(text(62, 45, "PAR AVION \u00b7 BY AIR MAIL", 11, "#23508a", spacing=1.5))
@@ -595,7 +583,7 @@ def stamp(d, x, y):
     d.add(rect(ix, iy, iw, ih, 0, fill=d.gradient((0, "#8fd0e8"), (1, "#e9f5f2"))))
     d.add(circle(ix + iw - 16, iy + 16, 8, fill=GOLD))
     d.add(path(f"M {ix} {iy + ih} L {ix + 18} {iy + 30} L {ix + 30} {iy + 44} L {ix + 44} "
-               f"{iy + 24} L {iy * 0 + ix + iw} {iy + 50} L {ix + iw} {iy + ih} Z",
+               f"{iy + 24} L {ix + iw} {iy + 50} L {ix + iw} {iy + ih} Z",
                fill="#2f6f5e"))
     d.add(path(f"M {ix + 14} {iy + 34} L {ix + 18} {iy + 30} L {ix + 22} {iy + 35} Z "
                f"M {ix + 40} {iy + 28} L {ix + 44} {iy + 24} L {ix + 48} {iy + 29} Z",
@@ -639,4 +627,5 @@ def icon(size):
             inner += rect(60, 70 + i * 30, 136, 30, 0, fill=colour)
     if size >= 48:
         inner += group(icon_shape("plane", GOLD_LIGHT), transform="translate(172 14) scale(2.6)")
-    return d.add(group(inner, transform=f"scale({k})")) or d.svg()
+    d.add(group(inner, transform=f"scale({k})"))
+    return d.svg()

@@ -23,6 +23,7 @@ from concurrent.futures import ThreadPoolExecutor
 
 HERE = pathlib.Path(__file__).resolve().parent
 ROOT = HERE.parent.parent
+sys.dont_write_bytecode = True  # keep the source folder clean
 sys.path.insert(0, str(HERE))
 
 import artwork  # noqa: E402  (the drawings)
