@@ -1,0 +1,102 @@
+// The test backend: windows that exist only in memory, a clock that moves only when told,
+// and input made up by the test. What a window "shows" is what was presented to it, so
+// tests see exactly what a user would, and can save it as an image.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/icon.h"
+#include "platform/gdi/region.h"
+#include "platform/ui/backend.h"
+
+namespace backend {
+
+using ui::HWND;
+using ui::POINT;
+using ui::RECT;
+
+class HeadlessBackend : public ui::Backend {
+public:
+    struct WindowState {
+        RECT rect{};
+        bool visible = false;
+        bool minimized = false;
+        std::u16string title;
+        std::optional<gdi::Region> shape;
+        gdi::Bitmap shown;  // the pixels presented so far
+        gdi::Region lastPresent;
+        int presents = 0;
+        gdi::Icon icon;
+        int focusRequests = 0;
+    };
+
+    explicit HeadlessBackend(ui::SIZE screen = {1280, 1024}) : screen_(screen) {}
+
+    // ui::Backend
+    ui::BackendCaps Caps() const override { return {false, true, true}; }
+    ui::SIZE ScreenSize() const override { return screen_; }
+    std::uint64_t Now() const override { return now_; }
+    bool WaitEvent(ui::InputEvent& out, std::optional<std::uint64_t> deadline) override;
+    bool OpenWindow(HWND window, const RECT& screenRect, std::u16string_view title) override;
+    void CloseWindow(HWND window) override;
+    void SetWindowTitle(HWND window, std::u16string_view title) override;
+    void MoveWindow(HWND window, const RECT& screenRect) override;
+    void ShowWindow(HWND window, int command) override;
+    void SetWindowShape(HWND window, const gdi::Region* shape) override;
+    void Present(HWND window, const gdi::Bitmap& frame, const gdi::Region& dirty) override;
+    void SetWindowIcon(HWND window, const gdi::Icon& icon) override;
+    void FocusWindow(HWND window) override;
+    void SetCursor(ui::StandardCursor cursor) override { cursor_ = cursor; }
+    bool SetClipboardText(std::u16string_view text) override;
+    std::u16string GetClipboardText() override { return clipboard_; }
+
+    // The clock.
+    void Advance(std::uint64_t milliseconds) { now_ += milliseconds; }
+
+    // Input at a point of any window, in that window's client coordinates; the event goes to
+    // its top-level window as the window system would send it.
+    void MouseMove(HWND window, POINT client);
+    void MouseDown(HWND window, POINT client, int button = 1);
+    void MouseUp(HWND window, POINT client, int button = 1);
+    void Click(HWND window, POINT client, int button = 1);
+    void Wheel(HWND window, POINT client, int notches);
+    void MouseLeave(HWND topLevel);
+    void KeyDown(ui::UINT vk);
+    void KeyUp(ui::UINT vk);
+    void Key(ui::UINT vk);  // down and up
+    void Text(std::u16string_view text);
+    void CloseRequest(HWND topLevel);
+    void Event(ui::InputEvent event);
+
+    // Steps a waiting message loop runs, one each time it has nothing else to do. When none
+    // is left, a waiting loop gets Stalled (the program is told to quit) rather than hanging.
+    void WhenIdle(std::function<void()> step) { idle_.push_back(std::move(step)); }
+
+    const WindowState* State(HWND window) const;
+    ui::StandardCursor Cursor() const { return cursor_; }
+    // What the window shows: presented pixels, black outside its shape.
+    gdi::Bitmap Screenshot(HWND window) const;
+    bool SavePng(HWND window, const std::string& path) const;
+
+private:
+    ui::InputEvent Pointer(ui::InputEvent::Type type, HWND window, POINT client);
+    void Push(ui::InputEvent event);
+
+    ui::SIZE screen_;
+    std::uint64_t now_ = 1000;
+    std::deque<ui::InputEvent> events_;
+    std::deque<std::function<void()>> idle_;
+    std::map<std::uint32_t, WindowState> windows_;
+    ui::StandardCursor cursor_ = ui::StandardCursor::Arrow;
+    std::u16string clipboard_;
+    bool shift_ = false;
+    bool control_ = false;
+};
+
+}  // namespace backend

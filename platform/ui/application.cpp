@@ -1,0 +1,759 @@
+#include "platform/ui/application.h"
+
+#include <algorithm>
+
+#include "platform/ui/window.h"
+
+namespace ui {
+
+namespace {
+
+bool SameClassName(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char16_t x = a[i];
+        char16_t y = b[i];
+        if (x >= u'a' && x <= u'z') x = static_cast<char16_t>(x - u'a' + u'A');
+        if (y >= u'a' && y <= u'z') y = static_cast<char16_t>(y - u'a' + u'A');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+Application::Application(Backend& backend) : backend_(backend) {}
+
+Application::~Application() {
+    // Windows go first, top-level windows with their children, while their objects live.
+    while (!topLevels_.empty())
+        DestroyWindow(topLevels_.front());
+    retired_.clear();
+}
+
+int Application::Run() {
+    if (InitInstance()) {
+        while (PumpOne(true) != Step::Quit) {
+        }
+    }
+    return ExitInstance();
+}
+
+void Application::RegisterClass(WindowClass windowClass) {
+    for (WindowClass& c : classes_) {
+        if (SameClassName(c.name, windowClass.name)) {
+            c = std::move(windowClass);
+            return;
+        }
+    }
+    classes_.push_back(std::move(windowClass));
+}
+
+const WindowClass* Application::FindClass(std::u16string_view name) const {
+    for (const WindowClass& c : classes_) {
+        if (SameClassName(c.name, name)) return &c;
+    }
+    return nullptr;
+}
+
+WindowNode* Application::Node(HWND hwnd) const {
+    if (hwnd.app != this || hwnd.id == 0) return nullptr;
+    const auto it = nodes_.find(hwnd.id);
+    return it != nodes_.end() ? it->second.get() : nullptr;
+}
+
+Window* Application::FromHandle(HWND hwnd) const {
+    const WindowNode* n = Node(hwnd);
+    return n != nullptr ? n->object : nullptr;
+}
+
+HWND Application::GetTopLevel(HWND hwnd) const {
+    const WindowNode* n = Node(hwnd);
+    while (n != nullptr && n->IsChild())
+        n = Node(n->parent);
+    return n != nullptr ? n->handle : HWND{};
+}
+
+WindowNode* Application::TopNode(HWND hwnd) const {
+    return Node(GetTopLevel(hwnd));
+}
+
+HWND Application::CreateWindowEx(Style exStyle, std::u16string_view className,
+                                 std::u16string_view text, Style style, const RECT& rect,
+                                 HWND parent, int id, Window* object) {
+    WindowNode* parentNode = Node(parent);
+    if ((style & WS_CHILD) != 0 && parentNode == nullptr) return nullptr;
+
+    auto node = std::make_unique<WindowNode>();
+    const HWND hwnd{this, nextId_++};
+    node->handle = hwnd;
+    const WindowClass* cls = FindClass(className);
+    node->className = cls != nullptr ? cls->name : std::u16string(className);
+    node->classStyle = cls != nullptr ? cls->style : 0;
+    if (object == nullptr) {
+        node->owned = cls != nullptr && cls->factory ? cls->factory() : std::make_unique<Window>();
+        object = node->owned.get();
+    }
+    node->object = object;
+    object->hwnd_ = hwnd;
+    node->text = std::u16string(text);
+    node->style = style & ~WS_VISIBLE;
+    node->exStyle = exStyle;
+    node->id = id;
+    node->rect = rect;
+    WindowNode& n = *node;
+    nodes_.emplace(hwnd.id, std::move(node));
+
+    if ((style & WS_CHILD) != 0) {
+        n.parent = parent;
+        parentNode->children.push_back(hwnd);  // later siblings lie below earlier ones
+    } else {
+        n.owner = parent ? GetTopLevel(parent) : HWND{};
+        topLevels_.insert(topLevels_.begin(), hwnd);
+        n.native = backend_.OpenWindow(hwnd, rect, n.text);
+    }
+
+    if (SendMessage(hwnd, WM_CREATE) == -1) {
+        DestroyWindow(hwnd);
+        return nullptr;
+    }
+    if (!IsWindow(hwnd)) return nullptr;
+    if ((style & WS_VISIBLE) != 0) ShowWindow(hwnd, SW_SHOW);
+    return hwnd;
+}
+
+bool Application::Attach(HWND hwnd, Window& object) {
+    WindowNode* n = Node(hwnd);
+    if (n == nullptr) return false;
+    if (n->object != nullptr && n->object != n->owned.get()) return false;
+    if (n->owned) retired_.push_back(std::move(n->owned));
+    n->object = &object;
+    object.hwnd_ = hwnd;
+    object.PreSubclassWindow();
+    return true;
+}
+
+void Application::Detach(HWND hwnd, Window& object) {
+    WindowNode* n = Node(hwnd);
+    if (n == nullptr || n->object != &object) return;
+    const WindowClass* cls = FindClass(n->className);
+    n->owned = cls != nullptr && cls->factory ? cls->factory() : std::make_unique<Window>();
+    n->owned->hwnd_ = hwnd;
+    n->object = n->owned.get();
+}
+
+void Application::Unlink(WindowNode& node) {
+    if (node.IsChild()) {
+        if (WindowNode* p = Node(node.parent)) {
+            std::erase(p->children, node.handle);
+        }
+    } else {
+        std::erase(topLevels_, node.handle);
+    }
+}
+
+bool Application::DestroyWindow(HWND hwnd) {
+    WindowNode* n = Node(hwnd);
+    if (n == nullptr || n->destroying) return false;
+    if (n->IsChild() && (n->style & WS_VISIBLE) != 0) InvalidateBehind(*n);
+    if (!n->IsChild()) {
+        // Windows that belong to this one go with it.
+        std::vector<HWND> owned;
+        for (const HWND top : topLevels_) {
+            const WindowNode* t = Node(top);
+            if (t != nullptr && t->owner == hwnd) owned.push_back(top);
+        }
+        for (const HWND o : owned)
+            DestroyWindow(o);
+    }
+    DestroyTree(hwnd);
+    return true;
+}
+
+void Application::DestroyTree(HWND hwnd) {
+    WindowNode* n = Node(hwnd);
+    if (n == nullptr) return;
+    n->destroying = true;
+    SendMessage(hwnd, WM_DESTROY);
+    const std::vector<HWND> children = n->children;
+    for (const HWND c : children)
+        DestroyTree(c);
+
+    auto within = [&](HWND h) {
+        for (const WindowNode* w = Node(h); w != nullptr;
+             w = w->IsChild() ? Node(w->parent) : nullptr) {
+            if (w->handle == hwnd) return true;
+        }
+        return false;
+    };
+    if (within(focus_)) focus_ = nullptr;
+    if (within(capture_)) capture_ = nullptr;
+    if (within(tracked_)) tracked_ = nullptr;
+    if (within(under_)) under_ = nullptr;
+    if (dragWindow_ == hwnd) dragWindow_ = nullptr;
+    if (active_ == hwnd) active_ = nullptr;
+    std::erase_if(timers_, [&](const Timer& t) { return t.hwnd == hwnd; });
+
+    SendMessage(hwnd, WM_NCDESTROY);
+    n = Node(hwnd);
+    Unlink(*n);
+    if (n->native) backend_.CloseWindow(hwnd);
+    Window* object = n->object;
+    std::unique_ptr<Window> owned = std::move(n->owned);
+    nodes_.erase(hwnd.id);
+    if (object != nullptr) {
+        object->hwnd_ = nullptr;
+        object->PostNcDestroy();
+    }
+    if (owned) retired_.push_back(std::move(owned));
+    if (mainWindow_ == object && object != nullptr && !object->IsWindow()) {
+        // The program's main window is gone: the main loop ends.
+        mainWindow_ = nullptr;
+        if (modal_.empty()) PostQuitMessage(0);
+    }
+}
+
+LRESULT Application::SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    WindowNode* n = Node(hwnd);
+    if (n == nullptr || n->object == nullptr) return 0;
+    ++depth_;
+    const LRESULT result = n->object->Dispatch(message, wParam, lParam);
+    --depth_;
+    return result;
+}
+
+bool Application::PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (hwnd && Node(hwnd) == nullptr) return false;
+    queue_.push_back(MSG{hwnd, message, wParam, lParam, static_cast<DWORD>(Now()), cursorScreen_});
+    return true;
+}
+
+void Application::PostQuitMessage(int exitCode) {
+    quitPending_ = true;
+    exitCode_ = exitCode;
+}
+
+bool Application::PreTranslate(MSG& msg) {
+    // From the window the message is for up to its top-level window.
+    for (const WindowNode* n = Node(msg.hwnd); n != nullptr;
+         n = n->IsChild() ? Node(n->parent) : nullptr) {
+        if (n->object != nullptr && n->object->PreTranslateMessage(msg)) return true;
+    }
+    return false;
+}
+
+void Application::DeliverMessage(MSG& msg) {
+    if (!msg.hwnd || Node(msg.hwnd) == nullptr) return;  // thread messages and lost windows
+    if (PreTranslate(msg)) return;
+    if (msg.message == WM_KEYDOWN && !control_) {
+        // The characters of the keys that type one without a text event.
+        char16_t c = 0;
+        switch (msg.wParam) {
+            case VK_RETURN:
+                c = u'\r';
+                break;
+            case VK_ESCAPE:
+                c = 0x1B;
+                break;
+            case VK_BACK:
+                c = u'\b';
+                break;
+            case VK_TAB:
+                c = u'\t';
+                break;
+            default:
+                break;
+        }
+        if (c != 0) PostMessage(msg.hwnd, WM_CHAR, c, 1);
+    }
+    SendMessage(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+}
+
+bool Application::NeedsPaint() const {
+    for (const auto& [id, node] : nodes_) {
+        if (!node->update.IsEmpty() && IsWindowVisible(node->handle)) return true;
+    }
+    for (const HWND top : topLevels_) {
+        const WindowNode* t = Node(top);
+        if (t != nullptr && !t->dirty.IsEmpty() && t->shown) return true;
+    }
+    return false;
+}
+
+Application::Timer* Application::DueTimer() {
+    const std::uint64_t now = Now();
+    Timer* due = nullptr;
+    for (Timer& t : timers_) {
+        if (t.due <= now && (due == nullptr || t.due < due->due)) due = &t;
+    }
+    return due;
+}
+
+std::optional<std::uint64_t> Application::NextTimerDue() const {
+    std::optional<std::uint64_t> next;
+    for (const Timer& t : timers_) {
+        if (!next || t.due < *next) next = t.due;
+    }
+    return next;
+}
+
+Application::Step Application::PumpOne(bool wait) {
+    if (depth_ == 0) retired_.clear();
+    if (queueHead_ < queue_.size()) {
+        MSG msg = queue_[queueHead_++];
+        if (queueHead_ == queue_.size()) {
+            queue_.clear();
+            queueHead_ = 0;
+        }
+        DeliverMessage(msg);
+        return Step::Handled;
+    }
+    InputEvent event;
+    if (backend_.WaitEvent(event, Now())) {
+        DispatchInput(event);
+        return Step::Handled;
+    }
+    if (quitPending_) return Step::Quit;
+    if (NeedsPaint()) {
+        UpdateAllWindows();
+        return Step::Handled;
+    }
+    if (Timer* t = DueTimer()) {
+        t->due = Now() + std::max<UINT>(t->elapse, 1);
+        MSG msg{t->hwnd, WM_TIMER, t->id, 0, static_cast<DWORD>(Now()), cursorScreen_};
+        DeliverMessage(msg);
+        return Step::Handled;
+    }
+    if (!wait) return Step::Nothing;
+    if (backend_.WaitEvent(event, NextTimerDue())) DispatchInput(event);
+    return Step::Handled;
+}
+
+bool Application::PumpMessages() {
+    for (;;) {
+        const Step step = PumpOne(false);
+        if (step == Step::Quit) return false;
+        if (step == Step::Nothing) return true;
+    }
+}
+
+int Application::RunModalLoop(HWND hwnd) {
+    modal_.push_back(ModalState{hwnd});
+    const std::size_t level = modal_.size() - 1;
+    int result = -1;
+    for (;;) {
+        if (modal_[level].ended) {
+            result = modal_[level].result;
+            break;
+        }
+        if (!IsWindow(hwnd)) break;
+        if (PumpOne(true) == Step::Quit) break;
+    }
+    modal_.erase(modal_.begin() + static_cast<std::ptrdiff_t>(level));
+    return result;
+}
+
+void Application::EndModalLoop(HWND hwnd, int result) {
+    for (ModalState& m : modal_) {
+        if (m.hwnd == hwnd && !m.ended) {
+            m.ended = true;
+            m.result = result;
+        }
+    }
+}
+
+bool Application::InModalLoop(HWND hwnd) const {
+    return std::any_of(modal_.begin(), modal_.end(),
+                       [&](const ModalState& m) { return m.hwnd == hwnd && !m.ended; });
+}
+
+std::uintptr_t Application::SetTimer(HWND hwnd, std::uintptr_t id, UINT elapse) {
+    if (Node(hwnd) == nullptr) return 0;
+    const std::uint64_t due = Now() + std::max<UINT>(elapse, 1);
+    for (Timer& t : timers_) {
+        if (t.hwnd == hwnd && t.id == id) {
+            t.elapse = elapse;
+            t.due = due;
+            return id;
+        }
+    }
+    timers_.push_back(Timer{hwnd, id, elapse, due});
+    return id;
+}
+
+bool Application::KillTimer(HWND hwnd, std::uintptr_t id) {
+    return std::erase_if(timers_, [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; }) > 0;
+}
+
+HWND Application::SetFocus(HWND hwnd) {
+    if (hwnd == focus_) return focus_;
+    if (hwnd && Node(hwnd) == nullptr) return nullptr;
+    const HWND old = focus_;
+    if (hwnd) {
+        const HWND top = GetTopLevel(hwnd);
+        if (top != active_) SetActiveWindow(top);
+        if (focus_ == hwnd) return old;
+    }
+    const HWND previous = focus_;
+    focus_ = hwnd;
+    if (previous && Node(previous) != nullptr) {
+        SendMessage(previous, WM_KILLFOCUS, hwnd.id, 0);
+    }
+    if (hwnd && focus_ == hwnd) SendMessage(hwnd, WM_SETFOCUS, previous.id, 0);
+    return old;
+}
+
+HWND Application::SetActiveWindow(HWND hwnd) {
+    if (hwnd == active_) return active_;
+    const HWND old = active_;
+    active_ = hwnd;
+    if (old && Node(old) != nullptr) {
+        SendMessage(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), hwnd.id);
+    }
+    if (WindowNode* n = Node(hwnd)) {
+        if (n->native && n->shown) backend_.FocusWindow(hwnd);
+        SendMessage(hwnd, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, n->minimized ? 1 : 0), old.id);
+    }
+    return old;
+}
+
+HWND Application::SetCapture(HWND hwnd) {
+    const HWND old = capture_;
+    if (Node(hwnd) == nullptr) return old;
+    capture_ = hwnd;
+    if (old && old != hwnd) SendMessage(old, WM_CAPTURECHANGED, 0, hwnd.id);
+    return old;
+}
+
+bool Application::ReleaseCapture() {
+    const HWND old = capture_;
+    capture_ = nullptr;
+    if (old) SendMessage(old, WM_CAPTURECHANGED, 0, 0);
+    return true;
+}
+
+bool Application::TrackMouseEvent(TRACKMOUSEEVENT& tme) {
+    if (tme.cbSize != sizeof(TRACKMOUSEEVENT)) return false;
+    if ((tme.dwFlags & TME_QUERY) != 0) {
+        tme.dwFlags = tracked_ ? TME_LEAVE : 0;
+        tme.hwndTrack = tracked_;
+        return true;
+    }
+    if (Node(tme.hwndTrack) == nullptr) return false;
+    if ((tme.dwFlags & TME_CANCEL) != 0) {
+        if ((tme.dwFlags & TME_LEAVE) != 0 && tracked_ == tme.hwndTrack) tracked_ = nullptr;
+        return true;
+    }
+    if ((tme.dwFlags & TME_LEAVE) != 0) {
+        if (under_ != tme.hwndTrack) {
+            // The pointer is not over the window: it has left already.
+            PostMessage(tme.hwndTrack, WM_MOUSELEAVE);
+            if (tracked_ == tme.hwndTrack) tracked_ = nullptr;
+        } else {
+            if (tracked_ && tracked_ != tme.hwndTrack) PostMessage(tracked_, WM_MOUSELEAVE);
+            tracked_ = tme.hwndTrack;
+        }
+    }
+    return true;
+}
+
+void Application::SetCursor(StandardCursor cursor) {
+    backend_.SetCursor(cursor);
+}
+
+short Application::GetKeyState(UINT vk) const {
+    bool down = false;
+    switch (vk) {
+        case VK_LBUTTON:
+            down = buttons_[1];
+            break;
+        case VK_MBUTTON:
+            down = buttons_[2];
+            break;
+        case VK_RBUTTON:
+            down = buttons_[3];
+            break;
+        case VK_SHIFT:
+            down = shift_;
+            break;
+        case VK_CONTROL:
+            down = control_;
+            break;
+        default:
+            break;
+    }
+    return down ? static_cast<short>(-32768) : 0;
+}
+
+RECT Application::GetWindowRect(HWND hwnd) const {
+    const WindowNode* n = Node(hwnd);
+    if (n == nullptr) return {};
+    const POINT origin = ClientToScreen(hwnd, POINT{0, 0});
+    return RECT{origin.x, origin.y, origin.x + n->Width(), origin.y + n->Height()};
+}
+
+RECT Application::GetClientRect(HWND hwnd) const {
+    const WindowNode* n = Node(hwnd);
+    return n != nullptr ? RECT{0, 0, n->Width(), n->Height()} : RECT{};
+}
+
+POINT Application::ClientToScreen(HWND hwnd, POINT p) const {
+    for (const WindowNode* n = Node(hwnd); n != nullptr;
+         n = n->IsChild() ? Node(n->parent) : nullptr) {
+        p.x += n->rect.left;
+        p.y += n->rect.top;
+    }
+    return p;
+}
+
+POINT Application::ScreenToClient(HWND hwnd, POINT p) const {
+    const POINT origin = ClientToScreen(hwnd, POINT{0, 0});
+    return POINT{p.x - origin.x, p.y - origin.y};
+}
+
+POINT Application::OriginInTopLevel(HWND hwnd) const {
+    POINT p{};
+    for (const WindowNode* n = Node(hwnd); n != nullptr && n->IsChild(); n = Node(n->parent)) {
+        p.x += n->rect.left;
+        p.y += n->rect.top;
+    }
+    return p;
+}
+
+bool Application::IsWindowVisible(HWND hwnd) const {
+    for (const WindowNode* n = Node(hwnd); n != nullptr;
+         n = n->IsChild() ? Node(n->parent) : nullptr) {
+        if ((n->style & WS_VISIBLE) == 0) return false;
+        if (!n->IsChild()) return true;
+    }
+    return false;
+}
+
+bool Application::EnableWindow(HWND hwnd, bool enable) {
+    WindowNode* n = Node(hwnd);
+    if (n == nullptr) return false;
+    const bool wasDisabled = (n->style & WS_DISABLED) != 0;
+    if (wasDisabled == !enable) return wasDisabled;
+    if (enable) {
+        n->style &= ~WS_DISABLED;
+    } else {
+        n->style |= WS_DISABLED;
+        if (capture_ == hwnd) ReleaseCapture();
+        if (focus_ == hwnd) SetFocus(nullptr);
+    }
+    SendMessage(hwnd, WM_ENABLE, enable ? 1 : 0, 0);
+    return wasDisabled;
+}
+
+bool Application::IsWindowEnabled(HWND hwnd) const {
+    const WindowNode* n = Node(hwnd);
+    return n != nullptr && (n->style & WS_DISABLED) == 0;
+}
+
+void Application::SetWindowStyle(HWND hwnd, Style style, Style exStyle) {
+    WindowNode* n = Node(hwnd);
+    if (n == nullptr) return;
+    const bool wasVisible = (n->style & WS_VISIBLE) != 0;
+    const bool visible = (style & WS_VISIBLE) != 0;
+    n->style = (style & ~WS_VISIBLE) | (n->style & WS_VISIBLE);
+    n->exStyle = exStyle;
+    if (visible != wasVisible) ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void Application::SetWindowText(HWND hwnd, std::u16string_view text) {
+    WindowNode* n = Node(hwnd);
+    if (n == nullptr) return;
+    n->text = std::u16string(text);
+    if (n->native) backend_.SetWindowTitle(hwnd, n->text);
+}
+
+void Application::SetIcon(HWND hwnd, const gdi::Icon& icon, bool big) {
+    WindowNode* n = Node(hwnd);
+    if (n == nullptr) return;
+    (big ? n->iconBig : n->iconSmall) = icon;
+    if (n->native) backend_.SetWindowIcon(hwnd, n->iconBig ? n->iconBig : n->iconSmall);
+}
+
+bool Application::ShowWindow(HWND hwnd, int command) {
+    WindowNode* n = Node(hwnd);
+    if (n == nullptr) return false;
+    const bool wasVisible = (n->style & WS_VISIBLE) != 0;
+    switch (command) {
+        case SW_HIDE:
+            if (!wasVisible) return false;
+            SendMessage(hwnd, WM_SHOWWINDOW, 0, 0);
+            if ((n = Node(hwnd)) == nullptr) return true;
+            if (n->IsChild()) InvalidateBehind(*n);
+            n->style &= ~WS_VISIBLE;
+            if (!n->IsChild() && n->native) {
+                backend_.ShowWindow(hwnd, SW_HIDE);
+                n->shown = false;
+            }
+            return true;
+        case SW_MINIMIZE:
+        case SW_SHOWMINIMIZED:
+            // The backend reports the change when the window system made it.
+            if (!n->IsChild() && n->native) backend_.ShowWindow(hwnd, SW_MINIMIZE);
+            return wasVisible;
+        case SW_RESTORE:
+            if (!n->IsChild() && n->native && n->minimized) backend_.ShowWindow(hwnd, SW_RESTORE);
+            if (wasVisible) return true;
+            break;
+        default:
+            break;
+    }
+    if (wasVisible) return true;
+    SendMessage(hwnd, WM_SHOWWINDOW, 1, 0);
+    if ((n = Node(hwnd)) == nullptr) return false;
+    n->style |= WS_VISIBLE;
+    if (!n->IsChild()) {
+        EnsureFrame(*n);
+        if (n->native) backend_.ShowWindow(hwnd, SW_SHOW);
+        n->shown = true;
+        AddUpdate(*n, gdi::Region(GetClientRect(hwnd)), true, true);
+        if (command != SW_SHOWNA && command != SW_SHOWNOACTIVATE) SetActiveWindow(hwnd);
+    } else {
+        AddUpdate(*n, gdi::Region(GetClientRect(hwnd)), true, true);
+    }
+    return false;
+}
+
+bool Application::SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy,
+                               UINT flags) {
+    WindowNode* n = Node(hwnd);
+    if (n == nullptr) return false;
+    if ((flags & SWP_NOZORDER) == 0) {
+        std::vector<HWND>& siblings = n->IsChild() ? Node(n->parent)->children : topLevels_;
+        std::erase(siblings, hwnd);
+        if (insertAfter == HWND_BOTTOM) {
+            siblings.push_back(hwnd);
+        } else {
+            auto at = std::find(siblings.begin(), siblings.end(), insertAfter);
+            siblings.insert(at == siblings.end() ? siblings.begin() : at + 1, hwnd);
+        }
+        if (n->IsChild() && (n->style & WS_VISIBLE) != 0 && (flags & SWP_NOREDRAW) == 0) {
+            AddUpdate(*n, gdi::Region(GetClientRect(hwnd)), true, true);
+        }
+    }
+    RECT r = n->rect;
+    if ((flags & SWP_NOMOVE) == 0) {
+        r = RECT{x, y, x + n->Width(), y + n->Height()};
+    }
+    if ((flags & SWP_NOSIZE) == 0) {
+        r.right = r.left + std::max(cx, 0);
+        r.bottom = r.top + std::max(cy, 0);
+    }
+    if (!(r == n->rect)) {
+        const bool moved = r.left != n->rect.left || r.top != n->rect.top;
+        const bool resized = r.right - r.left != n->Width() || r.bottom - r.top != n->Height();
+        const bool redraw = (flags & SWP_NOREDRAW) == 0 && (n->style & WS_VISIBLE) != 0;
+        if (n->IsChild()) {
+            if (redraw) InvalidateBehind(*n);
+            n->rect = r;
+            if (redraw) AddUpdate(*n, gdi::Region(GetClientRect(hwnd)), true, true);
+        } else {
+            n->rect = r;
+            if (n->native) backend_.MoveWindow(hwnd, r);
+            if (resized) {
+                EnsureFrame(*n);
+                AddUpdate(*n, gdi::Region(GetClientRect(hwnd)), true, true);
+            }
+        }
+        if (moved)
+            SendMessage(hwnd, WM_MOVE, 0,
+                        MAKELPARAM(static_cast<unsigned>(r.left), static_cast<unsigned>(r.top)));
+        if (resized && Node(hwnd) != nullptr) {
+            SendMessage(hwnd, WM_SIZE, 0,
+                        MAKELPARAM(static_cast<unsigned>(r.right - r.left),
+                                   static_cast<unsigned>(r.bottom - r.top)));
+        }
+    }
+    if ((flags & SWP_SHOWWINDOW) != 0) ShowWindow(hwnd, SW_SHOWNA);
+    if ((flags & SWP_HIDEWINDOW) != 0) ShowWindow(hwnd, SW_HIDE);
+    if ((flags & SWP_FRAMECHANGED) != 0 && (flags & SWP_NOREDRAW) == 0) {
+        InvalidateRect(hwnd, nullptr, true);
+    }
+    return true;
+}
+
+bool Application::SetWindowRgn(HWND hwnd, std::optional<gdi::Region> region, bool redraw) {
+    WindowNode* n = Node(hwnd);
+    if (n == nullptr) return false;
+    if (n->IsChild() && redraw && (n->style & WS_VISIBLE) != 0) InvalidateBehind(*n);
+    n->windowRegion = std::move(region);
+    if (!n->IsChild() && n->native) {
+        backend_.SetWindowShape(hwnd, n->windowRegion ? &*n->windowRegion : nullptr);
+    }
+    if (redraw) AddUpdate(*n, gdi::Region(GetClientRect(hwnd)), true, true);
+    return true;
+}
+
+void Application::BeginMoveDrag(HWND hwnd, POINT grab) {
+    const WindowNode* n = Node(hwnd);
+    if (n == nullptr || n->IsChild() || n->minimized || !buttons_[1]) return;
+    dragWindow_ = hwnd;
+    dragGrab_ = grab;
+}
+
+namespace {
+
+bool CanTakeFocus(const WindowNode* c) {
+    return c != nullptr && (c->style & WS_VISIBLE) != 0 && (c->style & WS_DISABLED) == 0;
+}
+
+}  // namespace
+
+HWND Application::GetNextDlgTabItem(HWND dialog, HWND control, bool previous) const {
+    const WindowNode* d = Node(dialog);
+    if (d == nullptr || d->children.empty()) return nullptr;
+    const std::vector<HWND>& kids = d->children;
+    // A control inside a control counts as its ancestor among the dialog's children.
+    HWND start = control;
+    for (const WindowNode* c = Node(control); c != nullptr && c->IsChild(); c = Node(c->parent)) {
+        if (c->parent == dialog) {
+            start = c->handle;
+            break;
+        }
+    }
+    const auto n = static_cast<std::ptrdiff_t>(kids.size());
+    auto at = std::find(kids.begin(), kids.end(), start);
+    std::ptrdiff_t index = at == kids.end() ? (previous ? 0 : n - 1) : at - kids.begin();
+    for (std::ptrdiff_t step = 1; step <= n; ++step) {
+        const std::ptrdiff_t i = ((index + (previous ? -step : step)) % n + n) % n;
+        const WindowNode* c = Node(kids[static_cast<std::size_t>(i)]);
+        if (CanTakeFocus(c) && (c->style & WS_TABSTOP) != 0) return c->handle;
+    }
+    return control;
+}
+
+HWND Application::GetNextDlgGroupItem(HWND dialog, HWND control, bool previous) const {
+    const WindowNode* d = Node(dialog);
+    if (d == nullptr) return nullptr;
+    const std::vector<HWND>& kids = d->children;
+    const auto at = std::find(kids.begin(), kids.end(), control);
+    if (at == kids.end()) {
+        for (const HWND k : kids) {
+            if (CanTakeFocus(Node(k))) return k;
+        }
+        return nullptr;
+    }
+    const std::size_t index = static_cast<std::size_t>(at - kids.begin());
+    // The group runs from the nearest WS_GROUP control at or before this one up to the next
+    // WS_GROUP control.
+    std::size_t first = index;
+    while (first > 0 && (Node(kids[first])->style & WS_GROUP) == 0)
+        --first;
+    std::size_t last = index + 1;
+    while (last < kids.size() && (Node(kids[last])->style & WS_GROUP) == 0)
+        ++last;
+    const auto size = static_cast<std::ptrdiff_t>(last - first);
+    const auto pos = static_cast<std::ptrdiff_t>(index - first);
+    for (std::ptrdiff_t step = 1; step < size; ++step) {
+        const std::ptrdiff_t i = ((pos + (previous ? -step : step)) % size + size) % size;
+        const HWND h = kids[first + static_cast<std::size_t>(i)];
+        if (CanTakeFocus(Node(h))) return h;
+    }
+    return control;
+}
+
+}  // namespace ui

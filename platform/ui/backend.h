@@ -1,0 +1,61 @@
+// The contract between the window framework and a backend: a clock, events, top-level windows
+// with a framebuffer and a shape, cursors and the clipboard. The framework never asks which
+// backend it runs on; what a backend cannot do it says in its capabilities.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/icon.h"
+#include "platform/gdi/region.h"
+#include "platform/ui/inputevent.h"
+#include "platform/ui/types.h"
+
+namespace ui {
+
+struct BackendCaps {
+    bool display = false;        // windows can be seen by a user
+    bool shapedWindows = false;  // SetWindowShape changes the visible shape
+    bool minimise = false;       // ShowWindow(SW_MINIMIZE) has an effect
+};
+
+enum class StandardCursor { Arrow, Hand, IBeam, Wait, SizeAll, No, Cross };
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    virtual BackendCaps Caps() const = 0;
+    virtual SIZE ScreenSize() const = 0;
+
+    // Milliseconds of a monotonic clock.
+    virtual std::uint64_t Now() const = 0;
+    // The next event, waiting at most until the clock reaches `deadline` (forever without one).
+    // False when the deadline passed with no event.
+    virtual bool WaitEvent(InputEvent& out, std::optional<std::uint64_t> deadline) = 0;
+
+    // A top-level window at `screenRect`, hidden until ShowWindow. False on failure.
+    virtual bool OpenWindow(HWND window, const RECT& screenRect, std::u16string_view title) = 0;
+    virtual void CloseWindow(HWND window) = 0;
+    virtual void SetWindowTitle(HWND window, std::u16string_view title) = 0;
+    virtual void MoveWindow(HWND window, const RECT& screenRect) = 0;
+    // SW_HIDE, SW_SHOW (also SW_SHOWNA, SW_SHOWNOACTIVATE), SW_MINIMIZE, SW_RESTORE.
+    virtual void ShowWindow(HWND window, int command) = 0;
+    // The visible and clickable part of the window, in window coordinates; null: all of it.
+    virtual void SetWindowShape(HWND window, const gdi::Region* shape) = 0;
+    // Puts the parts `dirty` (window coordinates) of `frame` on the screen.
+    virtual void Present(HWND window, const gdi::Bitmap& frame, const gdi::Region& dirty) = 0;
+    // The image the window system shows for the window (task bar, switcher); null: none.
+    virtual void SetWindowIcon(HWND window, const gdi::Icon& icon) = 0;
+    // Gives the window the keyboard focus of the window system.
+    virtual void FocusWindow(HWND window) = 0;
+
+    virtual void SetCursor(StandardCursor cursor) = 0;
+    virtual bool SetClipboardText(std::u16string_view text) = 0;
+    virtual std::u16string GetClipboardText() = 0;
+};
+
+}  // namespace ui
