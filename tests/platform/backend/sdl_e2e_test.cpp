@@ -1,0 +1,251 @@
+// End to end: a real SDL window on its own Xvfb display, driven by xdotool. Skips when Xvfb,
+// xdotool or ImageMagick's import are not installed.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/gdi/png.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+bool OnPath(const std::string& program) {
+    return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// A child process; killed (SIGKILL: a process stuck in SDL ignores SIGTERM) when it goes.
+class Child {
+public:
+    Child(std::vector<std::string> args, const std::string& display, bool captureOutput) {
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        std::vector<std::string> env;
+        for (char** e = environ; *e != nullptr; ++e) {
+            if (std::string(*e).rfind("DISPLAY=", 0) != 0) env.emplace_back(*e);
+        }
+        env.push_back("DISPLAY=" + display);
+        env.push_back("SDL_AUDIODRIVER=dummy");
+        std::vector<char*> envp;
+        for (std::string& e : env)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
+
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        int fds[2] = {-1, -1};
+        if (captureOutput && pipe(fds) == 0) {
+            posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+            posix_spawn_file_actions_addclose(&actions, fds[0]);
+            posix_spawn_file_actions_addclose(&actions, fds[1]);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        }
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        if (posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0)
+            pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        if (fds[1] >= 0) close(fds[1]);
+        out_ = fds[0];
+    }
+    ~Child() {
+        Kill();
+        if (out_ >= 0) close(out_);
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    bool Started() const { return pid_ > 0; }
+    void Kill() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+            pid_ = -1;
+        }
+    }
+    // The exit status once the process ended within the timeout.
+    std::optional<int> Wait(std::chrono::milliseconds timeout) {
+        const auto end = Clock::now() + timeout;
+        while (pid_ > 0) {
+            int status = 0;
+            if (waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            if (Clock::now() > end) return std::nullopt;
+            std::this_thread::sleep_for(20ms);
+        }
+        return std::nullopt;
+    }
+    // The next line of output, or nothing within the timeout.
+    std::optional<std::string> ReadLine(std::chrono::milliseconds timeout) {
+        const auto end = Clock::now() + timeout;
+        for (;;) {
+            const auto nl = buffer_.find('\n');
+            if (nl != std::string::npos) {
+                std::string line = buffer_.substr(0, nl);
+                buffer_.erase(0, nl + 1);
+                return line;
+            }
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+            if (left.count() <= 0 || out_ < 0) return std::nullopt;
+            pollfd p{out_, POLLIN, 0};
+            if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
+            char chunk[256];
+            const ssize_t n = read(out_, chunk, sizeof chunk);
+            if (n <= 0) return std::nullopt;
+            buffer_.append(chunk, static_cast<std::size_t>(n));
+        }
+    }
+    // Reads lines until one equals `expected`.
+    bool Expect(const std::string& expected, std::chrono::milliseconds timeout) {
+        const auto end = Clock::now() + timeout;
+        while (Clock::now() < end) {
+            const auto line =
+                ReadLine(std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()));
+            if (!line) return false;
+            if (*line == expected) return true;
+        }
+        return false;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int out_ = -1;
+    std::string buffer_;
+};
+
+std::string RunX(const std::string& display, const std::string& command) {
+    std::string output;
+    FILE* p = popen(("DISPLAY=" + display + " " + command + " 2>/dev/null").c_str(), "r");
+    if (p == nullptr) return output;
+    char chunk[256];
+    while (std::fgets(chunk, sizeof chunk, p) != nullptr)
+        output += chunk;
+    pclose(p);
+    return output;
+}
+
+template <typename F>
+bool PollFor(F condition, std::chrono::milliseconds timeout) {
+    const auto end = Clock::now() + timeout;
+    while (Clock::now() < end) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(50ms);
+    }
+    return condition();
+}
+
+struct Geometry {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+
+std::optional<Geometry> WindowGeometry(const std::string& display, const std::string& id) {
+    const std::string info = RunX(display, "xwininfo -id " + id);
+    Geometry g;
+    auto field = [&](const std::string& name, int& value) {
+        const auto at = info.find(name);
+        if (at == std::string::npos) return false;
+        value = std::stoi(info.substr(at + name.size()));
+        return true;
+    };
+    if (!field("Absolute upper-left X:", g.x) || !field("Absolute upper-left Y:", g.y) ||
+        !field("Width:", g.w) || !field("Height:", g.h)) {
+        return std::nullopt;
+    }
+    return g;
+}
+
+constexpr auto Generous = 30s;
+
+TEST(SdlEndToEnd, ShapedWindowClickAndEscape) {
+    if (!OnPath("Xvfb") || !OnPath("xdotool") || !OnPath("xwininfo") || !OnPath("import")) {
+        GTEST_SKIP() << "Xvfb, xdotool, xwininfo or ImageMagick import is not installed";
+    }
+    // A display number of our own.
+    int number = 0;
+    for (int n = 90 + static_cast<int>(getpid() % 50); n < 400; ++n) {
+        if (!std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(n)) &&
+            !std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock")) {
+            number = n;
+            break;
+        }
+    }
+    ASSERT_NE(number, 0);
+    const std::string display = ":" + std::to_string(number);
+    Child xvfb(
+        {"Xvfb", display, "-screen", "0", "800x600x24", "-noreset", "-wr", "-nolisten", "tcp"},
+        display, false);
+    ASSERT_TRUE(xvfb.Started());
+    ASSERT_TRUE(PollFor([&] { return !RunX(display, "xdpyinfo").empty(); }, Generous))
+        << "Xvfb did not start";
+
+    const std::string title = "uidemo-e2e-" + std::to_string(getpid());
+    Child demo({UIDEMO_PATH, title}, display, true);
+    ASSERT_TRUE(demo.Started());
+    ASSERT_TRUE(demo.Expect("READY", Generous)) << "the demo window did not come up";
+    std::string id;
+    ASSERT_TRUE(PollFor(
+        [&] {
+            std::istringstream ids(RunX(display, "xdotool search --name " + title));
+            return static_cast<bool>(ids >> id);
+        },
+        Generous));
+    std::optional<Geometry> g;
+    ASSERT_TRUE(PollFor(
+        [&] { return (g = WindowGeometry(display, id)) && g->w == 300 && g->h == 260; }, Generous));
+
+    // The window's shape: the skin's black corners are outside it (the white root shows
+    // there), its body is inside.
+    const std::filesystem::path shotPath =
+        std::filesystem::temp_directory_path() / ("uidemo-" + std::to_string(getpid()) + ".png");
+    gdi::Bitmap shot;
+    const gdi::COLORREF skin = gdi::RGB(40, 120, 200);
+    ASSERT_TRUE(PollFor(
+        [&] {
+            RunX(display, "import -window root " + shotPath.string());
+            shot = gdi::LoadPng(shotPath.string());
+            return shot && shot.GetPixel(g->x + 150, g->y + 10) == skin;
+        },
+        Generous))
+        << "no screenshot with the skin in it";
+    std::filesystem::remove(shotPath);
+    EXPECT_EQ(shot.GetPixel(g->x + 2, g->y + 2), gdi::RGB(255, 255, 255));
+    EXPECT_EQ(shot.GetPixel(g->x + 297, g->y + 257), gdi::RGB(255, 255, 255));
+    EXPECT_EQ(shot.GetPixel(g->x + 20, g->y + 130), skin);
+    EXPECT_EQ(shot.GetPixel(g->x + 150, g->y + 130), gdi::RGB(250, 200, 30));  // the button
+
+    // A click on the button reaches it (its middle: dialog units 100, 75 → 150, 122 px).
+    RunX(display, "xdotool mousemove --window " + id + " 150 122 click 1");
+    EXPECT_TRUE(demo.Expect("CLICK 1001", Generous));
+
+    // Enter does nothing here; Escape closes the window.
+    RunX(display, "xdotool key Return");
+    EXPECT_TRUE(demo.Expect("OK", Generous));
+    RunX(display, "xdotool key Escape");
+    EXPECT_TRUE(demo.Expect("CANCEL", Generous));
+    EXPECT_TRUE(demo.Expect("END 2", Generous));
+    EXPECT_EQ(demo.Wait(Generous), 0);
+}
+
+}  // namespace
