@@ -611,7 +611,15 @@ bool Application::ShowWindow(HWND hwnd, int command) {
         if (n->native) backend_.ShowWindow(hwnd, SW_SHOW);
         n->shown = true;
         AddUpdate(*n, gdi::Region(GetClientRect(hwnd)), true, true);
-        if (command != SW_SHOWNA && command != SW_SHOWNOACTIVATE) SetActiveWindow(hwnd);
+        if (command != SW_SHOWNA && command != SW_SHOWNOACTIVATE) {
+            // Activated while still hidden (the focus went to a control during start-up): the
+            // window system learns of it now.
+            if (active_ == hwnd) {
+                if (n->native) backend_.FocusWindow(hwnd);
+            } else {
+                SetActiveWindow(hwnd);
+            }
+        }
     } else {
         AddUpdate(*n, gdi::Region(GetClientRect(hwnd)), true, true);
     }

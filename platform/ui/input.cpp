@@ -97,6 +97,8 @@ void Application::HandleWindowEvent(const InputEvent& e) {
             }
             break;
         case InputEvent::Type::Moved:
+            // While we move the window ourselves, late reports of earlier places are stale.
+            if (dragWindow_ == e.window) break;
             if (n->rect.left != e.screen.x || n->rect.top != e.screen.y) {
                 n->rect =
                     RECT{e.screen.x, e.screen.y, e.screen.x + n->Width(), e.screen.y + n->Height()};

@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <X11/Xproto.h>
 #include <X11/extensions/shape.h>
 
 #include <algorithm>
@@ -86,6 +87,23 @@ SDL_SystemCursor SystemCursor(ui::StandardCursor c) {
     }
 }
 
+// SDL wakes a waiting loop by sending an event to a window over a second connection; when
+// that window was destroyed just before, the server answers BadWindow, and Xlib's default
+// handler would end the program. Those answers are dropped; every other error goes on to
+// the handler that was there before. (Xlib passes no context to its error handler, so the
+// previous handler has to be kept here.)
+using XErrorHandlerFn = int (*)(Display*, XErrorEvent*);
+XErrorHandlerFn& PreviousXErrorHandler() {
+    static XErrorHandlerFn previous = nullptr;
+    return previous;
+}
+
+int IgnoreStaleWakeups(Display* display, XErrorEvent* error) {
+    if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
+    XErrorHandlerFn previous = PreviousXErrorHandler();
+    return previous != nullptr ? previous(display, error) : 0;
+}
+
 bool X11Handles(SDL_Window* window, Display*& display, ::Window& xwindow) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
@@ -106,6 +124,10 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(std::string& error) {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // A closed about box must not end the program: its windows say when they are done.
     SDL_SetHint("SDL_QUIT_ON_LAST_WINDOW_CLOSE", "0");
+    // Before SDL starts: SDL chains to this handler while it runs and puts it back when it
+    // ends, which is when a stale wakeup is most often reported.
+    if (PreviousXErrorHandler() == nullptr)
+        PreviousXErrorHandler() = XSetErrorHandler(IgnoreStaleWakeups);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         error = std::string("SDL: ") + SDL_GetError();
         return nullptr;
