@@ -110,7 +110,7 @@ HWND Application::CreateWindowEx(Style exStyle, std::u16string_view className,
     } else {
         n.owner = parent ? GetTopLevel(parent) : HWND{};
         topLevels_.insert(topLevels_.begin(), hwnd);
-        n.native = backend_.OpenWindow(hwnd, rect, n.text);
+        n.native = backend_.OpenWindow(hwnd, rect, n.text, (exStyle & WS_EX_TOOLWINDOW) != 0);
     }
 
     if (SendMessage(hwnd, WM_CREATE) == -1) {
@@ -611,7 +611,8 @@ bool Application::ShowWindow(HWND hwnd, int command) {
         if (n->native) backend_.ShowWindow(hwnd, SW_SHOW);
         n->shown = true;
         AddUpdate(*n, gdi::Region(GetClientRect(hwnd)), true, true);
-        if (command != SW_SHOWNA && command != SW_SHOWNOACTIVATE) {
+        const bool tool = (n->exStyle & WS_EX_TOOLWINDOW) != 0;
+        if (command != SW_SHOWNA && command != SW_SHOWNOACTIVATE && !tool) {
             // Activated while still hidden (the focus went to a control during start-up): the
             // window system learns of it now.
             if (active_ == hwnd) {

@@ -54,6 +54,7 @@ void Application::HandleWindowEvent(const InputEvent& e) {
             PostMessage(e.window, WM_CLOSE);
             break;
         case InputEvent::Type::Activate:
+            if ((n->exStyle & WS_EX_TOOLWINDOW) != 0) break;  // never the active window
             if (IsWindowEnabled(e.window)) {
                 if (active_ != e.window) {
                     const HWND old = active_;
@@ -263,8 +264,12 @@ void Application::RouteMouse(const InputEvent& e) {
         } else {
             lastClick_ = ClickMemory{hit.hwnd, message, e.time, screen};
         }
+        // Tool windows (tooltips, drop-down lists) never take the activation.
         const HWND hitTop = GetTopLevel(hit.hwnd);
-        if (hitTop != active_) SetActiveWindow(hitTop);
+        const WindowNode* topNode = Node(hitTop);
+        if (hitTop != active_ && topNode != nullptr && (topNode->exStyle & WS_EX_TOOLWINDOW) == 0) {
+            SetActiveWindow(hitTop);
+        }
         if (Node(hit.hwnd) == nullptr) return;
     }
 

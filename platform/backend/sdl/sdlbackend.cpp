@@ -314,12 +314,15 @@ bool SdlBackend::Translate(const SDL_Event& e, ui::InputEvent& out) {
     }
 }
 
-bool SdlBackend::OpenWindow(ui::HWND window, const ui::RECT& r, std::u16string_view title) {
-    SDL_Window* w =
-        SDL_CreateWindow(shell::Utf16ToUtf8(title).c_str(), r.left, r.top, std::max(r.Width(), 1),
-                         std::max(r.Height(), 1), SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+bool SdlBackend::OpenWindow(ui::HWND window, const ui::RECT& r, std::u16string_view title,
+                            bool tool) {
+    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;
+    if (tool) flags |= SDL_WINDOW_TOOLTIP | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_ALWAYS_ON_TOP;
+    SDL_Window* w = SDL_CreateWindow(shell::Utf16ToUtf8(title).c_str(), r.left, r.top,
+                                     std::max(r.Width(), 1), std::max(r.Height(), 1), flags);
     if (w == nullptr) return false;
     Native& n = windows_[window.id];
+    n.tool = tool;
     n.window = w;
     n.hwnd = window;
     n.rect = r;
@@ -338,8 +341,11 @@ bool SdlBackend::OpenWindow(ui::HWND window, const ui::RECT& r, std::u16string_v
 void SdlBackend::CloseWindow(ui::HWND window) {
     Native* n = Find(window);
     if (n == nullptr) return;
+    const bool tool = n->tool;
     SDL_DestroyWindow(n->window);
     windows_.erase(window.id);
+    if (focused_ == window) focused_ = nullptr;
+    if (tool) RefocusAfterTool();
     if (!windows_.empty()) {
         // Keys and clicks meant for the closed window must not reach the one below.
         SDL_PumpEvents();
@@ -379,8 +385,16 @@ void SdlBackend::ShowWindow(ui::HWND window, int command) {
             SDL_ShowWindow(n->window);
             // Shown windows are placed where asked, also where the window system had other plans.
             SDL_SetWindowPosition(n->window, n->rect.left, n->rect.top);
+            if (n->tool) RefocusAfterTool();
             break;
     }
+    if (n->tool && command == ui::SW_HIDE) RefocusAfterTool();
+}
+
+// Without a window manager a tooltip window takes the keyboard focus when it appears or goes:
+// it goes back to the window that had it.
+void SdlBackend::RefocusAfterTool() {
+    if (Native* f = Find(focused_)) SDL_SetWindowInputFocus(f->window);
 }
 
 void SdlBackend::SetWindowShape(ui::HWND window, const gdi::Region* shape) {
@@ -464,7 +478,8 @@ void SdlBackend::SetWindowIcon(ui::HWND window, const gdi::Icon& icon) {
 
 void SdlBackend::FocusWindow(ui::HWND window) {
     Native* n = Find(window);
-    if (n == nullptr) return;
+    if (n == nullptr || n->tool) return;
+    focused_ = window;
     SDL_RaiseWindow(n->window);
     SDL_SetWindowInputFocus(n->window);
 }
