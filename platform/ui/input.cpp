@@ -60,9 +60,11 @@ void Application::HandleWindowEvent(const InputEvent& e) {
                     const HWND old = active_;
                     active_ = e.window;
                     if (old && Node(old) != nullptr) {
-                        SendMessage(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), e.window.id);
+                        SendMessage(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0),
+                                    HandleToParam(e.window));
                     }
-                    SendMessage(e.window, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), old.id);
+                    SendMessage(e.window, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0),
+                                HandleToParam(old));
                 }
             } else {
                 // A window disabled by a modal dialog hands the activation to that dialog.
