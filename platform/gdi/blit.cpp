@@ -1,0 +1,352 @@
+#include "platform/gdi/blit.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/gdi/surface.h"
+
+namespace gdi {
+
+namespace {
+
+constexpr std::uint32_t ColourMask = 0x00FFFFFF;
+
+bool UsesSource(std::uint8_t code) {
+    return (((code >> 2) ^ code) & 0x33) != 0;
+}
+bool UsesPattern(std::uint8_t code) {
+    return (((code >> 4) ^ code) & 0x0F) != 0;
+}
+
+std::uint32_t Rop3(std::uint8_t code, std::uint32_t p, std::uint32_t s, std::uint32_t d) {
+    std::uint32_t r = 0;
+    for (int i = 0; i < 8; ++i) {
+        if (!((code >> i) & 1)) continue;
+        r |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
+    }
+    return r;
+}
+
+template <typename F>
+void Apply(std::uint32_t* d, const std::uint32_t* s, const std::uint32_t* p, int n, F f) {
+    for (int i = 0; i < n; ++i)
+        d[i] = f(p ? p[i] : 0, s ? s[i] : 0, d[i]);
+}
+
+// One row: d := rop(p, s, d), then kept to the target's format by `keep`.
+void ApplyRow(std::uint8_t code, std::uint32_t* d, const std::uint32_t* s, const std::uint32_t* p,
+              int n) {
+    switch (code) {
+        case 0xCC:
+            std::memcpy(d, s, static_cast<std::size_t>(n) * 4);
+            break;
+        case 0x88:
+            Apply(d, s, p, n, [](auto, auto s, auto d) { return s & d; });
+            break;
+        case 0xEE:
+            Apply(d, s, p, n, [](auto, auto s, auto d) { return s | d; });
+            break;
+        case 0x66:
+            Apply(d, s, p, n, [](auto, auto s, auto d) { return s ^ d; });
+            break;
+        case 0x33:
+            Apply(d, s, p, n, [](auto, auto s, auto) { return ~s; });
+            break;
+        case 0x44:
+            Apply(d, s, p, n, [](auto, auto s, auto d) { return s & ~d; });
+            break;
+        case 0x22:
+            Apply(d, s, p, n, [](auto, auto s, auto d) { return ~s & d; });
+            break;
+        case 0xBB:
+            Apply(d, s, p, n, [](auto, auto s, auto d) { return ~s | d; });
+            break;
+        case 0x11:
+            Apply(d, s, p, n, [](auto, auto s, auto d) { return ~(s | d); });
+            break;
+        case 0xF0:
+            std::memcpy(d, p, static_cast<std::size_t>(n) * 4);
+            break;
+        case 0x5A:
+            Apply(d, s, p, n, [](auto p, auto, auto d) { return p ^ d; });
+            break;
+        case 0xC0:
+            Apply(d, s, p, n, [](auto p, auto s, auto) { return p & s; });
+            break;
+        case 0x55:
+            Apply(d, s, p, n, [](auto, auto, auto d) { return ~d; });
+            break;
+        case 0x00:
+            std::fill(d, d + n, 0u);
+            break;
+        case 0xFF:
+            std::fill(d, d + n, ~0u);
+            break;
+        default:
+            Apply(d, s, p, n, [code](auto p, auto s, auto d) { return Rop3(code, p, s, d); });
+            break;
+    }
+}
+
+bool IsBright(COLORREF c) {
+    return GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11 >= 128 * 100;
+}
+
+// Where each destination column and row takes its source pixel from (-1: nowhere).
+struct SourceMap {
+    const Surface* surface = nullptr;
+    COLORREF srcBkColour = 0;  // for colour to monochrome
+    std::vector<int> columns;  // indexed from the destination rectangle's left
+    std::vector<int> rows;     // indexed from its top
+};
+
+struct Operation {
+    DC* dest = nullptr;
+    RECT rect{};  // target coordinates, not yet clipped
+    std::uint8_t code = 0;
+    const Brush* brush = nullptr;
+    const SourceMap* source = nullptr;
+};
+
+// Runs one operation over the clipped parts of its rectangle.
+void Run(const Operation& op) {
+    Surface* target = op.dest->Target();
+    if (!target) return;
+    const bool mono = target->bitsPixel == 1;
+    const bool needS = UsesSource(op.code) && op.source;
+    const bool needP = UsesPattern(op.code);
+    const std::uint32_t textPix = PixelFromColor(op.dest->GetTextColor());
+    const std::uint32_t bkPix = PixelFromColor(op.dest->GetBkColor());
+
+    std::uint32_t solid = 0;
+    const Surface* pattern = nullptr;
+    if (needP) {
+        const Brush* b = op.brush;
+        if (!b || b->GetStyle() == Brush::Style::Null || b->GetStyle() == Brush::Style::Hollow) {
+            solid = mono ? ~0u : 0xFFFFFF;  // no brush: white, as the default stock brush
+        } else if (b->GetStyle() == Brush::Style::Solid) {
+            solid = mono ? (IsBright(b->Colour()) ? ~0u : 0u) : PixelFromColor(b->Colour());
+        } else {
+            pattern = b->PatternBitmap().Get();
+        }
+    }
+    const POINT brushOrg = op.dest->BrushOrigin();
+    const std::uint32_t srcBkPix =
+        op.source ? PixelFromColor(op.source->srcBkColour) & ColourMask : 0;
+
+    // Overlapping copies within one surface go bottom to top when moving down.
+    bool upward = false;
+    if (op.source && op.source->surface == target && !op.source->rows.empty() &&
+        op.source->rows.front() >= 0 && op.source->rows.front() < op.rect.top) {
+        upward = true;
+    }
+
+    std::vector<std::uint32_t> sRow;
+    std::vector<std::uint32_t> pRow;
+    std::vector<std::uint32_t> dRow;
+    for (const RECT& clip : op.dest->ClipRects()) {
+        RECT r;
+        if (!IntersectRect(r, clip, op.rect)) continue;
+        const int n = r.Width();
+        sRow.resize(static_cast<std::size_t>(n));
+        pRow.resize(static_cast<std::size_t>(n));
+        dRow.resize(static_cast<std::size_t>(n));
+        for (int k = 0; k < r.Height(); ++k) {
+            const int y = upward ? r.bottom - 1 - k : r.top + k;
+            int first = 0;
+            int last = n;  // the columns this row may write: those with a source pixel
+            if (needS) {
+                const SourceMap& m = *op.source;
+                int sy = m.rows[static_cast<std::size_t>(y - op.rect.top)];
+                if (sy < 0) continue;
+                const Surface& s = *m.surface;
+                const int base = r.left - op.rect.left;
+                while (first < n && m.columns[static_cast<std::size_t>(base + first)] < 0)
+                    ++first;
+                while (last > first && m.columns[static_cast<std::size_t>(base + last - 1)] < 0) {
+                    --last;
+                }
+                if (first >= last) continue;
+                if (s.bitsPixel == 32) {
+                    const std::uint32_t* in = s.Row(sy);
+                    for (int i = first; i < last; ++i) {
+                        std::uint32_t v = in[m.columns[static_cast<std::size_t>(base + i)]];
+                        sRow[i] = mono ? ((v & ColourMask) == srcBkPix ? ~0u : 0u) : v;
+                    }
+                } else {
+                    const std::uint8_t* in = s.MonoRow(sy);
+                    for (int i = first; i < last; ++i) {
+                        bool white = in[m.columns[static_cast<std::size_t>(base + i)]] != 0;
+                        sRow[i] = mono ? (white ? ~0u : 0u) : (white ? bkPix : textPix);
+                    }
+                }
+            }
+            const int count = last - first;
+            if (needP) {
+                if (pattern) {
+                    const int pw = pattern->width;
+                    const int ph = pattern->height;
+                    int py = ((y - brushOrg.y) % ph + ph) % ph;
+                    for (int i = first; i < last; ++i) {
+                        int px = ((r.left + i - brushOrg.x) % pw + pw) % pw;
+                        std::uint32_t v;
+                        if (pattern->bitsPixel == 32) {
+                            v = pattern->Row(py)[px];
+                            if (mono) v = IsBright(ColorFromPixel(v)) ? ~0u : 0u;
+                        } else {
+                            bool white = pattern->MonoRow(py)[px] != 0;
+                            v = mono ? (white ? ~0u : 0u) : (white ? bkPix : textPix);
+                        }
+                        pRow[i] = v;
+                    }
+                } else {
+                    std::fill(pRow.begin() + first, pRow.begin() + last, solid);
+                }
+            }
+            if (mono) {
+                std::uint8_t* out = target->MonoRow(y) + r.left;
+                for (int i = first; i < last; ++i)
+                    dRow[i] = out[i] ? ~0u : 0u;
+                ApplyRow(op.code, dRow.data() + first, sRow.data() + first, pRow.data() + first,
+                         count);
+                for (int i = first; i < last; ++i)
+                    out[i] = dRow[i] & 1;
+            } else {
+                std::uint32_t* out = target->Row(y) + r.left;
+                if (op.code == 0xCC) {
+                    std::memcpy(out + first, sRow.data() + first,
+                                static_cast<std::size_t>(count) * 4);
+                    continue;
+                }
+                ApplyRow(op.code, out + first, sRow.data() + first, pRow.data() + first, count);
+                for (int i = first; i < last; ++i)
+                    out[i] &= ColourMask;
+            }
+        }
+    }
+}
+
+// Destination pixel i of `extent` pixels maps to source pixel from + floor((i + ½) · srcExtent
+// / extent), or its mirror; -1 outside [0, limit).
+std::vector<int> Mapping(int extent, int from, int srcExtent, bool mirror, int limit) {
+    std::vector<int> map(static_cast<std::size_t>(extent));
+    for (int i = 0; i < extent; ++i) {
+        long long offset = (2LL * i + 1) * srcExtent / (2LL * extent);
+        long long v = mirror ? from + srcExtent - 1 - offset : from + offset;
+        map[static_cast<std::size_t>(i)] = v < 0 || v >= limit ? -1 : static_cast<int>(v);
+    }
+    return map;
+}
+
+bool Transfer(DC& dest, int x, int y, int width, int height, const DC* src, int srcX, int srcY,
+              int srcWidth, int srcHeight, DWORD rop) {
+    if (!dest || !dest.Target()) return false;
+    const std::uint8_t code = static_cast<std::uint8_t>(rop >> 16);
+    const bool needS = UsesSource(code);
+    if (needS && (!src || !*src || !src->Target())) return false;
+    bool mirrorX = false;
+    bool mirrorY = false;
+    if (width < 0) {
+        x += width + 1;
+        width = -width;
+        mirrorX = !mirrorX;
+    }
+    if (height < 0) {
+        y += height + 1;
+        height = -height;
+        mirrorY = !mirrorY;
+    }
+    if (srcWidth < 0) {
+        srcX += srcWidth + 1;
+        srcWidth = -srcWidth;
+        mirrorX = !mirrorX;
+    }
+    if (srcHeight < 0) {
+        srcY += srcHeight + 1;
+        srcHeight = -srcHeight;
+        mirrorY = !mirrorY;
+    }
+    if (width == 0 || height == 0) return true;
+    if (needS && (srcWidth == 0 || srcHeight == 0)) return true;
+
+    POINT o = dest.Offset();
+    Operation op;
+    op.dest = &dest;
+    op.rect = RECT{x + o.x, y + o.y, x + o.x + width, y + o.y + height};
+    op.code = code;
+    op.brush = &dest.CurrentBrush();
+    SourceMap map;
+    if (needS) {
+        const Surface* s = src->Target();
+        POINT so = src->Offset();
+        map.surface = s;
+        map.srcBkColour = src->GetBkColor();
+        map.columns = Mapping(width, srcX + so.x, srcWidth, mirrorX, s->width);
+        map.rows = Mapping(height, srcY + so.y, srcHeight, mirrorY, s->height);
+        op.source = &map;
+    }
+    Run(op);
+    return true;
+}
+
+}  // namespace
+
+bool BitBlt(DC& dest, int x, int y, int width, int height, const DC* src, int srcX, int srcY,
+            DWORD rop) {
+    return Transfer(dest, x, y, width, height, src, srcX, srcY, width, height, rop);
+}
+
+bool StretchBlt(DC& dest, int x, int y, int width, int height, const DC* src, int srcX, int srcY,
+                int srcWidth, int srcHeight, DWORD rop) {
+    return Transfer(dest, x, y, width, height, src, srcX, srcY, srcWidth, srcHeight, rop);
+}
+
+bool PatBlt(DC& dest, int x, int y, int width, int height, DWORD rop) {
+    std::uint8_t code = static_cast<std::uint8_t>(rop >> 16);
+    if (UsesSource(code)) return false;
+    return Transfer(dest, x, y, width, height, nullptr, 0, 0, 0, 0, rop);
+}
+
+bool FillRect(DC& dest, const RECT& rect, const Brush& brush) {
+    if (!dest || !brush) return false;
+    if (brush.GetStyle() == Brush::Style::Hollow) return true;
+    if (IsRectEmpty(rect)) return true;
+    POINT o = dest.Offset();
+    Operation op;
+    op.dest = &dest;
+    op.rect = RECT{rect.left + o.x, rect.top + o.y, rect.right + o.x, rect.bottom + o.y};
+    op.code = 0xF0;
+    op.brush = &brush;
+    Run(op);
+    return true;
+}
+
+bool InvertRect(DC& dest, const RECT& rect) {
+    if (!dest || IsRectEmpty(rect)) return static_cast<bool>(dest);
+    return PatBlt(dest, rect.left, rect.top, rect.Width(), rect.Height(), DSTINVERT);
+}
+
+namespace detail {
+
+void FillTargetRect(DC& dest, RECT rect, COLORREF colour) {
+    Brush brush = Brush::Solid(colour);
+    Operation op;
+    op.dest = &dest;
+    op.rect = rect;
+    op.code = 0xF0;
+    op.brush = &brush;
+    if (!IsRectEmpty(rect)) Run(op);
+}
+
+void InvertTargetRect(DC& dest, RECT rect) {
+    Operation op;
+    op.dest = &dest;
+    op.rect = rect;
+    op.code = 0x55;
+    if (!IsRectEmpty(rect)) Run(op);
+}
+
+}  // namespace detail
+
+}  // namespace gdi

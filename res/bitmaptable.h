@@ -1,0 +1,126 @@
+// Every bitmap the program loads: its number, language version, pixel size and role. The build
+// embeds one 24-bit file per row; the tests and the preview tool check and show them by this table.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "platform/shell/resources.h"
+
+namespace res {
+
+inline constexpr int MainSkinBitmap = 140;
+inline constexpr int BackgroundPatternBitmap = 287;
+inline constexpr int AboutSkinBitmap = 307;
+inline constexpr int ProgramIcon = 128;
+
+struct BitmapInfo {
+    int id;
+    std::uint16_t language;  // shell::LangNeutral for a bitmap with one version
+    int width;
+    int height;
+    std::string_view role;
+};
+
+inline constexpr BitmapInfo Bitmaps[] = {
+    {140, shell::LangNeutral, 725, 553, "main window skin"},
+    {287, shell::LangNeutral, 63, 79, "background pattern"},
+    {307, shell::LangNeutral, 496, 412, "about box skin"},
+    {141, shell::LangGerman, 15, 15, "close, normal (German)"},
+    {141, shell::LangEnglish, 18, 18, "close, normal (English)"},
+    {275, shell::LangNeutral, 18, 18, "close, down"},
+    {274, shell::LangNeutral, 18, 18, "close, over"},
+    {273, shell::LangNeutral, 18, 18, "minimise, normal"},
+    {272, shell::LangNeutral, 18, 18, "minimise, down"},
+    {271, shell::LangNeutral, 18, 18, "minimise, over"},
+    {147, shell::LangNeutral, 76, 30, "Help, normal"},
+    {214, shell::LangNeutral, 76, 30, "Help, down"},
+    {148, shell::LangNeutral, 76, 30, "Help, over"},
+    {153, shell::LangNeutral, 81, 29, "Search view, normal"},
+    {220, shell::LangNeutral, 81, 29, "Search view, down"},
+    {154, shell::LangNeutral, 81, 29, "Search view, over"},
+    {230, shell::LangNeutral, 90, 13, "Favourite, normal"},
+    {229, shell::LangNeutral, 90, 13, "Favourite, down"},
+    {228, shell::LangNeutral, 90, 13, "Favourite, over"},
+    {233, shell::LangNeutral, 86, 13, "Relate, normal"},
+    {232, shell::LangNeutral, 86, 13, "Relate, down"},
+    {231, shell::LangNeutral, 86, 13, "Relate, over"},
+    {161, shell::LangNeutral, 126, 34, "Basic, normal"},
+    {235, shell::LangNeutral, 126, 34, "Basic, down"},
+    {160, shell::LangNeutral, 126, 34, "Basic, over"},
+    {164, shell::LangNeutral, 126, 34, "Travel, normal"},
+    {238, shell::LangNeutral, 126, 34, "Travel, down"},
+    {163, shell::LangNeutral, 126, 34, "Travel, over"},
+    {171, shell::LangNeutral, 126, 35, "Lodging, normal"},
+    {241, shell::LangNeutral, 126, 35, "Lodging, down"},
+    {166, shell::LangNeutral, 126, 35, "Lodging, over"},
+    {169, shell::LangNeutral, 126, 34, "Food, normal"},
+    {244, shell::LangNeutral, 126, 34, "Food, down"},
+    {170, shell::LangNeutral, 126, 34, "Food, over"},
+    {167, shell::LangNeutral, 126, 36, "Business, normal"},
+    {250, shell::LangNeutral, 126, 36, "Business, down"},
+    {168, shell::LangNeutral, 126, 36, "Business, over"},
+    {179, shell::LangNeutral, 126, 36, "Shoping, normal"},
+    {257, shell::LangNeutral, 126, 36, "Shoping, down"},
+    {180, shell::LangNeutral, 126, 36, "Shoping, over"},
+    {177, shell::LangNeutral, 126, 36, "Question, normal"},
+    {263, shell::LangNeutral, 126, 36, "Question, down"},
+    {185, shell::LangNeutral, 126, 36, "Question, over"},
+    {183, shell::LangNeutral, 126, 34, "Social, normal"},
+    {247, shell::LangNeutral, 126, 34, "Social, down"},
+    {184, shell::LangNeutral, 126, 34, "Social, over"},
+    {181, shell::LangNeutral, 126, 35, "Sight, normal"},
+    {254, shell::LangNeutral, 126, 35, "Sight, down"},
+    {182, shell::LangNeutral, 126, 35, "Sight, over"},
+    {175, shell::LangNeutral, 126, 36, "Emergency, normal"},
+    {260, shell::LangNeutral, 126, 36, "Emergency, down"},
+    {176, shell::LangNeutral, 126, 36, "Emergency, over"},
+    {267, shell::LangNeutral, 44, 33, "search run, normal"},
+    {266, shell::LangNeutral, 44, 33, "search run, down"},
+    {265, shell::LangNeutral, 44, 33, "search run, over"},
+    {270, shell::LangNeutral, 43, 33, "Add, normal"},
+    {269, shell::LangNeutral, 43, 33, "Add, down"},
+    {268, shell::LangNeutral, 43, 33, "Add, over"},
+    {279, shell::LangNeutral, 30, 28, "Sound, normal"},
+    {278, shell::LangNeutral, 30, 28, "Sound, down"},
+    {277, shell::LangNeutral, 30, 28, "Sound, over"},
+    {306, shell::LangNeutral, 65, 15, "ABOUT, normal"},
+    {296, shell::LangNeutral, 65, 15, "ABOUT, down"},
+    {297, shell::LangNeutral, 65, 15, "ABOUT, over"},
+    {305, shell::LangNeutral, 118, 13, "UPDATE, normal"},
+    {304, shell::LangNeutral, 118, 13, "UPDATE, down"},
+    {295, shell::LangNeutral, 118, 13, "UPDATE, over"},
+    {299, shell::LangNeutral, 192, 13, "REP, normal"},
+    {298, shell::LangNeutral, 192, 13, "REP, down"},
+    {300, shell::LangNeutral, 192, 13, "REP, over"},
+    {302, shell::LangNeutral, 162, 13, "TECH, normal"},
+    {301, shell::LangNeutral, 162, 13, "TECH, down"},
+    {303, shell::LangNeutral, 162, 13, "TECH, over"},
+    {286, shell::LangNeutral, 127, 34, "about Cancel, normal"},
+    {284, shell::LangNeutral, 127, 34, "about Cancel, down"},
+    {285, shell::LangNeutral, 127, 34, "about Cancel, over"},
+};
+
+// The skin of one button: its control and its normal, down and over bitmaps (the disabled
+// bitmap is the normal one).
+struct ButtonSkin {
+    int control;
+    int normal;
+    int down;
+    int over;
+};
+
+// The buttons of the main window (template 102) in the order their skins are applied, then the
+// about box's Cancel button (template 312, control 2).
+inline constexpr ButtonSkin MainButtonSkins[] = {
+    {1041, 306, 296, 297}, {1042, 305, 304, 295}, {1043, 299, 298, 300}, {1044, 302, 301, 303},
+    {1015, 153, 220, 154}, {1019, 147, 214, 148}, {1016, 230, 229, 228}, {1017, 233, 232, 231},
+    {1003, 161, 235, 160}, {1004, 164, 238, 163}, {1007, 171, 241, 166}, {1005, 169, 244, 170},
+    {1008, 167, 250, 168}, {1011, 179, 257, 180}, {1013, 177, 263, 185}, {1010, 183, 247, 184},
+    {1009, 181, 254, 182}, {1012, 175, 260, 176}, {1037, 267, 266, 265}, {1038, 270, 269, 268},
+    {1000, 273, 272, 271}, {2, 141, 275, 274},    {1039, 279, 278, 277},
+};
+
+inline constexpr ButtonSkin AboutCancelSkin{2, 286, 284, 285};
+
+}  // namespace res
