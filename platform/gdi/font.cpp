@@ -120,6 +120,16 @@ Font CreateFontIndirect(const LOGFONT& lf) {
     return Font(FontFace::Open(lf));
 }
 
+bool GetObject(const Font& font, LOGFONT& out) {
+    if (!font) return false;
+    out = font.Description();
+    return true;
+}
+
+Font GetStockFont(int object) {
+    return object == DEFAULT_GUI_FONT ? CreateFontIndirect(DefaultGuiLogFont()) : Font();
+}
+
 Font CreateFontSimple(LONG height, LONG weight, std::u16string_view face, bool italic,
                       bool underline, bool strikeOut) {
     LOGFONT lf;
@@ -287,3 +297,19 @@ const FontFace::Glyph& FontFace::GetGlyph(char32_t codePoint) {
 }
 
 }  // namespace gdi
+
+// fontconfig keeps its configuration until the process ends (it is released only by FcFini,
+// which a library must not call behind other users' backs); the leak checker of sanitizer
+// builds is told so.
+#if defined(__SANITIZE_ADDRESS__)
+#define PHRASEBOOK_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PHRASEBOOK_ASAN 1
+#endif
+#endif
+#ifdef PHRASEBOOK_ASAN
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+#endif

@@ -23,7 +23,8 @@ struct Canvas {
     int Count(COLORREF c) const {
         int n = 0;
         for (int y = 0; y < bitmap.Height(); ++y) {
-            for (int x = 0; x < bitmap.Width(); ++x) n += bitmap.GetPixel(x, y) == c;
+            for (int x = 0; x < bitmap.Width(); ++x)
+                n += bitmap.GetPixel(x, y) == c;
         }
         return n;
     }
@@ -145,7 +146,8 @@ std::vector<std::uint8_t> IconFile() {
     gditest::Put32(dib, 8);
     gditest::Put16(dib, 1);
     gditest::Put16(dib, 24);
-    for (int i = 0; i < 6; ++i) gditest::Put32(dib, 0);
+    for (int i = 0; i < 6; ++i)
+        gditest::Put32(dib, 0);
     for (int row = 0; row < 4; ++row) {
         for (int x = 0; x < 4; ++x) {
             std::uint32_t c = x < 2 ? 0x000000 : 0x0000FF;  // blue on the right
@@ -154,7 +156,8 @@ std::vector<std::uint8_t> IconFile() {
             dib.push_back(static_cast<std::uint8_t>(c >> 16));
         }
     }
-    for (int row = 0; row < 4; ++row) gditest::Put32(dib, 0xC0);  // bits 0, 1 set: transparent
+    for (int row = 0; row < 4; ++row)
+        gditest::Put32(dib, 0xC0);  // bits 0, 1 set: transparent
     std::vector<std::uint8_t> file;
     gditest::Put16(file, 0);
     gditest::Put16(file, 1);
@@ -203,7 +206,8 @@ TEST(Icons, MaskKeepsTheBackgroundAndImagesScale) {
 TEST(Icons, DisabledDrawingEmbossesTheDarkShape) {
     Bitmap image = CreateDIBSection32(3, -3);
     for (int y = 0; y < 3; ++y) {
-        for (int x = 0; x < 3; ++x) image.SetPixel(x, y, White);
+        for (int x = 0; x < 3; ++x)
+            image.SetPixel(x, y, White);
     }
     image.SetPixel(1, 1, RGB(0, 0, 0));
     Canvas c(5, 5, Red);

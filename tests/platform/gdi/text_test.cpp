@@ -259,3 +259,28 @@ TEST(DrawText, ClipsToTheRectangleUnlessNoClip) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Fonts, StockFontMulDivAndExtTextOut) {
+    using namespace gdi;
+    Font gui = GetStockFont(DEFAULT_GUI_FONT);
+    LOGFONT lf;
+    ASSERT_TRUE(GetObject(gui, lf));
+    EXPECT_EQ(lf.lfHeight, -11);
+    EXPECT_FALSE(GetStockFont(0));
+    // The list font: 13 points at 96 pixels per inch.
+    EXPECT_EQ(MulDiv(13, 96, 72), 17);
+    EXPECT_EQ(MulDiv(-7, 3, 2), -11);  // -10.5 rounds away from zero
+    EXPECT_EQ(MulDiv(1, 2, 0), -1);
+
+    Page page;
+    page.dc.SelectObject(Arial(-15));
+    page.dc.SetBkColor(RGB(0, 255, 0));
+    RECT box{10, 10, 30, 40};
+    ExtTextOut(page.dc, 12, 12, ETO_OPAQUE | ETO_CLIPPED, &box, u"Wo ist der Bahnhof?");
+    EXPECT_EQ(page.Ink(), box);
+    EXPECT_EQ(page.bitmap.GetPixel(10, 39), RGB(0, 255, 0));
+}
+
+}  // namespace
