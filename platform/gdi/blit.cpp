@@ -342,6 +342,24 @@ bool InvertRect(DC& dest, const RECT& rect) {
     return PatBlt(dest, rect.left, rect.top, rect.Width(), rect.Height(), DSTINVERT);
 }
 
+bool FillRgn(DC& dest, const Region& region, const Brush& brush) {
+    if (!dest || !brush) return false;
+    for (const RECT& r : region.Rects())
+        FillRect(dest, r, brush);
+    return true;
+}
+
+bool RectVisible(const DC& dc, const RECT& rect) {
+    POINT o = dc.Offset();
+    RECT r = rect;
+    OffsetRect(r, o.x, o.y);
+    RECT both;
+    for (const RECT& clip : dc.ClipRects()) {
+        if (IntersectRect(both, clip, r)) return true;
+    }
+    return false;
+}
+
 namespace detail {
 
 void FillTargetRect(DC& dest, RECT rect, COLORREF colour) {

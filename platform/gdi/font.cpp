@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <string_view>
 
@@ -225,11 +226,14 @@ bool FontFace::Load(const std::string& file, int index, bool synthBold, bool syn
         }
     }
     // A negative height is the em height; a positive one the cell height.
+    // Heights beyond MaxPixelHeight are drawn at that size.
+    constexpr long long MaxPixelHeight = 2048;
+    const long long requested = std::min<long long>(MaxPixelHeight, std::llabs(lf_.lfHeight));
     int ppem;
     if (lf_.lfHeight < 0) {
-        ppem = -lf_.lfHeight;
+        ppem = static_cast<int>(requested);
     } else if (lf_.lfHeight > 0) {
-        ppem = std::max(1, Round(lf_.lfHeight * upem / (winAscent + winDescent)));
+        ppem = std::max(1, Round(static_cast<double>(requested) * upem / (winAscent + winDescent)));
     } else {
         ppem = 12;
     }

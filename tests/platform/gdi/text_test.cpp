@@ -284,3 +284,38 @@ TEST(Fonts, StockFontMulDivAndExtTextOut) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Fonts, UnderlineStrikeOutItalicAndExtremeHeights) {
+    using namespace gdi;
+    auto inkOf = [](const Font& font) {
+        Page page;
+        page.dc.SelectObject(font);
+        TextOut(page.dc, 10, 10, u"ace");
+        return page.Ink();
+    };
+    RECT plain = inkOf(CreateFontSimple(-15, FW_NORMAL, u"Arial"));
+    RECT under = inkOf(CreateFontSimple(-15, FW_NORMAL, u"Arial", false, true));
+    EXPECT_GT(under.bottom, plain.bottom);
+    Page struck, normal;
+    struck.dc.SelectObject(CreateFontSimple(-15, FW_NORMAL, u"Arial", false, false, true));
+    normal.dc.SelectObject(CreateFontSimple(-15, FW_NORMAL, u"Arial"));
+    TextOut(struck.dc, 10, 10, u"ace");
+    TextOut(normal.dc, 10, 10, u"ace");
+    EXPECT_FALSE(struck.SamePixels(normal));
+    EXPECT_EQ(struck.Ink().bottom,
+              normal.Ink().bottom);  // the stroke lies inside the letters' height
+    Font italic = CreateFontSimple(-15, FW_NORMAL, u"Arial", true);
+    ASSERT_TRUE(italic);
+    EXPECT_NE(italic.File(), normal.dc.CurrentFont().File());
+    Page slanted;
+    slanted.dc.SelectObject(italic);
+    TextOut(slanted.dc, 10, 10, u"ace");
+    EXPECT_FALSE(slanted.SamePixels(normal));
+    // Absurd heights neither fail nor overflow.
+    EXPECT_TRUE(CreateFontSimple(INT32_MIN, FW_NORMAL, u"Arial"));
+    EXPECT_TRUE(CreateFontSimple(INT32_MAX, FW_NORMAL, u"Arial"));
+}
+
+}  // namespace
