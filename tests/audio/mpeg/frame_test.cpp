@@ -18,8 +18,8 @@ std::vector<std::uint8_t> Frame(std::initializer_list<std::uint8_t> header, std:
 }
 
 int Parse(const std::vector<std::uint8_t>& b, FrameInfo& info, std::int32_t available = -1) {
-    return mpeg::ParseFrameInfo(b.data(), available < 0 ? static_cast<std::int32_t>(b.size()) : available,
-                                info, 1);
+    return mpeg::ParseFrameInfo(
+        b.data(), available < 0 ? static_cast<std::int32_t>(b.size()) : available, info, 1);
 }
 
 class FrameParse : public ::testing::Test {
@@ -62,7 +62,8 @@ TEST_F(FrameParse, LowerSampleRatesAndOtherLayers) {
     // MPEG-2.5 Layer III at each sample-rate index.
     const int rates[3] = {11025, 12000, 8000};
     for (int i = 0; i < 3; ++i) {
-        ASSERT_EQ(Parse(Frame({0xFF, 0xE3, static_cast<std::uint8_t>(0x40 | (i << 2)), 0x00}), info), 1);
+        ASSERT_EQ(
+            Parse(Frame({0xFF, 0xE3, static_cast<std::uint8_t>(0x40 | (i << 2)), 0x00}), info), 1);
         EXPECT_EQ(info.header.version, 3);
         EXPECT_EQ(info.sampleRate, rates[i]);
         EXPECT_EQ(info.bitRate, 32000);
@@ -107,7 +108,8 @@ TEST_F(FrameParse, BadHeadersGiveTheirErrors) {
 TEST_F(FrameParse, XingAndVbriTags) {
     FrameInfo info;
     auto put32 = [](std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
+        for (int i = 0; i < 4; ++i)
+            b[at + i] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
     };
     // Two-channel MPEG-1 Layer III: the tag follows 32 bytes of side information.
     auto b = Frame({0xFF, 0xFB, 0x92, 0x64});
@@ -212,7 +214,8 @@ TEST_F(FrameParse, DecodeFrameRefusesShortOrForeignFrames) {
     job.inputLength = 416;  // one byte short of the frame
     EXPECT_EQ(mpeg::DecodeFrame(job), 0);
     EXPECT_EQ(mpeg::DecoderLastError(), mpeg::ErrorTooLittleData);
-    for (std::uint8_t v : out) ASSERT_EQ(v, 0xA5);
+    for (std::uint8_t v : out)
+        ASSERT_EQ(v, 0xA5);
 
     // A Layer II frame inside a Layer III stream is refused.
     auto other = Frame({0xFF, 0xFD, 0x90, 0x64}, 2000);
@@ -220,7 +223,8 @@ TEST_F(FrameParse, DecodeFrameRefusesShortOrForeignFrames) {
     job.inputLength = 2000;
     EXPECT_EQ(mpeg::DecodeFrame(job), 0);
     EXPECT_EQ(mpeg::DecoderLastError(), mpeg::ErrorBadHeader);
-    for (std::uint8_t v : out) ASSERT_EQ(v, 0xA5);
+    for (std::uint8_t v : out)
+        ASSERT_EQ(v, 0xA5);
 
     job.input = b.data();
     job.inputLength = 2000;
@@ -230,7 +234,8 @@ TEST_F(FrameParse, DecodeFrameRefusesShortOrForeignFrames) {
     EXPECT_EQ(job.bitRate, 128000);
     EXPECT_EQ(job.header.layer, 3);
     // Nothing beyond the frame's PCM was touched.
-    for (std::size_t i = 4608; i < out.size(); ++i) ASSERT_EQ(out[i], 0xA5);
+    for (std::size_t i = 4608; i < out.size(); ++i)
+        ASSERT_EQ(out[i], 0xA5);
 }
 
 }  // namespace
