@@ -43,7 +43,7 @@ public:
     std::uint32_t PeekLoaded(int n) const { return accumulator_ >> (valid_ - n); }
     void DropLoaded(int n) {
         valid_ -= n;
-        accumulator_ &= LowMask(valid_);
+        accumulator_ &= static_cast<std::uint32_t>((std::uint64_t{1} << valid_) - 1u);
     }
     void Skip(int n) {
         if (n <= 0) return;
@@ -66,9 +66,6 @@ public:
     int ValidBits() const { return valid_; }
 
 private:
-    static std::uint32_t LowMask(int n) {
-        return n >= 32 ? 0xFFFFFFFFu : (std::uint32_t{1} << n) - 1u;
-    }
     std::uint32_t Take(int n) {
         valid_ -= n;
         std::uint32_t value = accumulator_ >> valid_;

@@ -14,12 +14,12 @@ namespace {
 template <bool Add>
 void Imdct36(float* in, const float* window, const float* prev, float* time) {
     const auto& c = decoderState.layer3.tables.imdct36;
-    float u[18];
-    for (int n = 0; n < 18; ++n) {
-        float sum = 0.0f;
-        for (int k = 0; k < 18; ++k)
-            sum += in[k] * c[n][k];
-        u[n] = sum;
+    // u[n] = sum over k of in[k] * c[k][n]: one vector pass over n per input line.
+    float u[20] = {};
+    for (int k = 0; k < 18; ++k) {
+        float x = in[k];
+        const float* row = c[k];
+        for (int n = 0; n < 20; ++n) u[n] += x * row[n];
     }
     for (int i = 0; i < 9; ++i) {
         float y = window[i] * u[9 + i] + prev[i];

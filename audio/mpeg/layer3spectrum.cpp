@@ -154,28 +154,49 @@ void DecodePairs(const HuffmanDescriptor& d, float* xr, int from, int to) {
         return;
     }
     const int linbits = d.linbits;
+    const std::uint16_t* root = d.lookup;
     int i = from;
-    for (; i < to; i += 2) {
-        if (r.PastEnd()) break;
-        r.Ensure(24);
-        const std::uint16_t* level = d.lookup;
-        std::uint16_t e;
-        for (;;) {
-            int w = level[0];
-            e = level[1 + r.PeekLoaded(w)];
-            if (!(e & HuffmanLink)) break;
-            r.DropLoaded(w);
-            level = d.lookup + (e & 0x7FFF);
+    if (linbits == 0) {
+        // Without linbits a pair is at most 19 code bits and 2 sign bits: one top-up covers it.
+        for (; i < to; i += 2) {
+            if (r.PastEnd()) break;
+            r.Ensure(24);
+            const std::uint16_t* level = root;
+            std::uint16_t e = level[1 + r.PeekLoaded(level[0])];
+            while (e & HuffmanLink) {
+                r.DropLoaded(level[0]);
+                level = root + (e & 0x7FFF);
+                e = level[1 + r.PeekLoaded(level[0])];
+            }
+            r.DropLoaded(e >> 8);
+            int x = (e >> 4) & 15;
+            int y = e & 15;
+            if (x && r.ReadOneLoaded()) x = -x;
+            if (y && r.ReadOneLoaded()) y = -y;
+            xr[i] = static_cast<float>(x);
+            xr[i + 1] = static_cast<float>(y);
         }
-        r.DropLoaded(e >> 8);
-        int x = (e >> 4) & 15;
-        int y = e & 15;
-        if (linbits && x == 15) x += static_cast<int>(r.Read(linbits));
-        if (x && r.Read(1)) x = -x;
-        if (linbits && y == 15) y += static_cast<int>(r.Read(linbits));
-        if (y && r.Read(1)) y = -y;
-        xr[i] = static_cast<float>(x);
-        xr[i + 1] = static_cast<float>(y);
+    } else {
+        for (; i < to; i += 2) {
+            if (r.PastEnd()) break;
+            r.Ensure(24);
+            const std::uint16_t* level = root;
+            std::uint16_t e = level[1 + r.PeekLoaded(level[0])];
+            while (e & HuffmanLink) {
+                r.DropLoaded(level[0]);
+                level = root + (e & 0x7FFF);
+                e = level[1 + r.PeekLoaded(level[0])];
+            }
+            r.DropLoaded(e >> 8);
+            int x = (e >> 4) & 15;
+            int y = e & 15;
+            if (x == 15) x += static_cast<int>(r.Read(linbits));
+            if (x && r.Read(1)) x = -x;
+            if (y == 15) y += static_cast<int>(r.Read(linbits));
+            if (y && r.Read(1)) y = -y;
+            xr[i] = static_cast<float>(x);
+            xr[i + 1] = static_cast<float>(y);
+        }
     }
     for (; i < to; ++i)
         xr[i] = 0.0f;

@@ -57,7 +57,7 @@ inline constexpr int PathMix = 3;
 
 // Tables built by Layer3Init.
 struct Layer3Tables {
-    float imdct36[18][18] = {};  // DCT-IV kernel of the 36-point transform
+    float imdct36[18][20] = {};  // DCT-IV kernel of the 36-point transform (rows padded)
     float imdct12[6][6] = {};    // DCT-IV kernel of the 12-point transform
     float window[4][36] = {};    // normal, start, short (first 12), stop; signs folded in
     float aliasCs[8] = {};

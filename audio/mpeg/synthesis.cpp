@@ -12,8 +12,11 @@
 namespace mpeg {
 namespace {
 
+// Four blocks are matrixed together, one per vector lane.
+typedef float Vec4 __attribute__((vector_size(16)));
+
 // Matrixing coefficients 0.5 / cos((2k + 1) pi / (4n)) for n = 16, 8, 4, 2, 1, stored at
-// offset n - 1 (so the group of a DCT of size 2n starts at n - 1). Built once; they never change.
+// offset n - 1 (so the group of a DCT of size 2n starts at n - 1). Built once; never changed.
 struct MatrixCoefficients {
     float values[32] = {};
     MatrixCoefficients() {
@@ -27,20 +30,20 @@ struct MatrixCoefficients {
 };
 const MatrixCoefficients coefficients;
 
-// DCT-II of size N in place: X[k] = sum x[n] cos(pi (2n + 1) k / (2N)), by splitting into sums
-// and scaled differences (Lee's fast algorithm).
+// DCT-II of size N in place on four blocks at once: X[k] = sum x[n] cos(pi (2n + 1) k / (2N)),
+// by splitting into sums and scaled differences (Lee's fast algorithm).
 template <int N>
-inline void Dct(float* x) {
+[[gnu::always_inline]] inline void Dct(Vec4* x) {
     if constexpr (N == 1) {
         (void)x;
     } else {
         constexpr int H = N / 2;
         const float* c = coefficients.values + (H - 1);
-        float g[H];
-        float h[H];
+        Vec4 g[H];
+        Vec4 h[H];
         for (int n = 0; n < H; ++n) {
-            float a = x[n];
-            float b = x[N - 1 - n];
+            Vec4 a = x[n];
+            Vec4 b = x[N - 1 - n];
             g[n] = a + b;
             h[n] = (a - b) * c[n];
         }
@@ -62,7 +65,7 @@ inline void Dct(float* x) {
 // plus out[0] += odd0[i] * o[0].
 template <int N>
 struct WindowTable {
-    float w[8][4][N / 2] = {};
+    alignas(16) float w[8][4][N / 2] = {};
     float odd0[8] = {};
 };
 
@@ -106,66 +109,45 @@ constexpr const WindowTable<N>& WindowFor() {
     }
 }
 
-// Matrixes N subband samples x (destroyed) into the history block at position pos of channel
-// ch: the DCT outputs are stored as X[N/2 .. N-1], X[0], X[N/2 - 1 .. 1], the order the
-// window loop reads.
-template <int N>
-inline void Matrix(float* x, int ch) {
-    SynthesisState& s = decoderState.synthesis;
-    Dct<N>(x);
-    float* z = s.history[ch] + s.position[ch];
-    constexpr int H = N / 2;
-    for (int j = 0; j < H; ++j)
-        z[j] = x[H + j];
-    z[H] = x[0];
-    for (int j = 1; j < H; ++j)
-        z[H + j] = x[H - j];
+inline Vec4 Load(const float* p) {
+    Vec4 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
 }
 
-// Windows the history of channel ch into N output values, then steps the position.
+inline void Save(float* p, Vec4 v) {
+    std::memcpy(p, &v, sizeof v);
+}
+
+// Windows the 16 most recent blocks of hist, the newest at ring index block, into N values.
 template <int N>
-inline void Window(int ch, float* out) {
-    SynthesisState& s = decoderState.synthesis;
+[[gnu::always_inline]] inline void Window(const float* hist, int block, float* out) {
     constexpr int H = N / 2;
+    constexpr int V = H / 4;  // vectors per half
     const WindowTable<N>& t = WindowFor<N>();
-    const float* hist = s.history[ch];
-    int block = s.position[ch] / N;
-    float s1[H] = {};
-    float s2[H] = {};
+    Vec4 s1[V] = {};
+    Vec4 s2[V] = {};
     float s0 = 0.0f;
     for (int i = 0; i < 8; ++i) {
-        const float* e = hist + ((block + 2 * i) & 15) * N;
-        const float* o = hist + ((block + 2 * i + 1) & 15) * N + H;
-        const float* w0 = t.w[i][0];
-        const float* w1 = t.w[i][1];
-        const float* w2 = t.w[i][2];
-        const float* w3 = t.w[i][3];
-        for (int j = 0; j < H; ++j) {
-            s1[j] += w0[j] * e[j] + w1[j] * o[j];
-            s2[j] += w2[j] * e[j] + w3[j] * o[j];
+        const float* e = hist + ((block + 2 * i) & 31) * N;
+        const float* o = hist + ((block + 2 * i + 1) & 31) * N + H;
+        for (int v = 0; v < V; ++v) {
+            Vec4 ev = Load(e + 4 * v);
+            Vec4 ov = Load(o + 4 * v);
+            s1[v] += Load(t.w[i][0] + 4 * v) * ev + Load(t.w[i][1] + 4 * v) * ov;
+            s2[v] += Load(t.w[i][2] + 4 * v) * ev + Load(t.w[i][3] + 4 * v) * ov;
         }
         s0 += t.odd0[i] * o[-H];
     }
-    out[0] = s1[0] + s0;
+    for (int v = 0; v < V; ++v)
+        Save(out + 4 * v, s1[v]);
+    out[0] += s0;
+    float second[H];
+    for (int v = 0; v < V; ++v)
+        Save(second + 4 * v, s2[v]);
+    out[H] = second[0];
     for (int j = 1; j < H; ++j)
-        out[j] = s1[j];
-    out[H] = s2[0];
-    for (int j = 1; j < H; ++j)
-        out[N - j] = s2[j];
-    s.position[ch] = (s.position[ch] - N) & (16 * N - 1);
-}
-
-template <int Width>
-inline void Store(std::uint8_t* out, int index, float v) {
-    if constexpr (Width == Width16) {
-        std::int16_t s = ToPcm16(v);
-        std::memcpy(out + 2 * index, &s, 2);
-    } else if constexpr (Width == Width8) {
-        out[index] = ToPcm8(v);
-    } else {
-        float f = v * (1.0f / 32768.0f);
-        std::memcpy(out + 4 * index, &f, 4);
-    }
+        out[N - j] = second[j];
 }
 
 template <int Width>
@@ -173,71 +155,105 @@ constexpr int BytesPerSample() {
     return Width == Width16 ? 2 : Width == Width8 ? 1 : 4;
 }
 
-// Gathers the N lowest subbands of one block (stride apart), with the equalizer at full rate.
-template <int N>
-inline void Gather(const float* in, int stride, float* x, bool equalize) {
-    const SynthesisState& s = decoderState.synthesis;
-    if (N == 32 && equalize && s.equalizerOn) {
-        for (int k = 0; k < N; ++k)
-            x[k] = in[k * stride] * s.gains[k];
+// Converts N values into out at sample positions 0, step, 2 step, ...
+template <int N, int Width>
+[[gnu::always_inline]] inline void Store(const float* pcm, std::uint8_t* out, int step) {
+    if constexpr (Width == Width16) {
+        // Clip, then truncate: four at a time.
+        typedef int Int4 __attribute__((vector_size(16)));
+        const Vec4 low = {-32768.0f, -32768.0f, -32768.0f, -32768.0f};
+        const Vec4 high = {32767.0f, 32767.0f, 32767.0f, 32767.0f};
+        for (int j = 0; j < N; j += 4) {
+            Vec4 v = Load(pcm + j);
+            v = v < low ? low : v;
+            v = v > high ? high : v;
+            Int4 n = __builtin_convertvector(v, Int4);
+            for (int l = 0; l < 4; ++l) {
+                auto sample = static_cast<std::int16_t>(n[l]);
+                std::memcpy(out + 2 * (j + l) * step, &sample, 2);
+            }
+        }
+    } else if constexpr (Width == Width8) {
+        for (int j = 0; j < N; ++j)
+            out[j * step] = ToPcm8(pcm[j]);
     } else {
-        for (int k = 0; k < N; ++k)
-            x[k] = in[k * stride];
+        for (int j = 0; j < N; ++j) {
+            float f = pcm[j] * (1.0f / 32768.0f);
+            std::memcpy(out + 4 * j * step, &f, 4);
+        }
     }
 }
 
-// One block of one channel: matrix, window, convert into out at positions first, first+step...
-template <int N, int Width>
-inline void SynthesizeBlock(float* x, int ch, std::uint8_t* out, int first, int step) {
-    Matrix<N>(x, ch);
-    float pcm[N];
-    Window<N>(ch, pcm);
-    for (int j = 0; j < N; ++j)
-        Store<Width>(out, first + j * step, pcm[j]);
+// Synthesises blocks of channel ch: source(b, k) gives subband k of block b (k < N). The
+// samples of block b go to out + b * advance samples, step samples apart.
+template <int N, int Width, class Source>
+[[gnu::always_inline]] inline void Synthesize(const Source& source, int blocks, int ch,
+                                              bool equalize, std::uint8_t* out, int advance,
+                                              int step) {
+    SynthesisState& s = decoderState.synthesis;
+    float* hist = s.history[ch];
+    const bool eq = N == 32 && equalize && s.equalizerOn;
+    constexpr int H = N / 2;
+    constexpr int bytes = BytesPerSample<Width>();
+    int position = s.position[ch];
+    for (int b0 = 0; b0 < blocks; b0 += 4) {
+        int count = blocks - b0 < 4 ? blocks - b0 : 4;
+        Vec4 x[N];
+        for (int k = 0; k < N; ++k) {
+            Vec4 v = {source(b0, k), count > 1 ? source(b0 + 1, k) : 0.0f,
+                      count > 2 ? source(b0 + 2, k) : 0.0f, count > 3 ? source(b0 + 3, k) : 0.0f};
+            if (eq) v *= s.gains[k];
+            x[k] = v;
+        }
+        Dct<N>(x);
+        for (int l = 0; l < count; ++l) {
+            float* z = hist + ((position - l) & 31) * N;
+            for (int j = 0; j < H; ++j)
+                z[j] = x[H + j][l];
+            z[H] = x[0][l];
+            for (int j = 1; j < H; ++j)
+                z[H + j] = x[H - j][l];
+        }
+        for (int l = 0; l < count; ++l) {
+            float pcm[N];
+            Window<N>(hist, (position - l) & 31, pcm);
+            Store<N, Width>(pcm, out + (b0 + l) * advance * bytes, step);
+        }
+        position = (position - count) & 31;
+    }
+    s.position[ch] = position;
 }
 
 template <int N, int Width, int Layout>
 void Layer12Variant(const float* blocks, std::uint8_t* out, int blockCount) {
-    constexpr int bytes = BytesPerSample<Width>();
-    for (int b = 0; b < blockCount; ++b) {
-        const float* in = blocks + 64 * b;
-        float x[N];
-        if constexpr (Layout == LayoutOneChannel) {
-            Gather<N>(in, 1, x, true);
-            SynthesizeBlock<N, Width>(x, 0, out, 0, 1);
-            out += N * bytes;
-        } else if constexpr (Layout == LayoutTwoChannels) {
-            Gather<N>(in, 2, x, true);
-            SynthesizeBlock<N, Width>(x, 0, out, 0, 2);
-            Gather<N>(in + 1, 2, x, true);
-            SynthesizeBlock<N, Width>(x, 1, out, 1, 2);
-            out += 2 * N * bytes;
-        } else if constexpr (Layout == LayoutMix) {
-            for (int k = 0; k < N; ++k)
-                x[k] = (in[2 * k] + in[2 * k + 1]) * 0.5f;
-            SynthesizeBlock<N, Width>(x, 0, out, 0, 1);
-            out += N * bytes;
-        } else {
-            Gather<N>(in + (Layout == LayoutSecond ? 1 : 0), 2, x, true);
-            SynthesizeBlock<N, Width>(x, 0, out, 0, 1);
-            out += N * bytes;
-        }
+    auto slot = [blocks](int offset) {
+        return [blocks, offset](int b, int k) { return blocks[64 * b + 2 * k + offset]; };
+    };
+    if constexpr (Layout == LayoutOneChannel) {
+        auto source = [blocks](int b, int k) { return blocks[64 * b + k]; };
+        Synthesize<N, Width>(source, blockCount, 0, true, out, N, 1);
+    } else if constexpr (Layout == LayoutTwoChannels) {
+        constexpr int bytes = BytesPerSample<Width>();
+        Synthesize<N, Width>(slot(0), blockCount, 0, true, out, 2 * N, 2);
+        Synthesize<N, Width>(slot(1), blockCount, 1, true, out + bytes, 2 * N, 2);
+    } else if constexpr (Layout == LayoutMix) {
+        auto source = [blocks](int b, int k) {
+            return (blocks[64 * b + 2 * k] + blocks[64 * b + 2 * k + 1]) * 0.5f;
+        };
+        Synthesize<N, Width>(source, blockCount, 0, false, out, N, 1);
+    } else {
+        Synthesize<N, Width>(slot(Layout == LayoutSecond ? 1 : 0), blockCount, 0, true, out, N, 1);
     }
 }
 
 template <int N, int Width, bool TwoChannels>
 void Layer3Variant(const float* subbands, std::uint8_t* out, int channel) {
-    constexpr int bytes = BytesPerSample<Width>();
-    for (int b = 0; b < 18; ++b) {
-        float x[N];
-        Gather<N>(subbands + 32 * b, 1, x, true);
-        if constexpr (TwoChannels) {
-            SynthesizeBlock<N, Width>(x, channel, out, channel, 2);
-            out += 2 * N * bytes;
-        } else {
-            SynthesizeBlock<N, Width>(x, 0, out, 0, 1);
-            out += N * bytes;
-        }
+    auto source = [subbands](int b, int k) { return subbands[32 * b + k]; };
+    if constexpr (TwoChannels) {
+        constexpr int bytes = BytesPerSample<Width>();
+        Synthesize<N, Width>(source, 18, channel, true, out + channel * bytes, 2 * N, 2);
+    } else {
+        Synthesize<N, Width>(source, 18, 0, true, out, N, 1);
     }
 }
 
