@@ -19,7 +19,8 @@ void Imdct36(float* in, const float* window, const float* prev, float* time) {
     for (int k = 0; k < 18; ++k) {
         float x = in[k];
         const float* row = c[k];
-        for (int n = 0; n < 20; ++n) u[n] += x * row[n];
+        for (int n = 0; n < 20; ++n)
+            u[n] += x * row[n];
     }
     for (int i = 0; i < 9; ++i) {
         float y = window[i] * u[9 + i] + prev[i];
