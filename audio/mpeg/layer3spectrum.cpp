@@ -1,5 +1,6 @@
 // Layer III part 2 and 3: scale factors and Huffman-coded spectrum of one channel.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "audio/mpeg/layer3stages.h"
@@ -145,7 +146,16 @@ void ReadScaleFactorsMpeg2(int gr, int ch, bool intensityRight) {
     }
 }
 
-// Huffman pairs of lines [from, to) with table d; stops early past the end mark.
+// A Huffman value as x * |x|^(1/3), the form the requantisation scales.
+inline float Power43(int magnitude, bool negative, const float* small) {
+    float p = magnitude < 32
+                  ? small[magnitude + 32]
+                  : static_cast<float>(magnitude) * std::cbrt(static_cast<float>(magnitude));
+    return negative ? -p : p;
+}
+
+// Huffman pairs of lines [from, to) with table d, stored as x * |x|^(1/3); stops early past
+// the end mark.
 void DecodePairs(const HuffmanDescriptor& d, float* xr, int from, int to) {
     BitReader& r = decoderState.reader;
     if (d.kind == 0 || d.lookup == nullptr) {
@@ -155,6 +165,7 @@ void DecodePairs(const HuffmanDescriptor& d, float* xr, int from, int to) {
     }
     const int linbits = d.linbits;
     const std::uint16_t* root = d.lookup;
+    const float* small = decoderState.layer3.tables.pow43Small;
     int i = from;
     if (linbits == 0) {
         // Without linbits a pair is at most 19 code bits and 2 sign bits: one top-up covers it.
@@ -171,10 +182,10 @@ void DecodePairs(const HuffmanDescriptor& d, float* xr, int from, int to) {
             r.DropLoaded(e >> 8);
             int x = (e >> 4) & 15;
             int y = e & 15;
-            if (x && r.ReadOneLoaded()) x = -x;
-            if (y && r.ReadOneLoaded()) y = -y;
-            xr[i] = static_cast<float>(x);
-            xr[i + 1] = static_cast<float>(y);
+            bool xNegative = x && r.ReadOneLoaded();
+            bool yNegative = y && r.ReadOneLoaded();
+            xr[i] = Power43(x, xNegative, small);
+            xr[i + 1] = Power43(y, yNegative, small);
         }
     } else {
         for (; i < to; i += 2) {
@@ -191,11 +202,11 @@ void DecodePairs(const HuffmanDescriptor& d, float* xr, int from, int to) {
             int x = (e >> 4) & 15;
             int y = e & 15;
             if (x == 15) x += static_cast<int>(r.Read(linbits));
-            if (x && r.Read(1)) x = -x;
+            bool xNegative = x && r.Read(1);
             if (y == 15) y += static_cast<int>(r.Read(linbits));
-            if (y && r.Read(1)) y = -y;
-            xr[i] = static_cast<float>(x);
-            xr[i + 1] = static_cast<float>(y);
+            bool yNegative = y && r.Read(1);
+            xr[i] = Power43(x, xNegative, small);
+            xr[i + 1] = Power43(y, yNegative, small);
         }
     }
     for (; i < to; ++i)
