@@ -57,7 +57,7 @@ make_clips() {
 run_decoder() {
     local decoder=$1 input=$2
     case $decoder in
-        mpegdec) "$MPEGDEC" "$input" "$WORK/out-mpegdec.wav" 2>/dev/null ;;
+        mpegdec) "$MPEGDEC" "$input" /dev/null 2>/dev/null ;;
         mpg123) mpg123 -q -s "$input" >/dev/null ;;
         ffmpeg) ffmpeg -v quiet -nostdin -y -i "$input" -f s16le /dev/null ;;
     esac
@@ -87,7 +87,7 @@ wall_ms() {
 instructions() {
     local decoder=$1 input=$2 cmd
     case $decoder in
-        mpegdec) cmd=("$MPEGDEC" "$input" "$WORK/out-mpegdec.wav") ;;
+        mpegdec) cmd=("$MPEGDEC" "$input" /dev/null) ;;
         mpg123) cmd=(mpg123 -q -s "$input") ;;
         ffmpeg) cmd=(ffmpeg -v quiet -nostdin -y -i "$input" -f s16le /dev/null) ;;
     esac
