@@ -192,25 +192,22 @@ void ReduceAliases(int gr, int ch, int slot) {
     // Eight butterflies across each boundary: the last eight lines of one subband (read
     // backwards) against the first eight of the next, four at a time.
     typedef float Vec4 __attribute__((vector_size(16)));
-    typedef int Int4 __attribute__((vector_size(16)));
-    const Int4 reverse = {3, 2, 1, 0};
     Vec4 cs4[2];
     Vec4 ca4[2];
     std::memcpy(cs4, cs, sizeof cs4);
     std::memcpy(ca4, ca, sizeof ca4);
     for (int sb = 0; sb < k; ++sb) {
-        float* lo = xr + 18 * sb + 10;  // lines 10..17: reversed, they pair with cs[7..0]
+        float* lo = xr + 18 * sb + 17;
         float* hi = xr + 18 * sb + 18;
         for (int h = 0; h < 2; ++h) {
-            Vec4 a;
+            float* l = lo - 4 * h;
+            Vec4 a = {l[0], l[-1], l[-2], l[-3]};
             Vec4 b;
-            std::memcpy(&a, lo + 4 - 4 * h, sizeof a);  // lines 14..17, then 10..13
             std::memcpy(&b, hi + 4 * h, sizeof b);
-            a = __builtin_shuffle(a, reverse);
             Vec4 na = a * cs4[h] - b * ca4[h];
             Vec4 nb = b * cs4[h] + a * ca4[h];
-            na = __builtin_shuffle(na, reverse);
-            std::memcpy(lo + 4 - 4 * h, &na, sizeof na);
+            for (int i = 0; i < 4; ++i)
+                l[-i] = na[i];
             std::memcpy(hi + 4 * h, &nb, sizeof nb);
         }
     }
