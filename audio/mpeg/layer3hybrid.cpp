@@ -248,8 +248,14 @@ void OutputGranule(int channels, int gr, int slot, std::uint8_t* out) {
     Layer3State& l3 = decoderState.layer3;
     if (channels == 1) {
         OutputChannel(gr, 0, slot, out, 0);
-        // A single-channel frame of a two-channel stream sounds on both channels.
-        if (l3.path == PathBoth) Synthesize(out, 1);
+        // A single-channel frame of a two-channel stream sounds on both channels; the second
+        // channel takes over the first one's overlap too, so that it continues smoothly when
+        // two-channel frames return.
+        if (l3.path == PathBoth) {
+            Synthesize(out, 1);
+            std::memcpy(l3.spectrum[1][slot], l3.spectrum[0][slot], sizeof l3.spectrum[0][slot]);
+            l3.nonZero[1][slot] = l3.nonZero[0][slot];
+        }
         return;
     }
     switch (l3.path) {
