@@ -200,7 +200,11 @@ void DecodeGranule(const FrameHeader& h, int channels, int gr, int slot, std::ui
 }  // namespace
 
 void Layer3Init() {
-    BuildTables(decoderState.layer3.tables);
+    // The tables never change once built; the player starts the decoder for every clip.
+    Layer3Tables& t = decoderState.layer3.tables;
+    if (t.built) return;
+    BuildTables(t);
+    t.built = true;
 }
 
 int Layer3Start(const FrameInfo& info) {

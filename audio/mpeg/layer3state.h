@@ -57,6 +57,7 @@ inline constexpr int PathMix = 3;
 
 // Tables built by Layer3Init.
 struct Layer3Tables {
+    bool built = false;
     float imdct36[18][20] = {};  // DCT-IV kernel of the 36-point transform (rows padded)
     // The 36-point transform four subbands at a time: cosines of the even and odd inputs of
     // the 18-point DCT-III it reduces to (each broadcast to four lanes), and the output scales.
