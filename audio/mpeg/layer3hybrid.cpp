@@ -3,8 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(PHRASEBOOK_MPEG_AVX2)
+#include <immintrin.h>
+#endif
+
 #include "audio/mpeg/layer3stages.h"
 #include "audio/mpeg/state.h"
+#include "audio/mpeg/synthesisvariants.h"
 
 namespace mpeg {
 namespace {
@@ -92,6 +97,57 @@ void Imdct36x4(float* in, const float* window, const float* prev, float* time) {
     }
 }
 
+#if defined(PHRASEBOOK_MPEG_AVX2)
+// Imdct36x4 for eight subbands at once on processors with AVX2 and FMA.
+__attribute__((target("avx2,fma"))) void Imdct36x8(float* in, const float* window,
+                                                   const float* prev, float* time, bool add) {
+    const Layer3Tables& t = decoderState.layer3.tables;
+    __m256 y[18];
+    __m256 last = _mm256_setzero_ps();
+    for (int k = 0; k < 18; ++k) {
+        __m256 x = _mm256_set_ps(in[126 + k], in[108 + k], in[90 + k], in[72 + k], in[54 + k],
+                                 in[36 + k], in[18 + k], in[k]);
+        y[k] = _mm256_add_ps(x, last);
+        last = x;
+    }
+    __m256 even[9];
+    __m256 odd[9];
+    for (int n = 0; n < 9; ++n) {
+        even[n] = _mm256_setzero_ps();
+        odd[n] = _mm256_setzero_ps();
+    }
+    for (int m = 0; m < 9; ++m) {
+        for (int n = 0; n < 9; ++n) {
+            even[n] =
+                _mm256_fmadd_ps(y[2 * m], _mm256_broadcast_ss(&t.imdctEven[m][n][0]), even[n]);
+            odd[n] =
+                _mm256_fmadd_ps(y[2 * m + 1], _mm256_broadcast_ss(&t.imdctOdd[m][n][0]), odd[n]);
+        }
+    }
+    __m256 u[18];
+    for (int n = 0; n < 9; ++n) {
+        u[n] = _mm256_mul_ps(_mm256_add_ps(even[n], odd[n]), _mm256_set1_ps(t.imdctScale[n]));
+        u[17 - n] =
+            _mm256_mul_ps(_mm256_sub_ps(even[n], odd[n]), _mm256_set1_ps(t.imdctScale[17 - n]));
+    }
+    for (int i = 0; i < 18; ++i) {
+        __m256 v = _mm256_mul_ps(_mm256_set1_ps(window[i]), i < 9 ? u[9 + i] : u[26 - i]);
+        v = _mm256_add_ps(v, _mm256_set_ps(prev[126 + i], prev[108 + i], prev[90 + i], prev[72 + i],
+                                           prev[54 + i], prev[36 + i], prev[18 + i], prev[i]));
+        float* out = time + 32 * i;
+        if (add) v = _mm256_add_ps(v, _mm256_loadu_ps(out));
+        _mm256_storeu_ps(out, v);
+    }
+    for (int i = 18; i < 36; ++i) {
+        __m256 v = _mm256_mul_ps(_mm256_set1_ps(window[i]), i < 27 ? u[26 - i] : u[i - 27]);
+        alignas(32) float lanes[8];
+        _mm256_store_ps(lanes, v);
+        for (int l = 0; l < 8; ++l)
+            in[18 * l + i - 18] = lanes[l];
+    }
+}
+#endif
+
 // Three 12-point IMDCTs of the window-interleaved lines at in, overlapped as short blocks.
 template <bool Add>
 void Imdct12x3(float* in, const float* window, const float* prev, float* time) {
@@ -151,6 +207,13 @@ int Hybrid(int gr, int ch, int slot) {
     for (; sb < std::min(longLimit, 2); ++sb) {
         Imdct36<Add>(xr + 18 * sb, lowWindow, prev + 18 * sb, block + sb);
     }
+#if defined(PHRASEBOOK_MPEG_AVX2)
+    if (UseAvx2Kernels()) {
+        for (; sb + 8 <= longLimit; sb += 8) {
+            Imdct36x8(xr + 18 * sb, longWindow, prev + 18 * sb, block + sb, Add);
+        }
+    }
+#endif
     for (; sb + 4 <= longLimit; sb += 4) {
         Imdct36x4<Add>(xr + 18 * sb, longWindow, prev + 18 * sb, block + sb);
     }

@@ -8,9 +8,15 @@
 namespace mpeg {
 namespace {
 
+int Clamp(int v, int lo, int hi) {
+    return v < lo ? lo : v > hi ? hi : v;
+}
+
+}  // namespace
+
 #if defined(PHRASEBOOK_MPEG_AVX2)
 // Asked once: the processor's instruction set does not change while the program runs.
-bool UseAvx2() {
+bool UseAvx2Kernels() {
     static const bool use = [] {
         __builtin_cpu_init();
         return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
@@ -18,12 +24,6 @@ bool UseAvx2() {
     return use;
 }
 #endif
-
-int Clamp(int v, int lo, int hi) {
-    return v < lo ? lo : v > hi ? hi : v;
-}
-
-}  // namespace
 
 void SynthesisReset() {
     SynthesisState& s = decoderState.synthesis;
@@ -44,7 +44,7 @@ Layer12Synthesis SelectLayer12Synthesis(int width, int reduction, int layout) {
     reduction = Clamp(reduction, 0, 2);
     layout = Clamp(layout, 0, 4);
 #if defined(PHRASEBOOK_MPEG_AVX2)
-    if (UseAvx2()) return avx2::Layer12Variant(width, reduction, layout);
+    if (UseAvx2Kernels()) return avx2::Layer12Variant(width, reduction, layout);
 #endif
     return baseline::Layer12Variant(width, reduction, layout);
 }
@@ -53,7 +53,7 @@ Layer3Synthesis SelectLayer3Synthesis(int width, int reduction, bool twoChannels
     width = Clamp(width, 0, 2);
     reduction = Clamp(reduction, 0, 2);
 #if defined(PHRASEBOOK_MPEG_AVX2)
-    if (UseAvx2()) return avx2::Layer3Variant(width, reduction, twoChannels);
+    if (UseAvx2Kernels()) return avx2::Layer3Variant(width, reduction, twoChannels);
 #endif
     return baseline::Layer3Variant(width, reduction, twoChannels);
 }
