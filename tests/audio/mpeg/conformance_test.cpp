@@ -235,6 +235,38 @@ TEST(ModeChanges, BothChannelsFromATwoChannelStart) {
     }
 }
 
+// The mix of the two channels is their mean, also in granules with mixed blocks (which this
+// stream has), and the second channel is the channel itself.
+TEST(ModeChanges, ChannelConversionOfATwoChannelStart) {
+    ModeStream s;
+    if (!LoadModeStream(s)) GTEST_SKIP() << "shared vectors absent";
+    std::vector<std::uint8_t> tail(s.bits.begin() + static_cast<long>(s.frameOffset.at(10)),
+                                   s.bits.end());
+    Decoded both = DecodeStream(tail, Output::Float);
+    mpeg::DecodeOptions o;
+    o.conversion = mpeg::ConvertMix;
+    Decoded mix = DecodeStream(tail, Output::Float, o);
+    o.conversion = mpeg::ConvertSecond;
+    Decoded second = DecodeStream(tail, Output::Float, o);
+    ASSERT_EQ(mix.channels, 1);
+    ASSERT_EQ(mix.samples.size() * 2, both.samples.size());
+    // Frame 110, where the stream turns to one channel, starts from different overlaps: the mix
+    // continues from the mixed channels, the two-channel decode from the first channel.
+    double worst = 0;
+    for (std::size_t i = 0; i < mix.samples.size(); ++i) {
+        std::size_t frame = i / 1152 + 10;
+        if (frame == 110) continue;
+        double mean = (static_cast<double>(both.samples[2 * i]) + both.samples[2 * i + 1]) / 2;
+        if (frame > 110) mean = both.samples[2 * i];  // one channel, on both sides
+        worst = std::max(worst, std::fabs(mix.samples[i] - mean));
+    }
+    EXPECT_LT(worst, 2e-6);
+    // Until the single-channel frames (110 on), the second channel is the stream's right one.
+    for (std::size_t i = 0; i < (110 - 10) * 1152; ++i) {
+        ASSERT_EQ(second.samples[i], both.samples[2 * i + 1]) << i;
+    }
+}
+
 // Free format (bit-rate index 0) is refused with error 4.
 TEST(Conformance, FreeFormatIsRefused) {
     std::filesystem::path dir = VectorDir();
