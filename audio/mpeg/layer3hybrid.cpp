@@ -1,0 +1,341 @@
+// Layer III hybrid stage (IMDCT, windowing, overlap-add), frequency inversion and the output
+// paths into the synthesis.
+#include <algorithm>
+#include <cstring>
+
+#if defined(PHRASEBOOK_MPEG_AVX2)
+#include <immintrin.h>
+#endif
+
+#include "audio/mpeg/layer3stages.h"
+#include "audio/mpeg/state.h"
+#include "audio/mpeg/synthesisvariants.h"
+
+namespace mpeg {
+namespace {
+
+// 36-point IMDCT of the 18 lines at in, windowed; the first half plus prev goes to the time
+// slots of one subband (stride 32), the second half is saved in place of the lines.
+template <bool Add>
+void Imdct36(float* in, const float* window, const float* prev, float* time) {
+    const auto& c = decoderState.layer3.tables.imdct36;
+    // u[n] = sum over k of in[k] * c[k][n]: one vector pass over n per input line.
+    float u[20] = {};
+    for (int k = 0; k < 18; ++k) {
+        float x = in[k];
+        const float* row = c[k];
+        for (int n = 0; n < 20; ++n)
+            u[n] += x * row[n];
+    }
+    for (int i = 0; i < 9; ++i) {
+        float y = window[i] * u[9 + i] + prev[i];
+        if (Add) {
+            time[32 * i] += y;
+        } else {
+            time[32 * i] = y;
+        }
+    }
+    for (int i = 9; i < 18; ++i) {
+        float y = window[i] * u[26 - i] + prev[i];
+        if (Add) {
+            time[32 * i] += y;
+        } else {
+            time[32 * i] = y;
+        }
+    }
+    for (int i = 18; i < 27; ++i)
+        in[i - 18] = window[i] * u[26 - i];
+    for (int i = 27; i < 36; ++i)
+        in[i - 18] = window[i] * u[i - 27];
+}
+
+typedef float Vec4 __attribute__((vector_size(16)));
+
+inline Vec4 Load4(const float* p) {
+    Vec4 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// Imdct36 for four neighbouring subbands at once, one per vector lane. The 18-point DCT-IV
+// becomes a DCT-III of the sums of neighbouring lines, whose outputs n and 17 - n share the
+// products of the even and the odd inputs.
+template <bool Add>
+void Imdct36x4(float* in, const float* window, const float* prev, float* time) {
+    const Layer3Tables& t = decoderState.layer3.tables;
+    Vec4 x[18];
+    for (int k = 0; k < 18; ++k)
+        x[k] = Vec4{in[k], in[18 + k], in[36 + k], in[54 + k]};
+    Vec4 y[18];
+    y[0] = x[0];
+    for (int j = 1; j < 18; ++j)
+        y[j] = x[j] + x[j - 1];
+    Vec4 even[9] = {};
+    Vec4 odd[9] = {};
+    for (int m = 0; m < 9; ++m) {
+        for (int n = 0; n < 9; ++n) {
+            even[n] += y[2 * m] * Load4(t.imdctEven[m][n]);
+            odd[n] += y[2 * m + 1] * Load4(t.imdctOdd[m][n]);
+        }
+    }
+    Vec4 u[18];
+    for (int n = 0; n < 9; ++n) {
+        u[n] = (even[n] + odd[n]) * t.imdctScale[n];
+        u[17 - n] = (even[n] - odd[n]) * t.imdctScale[17 - n];
+    }
+    for (int i = 0; i < 18; ++i) {
+        Vec4 v = window[i] * (i < 9 ? u[9 + i] : u[26 - i]);
+        v += Vec4{prev[i], prev[18 + i], prev[36 + i], prev[54 + i]};
+        float* out = time + 32 * i;
+        if (Add) v += Load4(out);
+        std::memcpy(out, &v, sizeof v);
+    }
+    for (int i = 18; i < 36; ++i) {
+        Vec4 v = window[i] * (i < 27 ? u[26 - i] : u[i - 27]);
+        for (int l = 0; l < 4; ++l)
+            in[18 * l + i - 18] = v[l];
+    }
+}
+
+#if defined(PHRASEBOOK_MPEG_AVX2)
+// Imdct36x4 for eight subbands at once on processors with AVX2 and FMA.
+__attribute__((target("avx2,fma"))) void Imdct36x8(float* in, const float* window,
+                                                   const float* prev, float* time, bool add) {
+    const Layer3Tables& t = decoderState.layer3.tables;
+    __m256 y[18];
+    __m256 last = _mm256_setzero_ps();
+    for (int k = 0; k < 18; ++k) {
+        __m256 x = _mm256_set_ps(in[126 + k], in[108 + k], in[90 + k], in[72 + k], in[54 + k],
+                                 in[36 + k], in[18 + k], in[k]);
+        y[k] = _mm256_add_ps(x, last);
+        last = x;
+    }
+    __m256 even[9];
+    __m256 odd[9];
+    for (int n = 0; n < 9; ++n) {
+        even[n] = _mm256_setzero_ps();
+        odd[n] = _mm256_setzero_ps();
+    }
+    for (int m = 0; m < 9; ++m) {
+        for (int n = 0; n < 9; ++n) {
+            even[n] =
+                _mm256_fmadd_ps(y[2 * m], _mm256_broadcast_ss(&t.imdctEven[m][n][0]), even[n]);
+            odd[n] =
+                _mm256_fmadd_ps(y[2 * m + 1], _mm256_broadcast_ss(&t.imdctOdd[m][n][0]), odd[n]);
+        }
+    }
+    __m256 u[18];
+    for (int n = 0; n < 9; ++n) {
+        u[n] = _mm256_mul_ps(_mm256_add_ps(even[n], odd[n]), _mm256_set1_ps(t.imdctScale[n]));
+        u[17 - n] =
+            _mm256_mul_ps(_mm256_sub_ps(even[n], odd[n]), _mm256_set1_ps(t.imdctScale[17 - n]));
+    }
+    for (int i = 0; i < 18; ++i) {
+        __m256 v = _mm256_mul_ps(_mm256_set1_ps(window[i]), i < 9 ? u[9 + i] : u[26 - i]);
+        v = _mm256_add_ps(v, _mm256_set_ps(prev[126 + i], prev[108 + i], prev[90 + i], prev[72 + i],
+                                           prev[54 + i], prev[36 + i], prev[18 + i], prev[i]));
+        float* out = time + 32 * i;
+        if (add) v = _mm256_add_ps(v, _mm256_loadu_ps(out));
+        _mm256_storeu_ps(out, v);
+    }
+    for (int i = 18; i < 36; ++i) {
+        __m256 v = _mm256_mul_ps(_mm256_set1_ps(window[i]), i < 27 ? u[26 - i] : u[i - 27]);
+        alignas(32) float lanes[8];
+        _mm256_store_ps(lanes, v);
+        for (int l = 0; l < 8; ++l)
+            in[18 * l + i - 18] = lanes[l];
+    }
+}
+#endif
+
+// Three 12-point IMDCTs of the window-interleaved lines at in, overlapped as short blocks.
+template <bool Add>
+void Imdct12x3(float* in, const float* window, const float* prev, float* time) {
+    const auto& c = decoderState.layer3.tables.imdct12;
+    // The three windows' transforms side by side in the lanes of one vector.
+    Vec4 x[6];
+    for (int k = 0; k < 6; ++k)
+        x[k] = Vec4{in[3 * k], in[3 * k + 1], in[3 * k + 2], 0.0f};
+    Vec4 u[6] = {};
+    for (int n = 0; n < 6; ++n) {
+        for (int k = 0; k < 6; ++k)
+            u[n] += x[k] * c[n][k];
+    }
+    float z[36] = {};
+    for (int w = 0; w < 3; ++w) {
+        float* out = z + 6 + 6 * w;
+        for (int i = 0; i < 3; ++i)
+            out[i] += window[i] * u[3 + i][w];
+        for (int i = 3; i < 9; ++i)
+            out[i] += window[i] * u[8 - i][w];
+        for (int i = 9; i < 12; ++i)
+            out[i] += window[i] * u[i - 9][w];
+    }
+    for (int i = 0; i < 18; ++i) {
+        float y = z[i] + prev[i];
+        if (Add) {
+            time[32 * i] += y;
+        } else {
+            time[32 * i] = y;
+        }
+    }
+    for (int i = 0; i < 18; ++i)
+        in[i] = z[18 + i];
+}
+
+// The hybrid stage of one channel into the subband block; returns the subbands produced
+// (transformed or copied). With Add the time samples are added to the block.
+template <bool Add>
+int Hybrid(int gr, int ch, int slot) {
+    Layer3State& l3 = decoderState.layer3;
+    const GranuleInfo& g = l3.side.granule[gr][ch];
+    float* xr = l3.spectrum[ch][slot];
+    const float* prev = l3.spectrum[ch][slot ^ 1];
+    int produced = l3.subbandsProduced;
+    int fresh = std::min((l3.nonZero[ch][slot] + 17) / 18, produced);
+    int carried = std::min(l3.nonZero[ch][slot ^ 1] / 18, produced);
+    bool isShort = g.windowSwitching && g.blockType == 2;
+    int blockType = g.windowSwitching ? g.blockType : 0;
+    int longLimit = !isShort ? fresh : (g.mixedBlock ? std::min(2, fresh) : 0);
+    const float* longWindow = l3.tables.window[isShort ? 0 : blockType];
+    float* block = l3.subbands;
+
+    int sb = 0;
+    // In a mixed block the two lowest subbands are long blocks with the normal window, also
+    // when the rest of the granule uses the start or stop window.
+    const float* lowWindow = g.mixedBlock ? l3.tables.window[0] : longWindow;
+    for (; sb < std::min(longLimit, 2); ++sb) {
+        Imdct36<Add>(xr + 18 * sb, lowWindow, prev + 18 * sb, block + sb);
+    }
+#if defined(PHRASEBOOK_MPEG_AVX2)
+    if (UseAvx2Kernels()) {
+        for (; sb + 8 <= longLimit; sb += 8) {
+            Imdct36x8(xr + 18 * sb, longWindow, prev + 18 * sb, block + sb, Add);
+        }
+    }
+#endif
+    for (; sb + 4 <= longLimit; sb += 4) {
+        Imdct36x4<Add>(xr + 18 * sb, longWindow, prev + 18 * sb, block + sb);
+    }
+    for (; sb < longLimit; ++sb) {
+        Imdct36<Add>(xr + 18 * sb, longWindow, prev + 18 * sb, block + sb);
+    }
+    for (; sb < fresh; ++sb) {
+        Imdct12x3<Add>(xr + 18 * sb, l3.tables.window[2], prev + 18 * sb, block + sb);
+    }
+    for (; sb < carried; ++sb) {
+        for (int i = 0; i < 18; ++i) {
+            if (Add) {
+                block[32 * i + sb] += prev[18 * sb + i];
+            } else {
+                block[32 * i + sb] = prev[18 * sb + i];
+            }
+        }
+    }
+    int count = sb;
+    // Only the subbands an earlier granule left non-zero need clearing.
+    if (!Add) {
+        for (; sb < l3.blockFilled; ++sb) {
+            for (int i = 0; i < 18; ++i)
+                block[32 * i + sb] = 0.0f;
+        }
+        l3.blockFilled = count;
+    } else {
+        l3.blockFilled = std::max(l3.blockFilled, count);
+    }
+    l3.nonZero[ch][slot] = 18 * count;
+    return count;
+}
+
+void InvertFrequencies(int count) {
+    float* block = decoderState.layer3.subbands;
+    for (int t = 1; t < 18; t += 2) {
+        for (int sb = 1; sb < count; sb += 2)
+            block[32 * t + sb] = -block[32 * t + sb];
+    }
+}
+
+void Synthesize(std::uint8_t* out, int ch) {
+    Layer3State& l3 = decoderState.layer3;
+    l3.synthesis(l3.subbands, out, ch);
+}
+
+// One channel through hybrid, inversion and the synthesis of output channel outCh.
+void OutputChannel(int gr, int ch, int slot, std::uint8_t* out, int outCh) {
+    InvertFrequencies(Hybrid<false>(gr, ch, slot));
+    Synthesize(out, outCh);
+}
+
+// The two channels summed (and halved, so that a mix of two full-scale channels stays in
+// range) into channel 0, whose saved overlap then holds the mix; channel 1 keeps no overlap.
+void OutputMix(int gr, int slot, std::uint8_t* out) {
+    Layer3State& l3 = decoderState.layer3;
+    const GranuleInfo& g0 = l3.side.granule[gr][0];
+    const GranuleInfo& g1 = l3.side.granule[gr][1];
+    float* x0 = l3.spectrum[0][slot];
+    float* x1 = l3.spectrum[1][slot];
+    int n0 = l3.nonZero[0][slot];
+    int n1 = l3.nonZero[1][slot];
+    int type0 = g0.windowSwitching ? g0.blockType : 0;
+    int type1 = g1.windowSwitching ? g1.blockType : 0;
+    bool mixed0 = type0 == 2 && g0.mixedBlock;
+    bool mixed1 = type1 == 2 && g1.mixedBlock;
+    int count;
+    if (type0 == type1 && !mixed0 && !mixed1) {
+        int m = std::min(std::max(n0, n1), l3.lineLimit);
+        for (int i = 0; i < m; ++i)
+            x0[i] = (x0[i] + x1[i]) * 0.5f;
+        l3.nonZero[0][slot] = m;
+        count = Hybrid<false>(gr, 0, slot);
+    } else {
+        for (int i = 0; i < n0; ++i)
+            x0[i] *= 0.5f;
+        for (int i = 0; i < n1; ++i)
+            x1[i] *= 0.5f;
+        count = Hybrid<false>(gr, 0, slot);
+        int count1 = Hybrid<true>(gr, 1, slot);
+        for (int i = 0; i < 18 * count1; ++i)
+            x0[i] += x1[i];
+        count = std::max(count, count1);
+        l3.nonZero[0][slot] = 18 * count;
+    }
+    std::memset(x1, 0, sizeof(float) * 576);
+    l3.nonZero[1][slot] = 0;
+    InvertFrequencies(count);
+    Synthesize(out, 0);
+}
+
+}  // namespace
+
+void OutputGranule(int channels, int gr, int slot, std::uint8_t* out) {
+    Layer3State& l3 = decoderState.layer3;
+    if (channels == 1) {
+        OutputChannel(gr, 0, slot, out, 0);
+        // A single-channel frame of a two-channel stream sounds on both channels; the second
+        // channel takes over the first one's overlap too, so that it continues smoothly when
+        // two-channel frames return.
+        if (l3.path == PathBoth) {
+            Synthesize(out, 1);
+            std::memcpy(l3.spectrum[1][slot], l3.spectrum[0][slot], sizeof l3.spectrum[0][slot]);
+            l3.nonZero[1][slot] = l3.nonZero[0][slot];
+        }
+        return;
+    }
+    switch (l3.path) {
+        case PathFirst:
+            OutputChannel(gr, 0, slot, out, 0);
+            break;
+        case PathSecond:
+            OutputChannel(gr, 1, slot, out, 0);
+            break;
+        case PathBoth:
+            OutputChannel(gr, 0, slot, out, 0);
+            OutputChannel(gr, 1, slot, out, 1);
+            break;
+        default:
+            OutputMix(gr, slot, out);
+            break;
+    }
+}
+
+}  // namespace mpeg
