@@ -1,0 +1,7 @@
+#include "audio/mpeg/huffman.h"
+
+namespace mpeg {
+
+void BuildHuffmanTables(HuffmanTables&) {}
+
+}  // namespace mpeg
