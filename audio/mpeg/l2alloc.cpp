@@ -1,5 +1,9 @@
 #include "audio/mpeg/l2alloc.h"
 
+#include "audio/mpeg/tables.h"
+
+namespace mpeg {
+
 namespace {
 
 // Codes per group, shared by several tables. A code is the quantisation class + 1; the classes
@@ -18,10 +22,6 @@ constexpr std::array<std::uint8_t, 16> LsfLow = {0, 1, 2,  3,  4,  5,  6,  7,
 constexpr std::array<std::uint8_t, 16> LsfTop = {0, 1, 2, 4};
 constexpr std::array<std::uint8_t, 16> None = {};
 
-// Layer II bit rates of MPEG-1 in kbit/s by bit-rate index (0 = free format).
-constexpr std::array<int, 15> Mpeg1Layer2Rates = {0,   32,  48,  56,  64,  80,  96, 112,
-                                                  128, 160, 192, 224, 256, 320, 384};
-
 }  // namespace
 
 const L2AllocTable L2TableA = {27, {3, 8, 12, 4}, {HighLow, HighMid, HighUpper, HighTop}};
@@ -30,16 +30,14 @@ const L2AllocTable L2TableC = {8, {2, 0, 6, 0}, {LowLow, None, LowUpper, None}};
 const L2AllocTable L2TableD = {12, {2, 0, 10, 0}, {LowLow, None, LowUpper, None}};
 const L2AllocTable L2TableLsf = {30, {4, 0, 7, 19}, {LsfLow, None, LowUpper, LsfTop}};
 
-const L2AllocTable* L2ChooseAllocTable(int version, int mode, int sampleRateIndex,
-                                       int bitRateIndex) {
-    if (version != 1) return &L2TableLsf;
-    if (bitRateIndex < 1 || bitRateIndex >= static_cast<int>(Mpeg1Layer2Rates.size()))
-        return nullptr;
-    if (sampleRateIndex < 0 || sampleRateIndex > 2) return nullptr;
-    const int total = Mpeg1Layer2Rates[static_cast<std::size_t>(bitRateIndex)];
-    const int perChannel = mode == 3 ? total : total / 2;
-    const bool rate32k = sampleRateIndex == 2;
-    const bool rate48k = sampleRateIndex == 1;
+const L2AllocTable* L2ChooseAllocTable(const FrameHeader& header) {
+    if (header.version != 1) return &L2TableLsf;
+    if (header.bitRateIndex < 1 || header.bitRateIndex > 14) return nullptr;
+    if (header.sampleRateIndex < 0 || header.sampleRateIndex > 2) return nullptr;
+    const int total = BitRateKbps[0][1][header.bitRateIndex];
+    const int perChannel = header.mode == ModeSingleChannel ? total : total / 2;
+    const bool rate32k = header.sampleRateIndex == 2;
+    const bool rate48k = header.sampleRateIndex == 1;
     switch (perChannel) {
         case 32:
         case 48:
@@ -58,3 +56,5 @@ const L2AllocTable* L2ChooseAllocTable(int version, int mode, int sampleRateInde
             return nullptr;
     }
 }
+
+}  // namespace mpeg

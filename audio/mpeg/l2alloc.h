@@ -9,6 +9,10 @@
 #include <array>
 #include <cstdint>
 
+#include "audio/mpeg/frame.h"
+
+namespace mpeg {
+
 inline constexpr int L2GroupCount = 4;
 inline constexpr std::array<std::uint8_t, L2GroupCount> L2GroupBits = {4, 4, 3, 2};
 
@@ -26,9 +30,9 @@ extern const L2AllocTable L2TableC;
 extern const L2AllocTable L2TableD;
 extern const L2AllocTable L2TableLsf;
 
-// The table for a stream: MPEG-1 (version 1) by sample-rate index, mode and Layer II bit-rate
-// index, through the bit rate per channel; MPEG-2 and MPEG-2.5 always use the lower-rate table.
-// Answers nullptr for a combination that has no table (e.g. a single channel above 192 kbit/s,
-// or free format).
-const L2AllocTable* L2ChooseAllocTable(int version, int mode, int sampleRateIndex,
-                                       int bitRateIndex);
+// The table for a frame: MPEG-1 by sample rate and the bit rate per channel (the total for a
+// single channel, half of it otherwise); MPEG-2 and MPEG-2.5 always use the lower-rate table.
+// nullptr for a combination that has no table (e.g. a single channel above 192 kbit/s).
+const L2AllocTable* L2ChooseAllocTable(const FrameHeader& header);
+
+}  // namespace mpeg

@@ -1,79 +1,48 @@
+// Builds the Layer I/II requantisation tables of the decoder state.
 #include "audio/mpeg/l2quant.h"
 
+#include <cmath>
 #include <cstddef>
 
+#include "audio/mpeg/layer12.h"
+#include "audio/mpeg/state.h"
+
+namespace mpeg {
 namespace {
 
+// Splits every codeword of a grouped class into its three centred values, first sample in the
+// least significant position. Codewords past steps^3 - 1 are invalid and give three zeros.
 template <std::size_t Size>
-constexpr std::array<L2Triple, Size> MakeGroupTable(int steps) {
-    std::array<L2Triple, Size> table{};
+void BuildGroupTable(std::int8_t (&table)[Size][3], int steps) {
     const int valid = steps * steps * steps;
-    const int centre = steps / 2;
-    for (int code = 0; code < valid; ++code) {
+    for (int code = 0; code < static_cast<int>(Size); ++code) {
         int rest = code;
         for (int i = 0; i < 3; ++i) {
-            table[static_cast<std::size_t>(code)][static_cast<std::size_t>(i)] =
-                static_cast<float>(rest % steps - centre);
+            table[code][i] = static_cast<std::int8_t>(code < valid ? rest % steps - steps / 2 : 0);
             rest /= steps;
         }
     }
-    return table;
-}
-
-constexpr std::array<float, 64> MakeScaleFactors() {
-    // 2^0, 2^(-1/3), 2^(-2/3)
-    constexpr double thirds[3] = {1.0, 0.79370052598409973737585281963615,
-                                  0.62996052494743658238360530363911};
-    std::array<float, 64> table{};
-    for (int i = 0; i < 64; ++i) {
-        double value = 65536.0 * thirds[i % 3];
-        for (int k = 0; k < i / 3; ++k)
-            value *= 0.5;
-        table[static_cast<std::size_t>(i)] = static_cast<float>(value);
-    }
-    return table;
-}
-
-constexpr std::array<float, 16> MakeLayer1Factors() {
-    std::array<float, 16> table{};
-    for (int n = 1; n < 15; ++n)
-        table[static_cast<std::size_t>(n)] = static_cast<float>(2.0 / ((2 << n) - 1));
-    return table;
 }
 
 }  // namespace
 
-const std::array<L2QuantClass, L2ClassCount> L2Classes = {{
-    {3, 5, true},
-    {5, 7, true},
-    {7, 3, false},
-    {9, 10, true},
-    {15, 4, false},
-    {31, 5, false},
-    {63, 6, false},
-    {127, 7, false},
-    {255, 8, false},
-    {511, 9, false},
-    {1023, 10, false},
-    {2047, 11, false},
-    {4095, 12, false},
-    {8191, 13, false},
-    {16383, 14, false},
-    {32767, 15, false},
-    {65535, 16, false},
-}};
+void Layer12Init() {
+    Layer12State& s = decoderState.layer12;
+    // Scale factor index i -> 2^(-i/3) x 65536; index 63, unused by the standard, continues
+    // the series.
+    for (int i = 0; i < 64; ++i)
+        s.scaleFactors[i] = static_cast<float>(65536.0 * std::exp2(-i / 3.0));
+    // Layer I: allocation n reads n + 1 bits; 2^nb / (2^nb - 1) x 2^(1 - nb) = 2 / (2^nb - 1).
+    // The forbidden allocation 15 decodes as "not allocated".
+    s.layer1Factors[0] = 0.0f;
+    s.layer1Factors[15] = 0.0f;
+    for (int n = 1; n < 15; ++n)
+        s.layer1Factors[n] = static_cast<float>(2.0 / ((2 << n) - 1));
+    for (int k = 0; k < L2ClassCount; ++k)
+        s.layer2Factors[k] = static_cast<float>(2.0 / L2Classes[static_cast<std::size_t>(k)].steps);
+    BuildGroupTable(s.group3, 3);
+    BuildGroupTable(s.group5, 5);
+    BuildGroupTable(s.group9, 9);
+}
 
-const std::array<float, 64> L12ScaleFactors = MakeScaleFactors();
-
-const std::array<float, 16> L1StepFactors = MakeLayer1Factors();
-
-const std::array<float, L2ClassCount> L2StepFactors = [] {
-    std::array<float, L2ClassCount> table{};
-    for (std::size_t k = 0; k < table.size(); ++k)
-        table[k] = static_cast<float>(2.0 / L2Classes[k].steps);
-    return table;
-}();
-
-const std::array<L2Triple, 32> L2Group3 = MakeGroupTable<32>(3);
-const std::array<L2Triple, 128> L2Group5 = MakeGroupTable<128>(5);
-const std::array<L2Triple, 1024> L2Group9 = MakeGroupTable<1024>(9);
+}  // namespace mpeg

@@ -1,13 +1,14 @@
-// Requantisation tables of Layers I and II: the scale factors, the per-class step factors, the
-// Layer II quantisation classes and the grouping tables that split one codeword into three
-// sample values.
+// The Layer II quantisation classes. The requantisation tables built from them (scale factors,
+// step factors, grouping) live in the decoder state and are built by Layer12Init.
 //
-// All values are ready for output in the 16-bit range: a sample is its centred code times the
-// step factor times the scale factor.
+// Requantised values are ready for output in the 16-bit range: a sample is its centred code
+// times the step factor (2 / steps) times the scale factor (2^(-i/3) x 65536).
 #pragma once
 
 #include <array>
 #include <cstdint>
+
+namespace mpeg {
 
 // One Layer II quantisation class.
 struct L2QuantClass {
@@ -17,22 +18,25 @@ struct L2QuantClass {
 };
 
 inline constexpr int L2ClassCount = 17;
-extern const std::array<L2QuantClass, L2ClassCount> L2Classes;
 
-// Scale factor index (6 bits) -> 2^(-i/3) x 65536. Index 63, which the standard leaves unused,
-// continues the series.
-extern const std::array<float, 64> L12ScaleFactors;
+inline constexpr std::array<L2QuantClass, L2ClassCount> L2Classes = {{
+    {3, 5, true},
+    {5, 7, true},
+    {7, 3, false},
+    {9, 10, true},
+    {15, 4, false},
+    {31, 5, false},
+    {63, 6, false},
+    {127, 7, false},
+    {255, 8, false},
+    {511, 9, false},
+    {1023, 10, false},
+    {2047, 11, false},
+    {4095, 12, false},
+    {8191, 13, false},
+    {16383, 14, false},
+    {32767, 15, false},
+    {65535, 16, false},
+}};
 
-// Layer I: allocation value n (1..14) -> 2 / (2^(n+1) - 1); 0 and the forbidden 15 give 0.
-extern const std::array<float, 16> L1StepFactors;
-
-// Layer II: class -> 2 / steps.
-extern const std::array<float, L2ClassCount> L2StepFactors;
-
-// Grouping: a 5-, 7- or 10-bit codeword -> its three sample values, first sample first, each
-// centred (-1..1, -2..2, -4..4). Codewords beyond the last valid one (27, 125, 729 and up) give
-// three zeros.
-using L2Triple = std::array<float, 3>;
-extern const std::array<L2Triple, 32> L2Group3;
-extern const std::array<L2Triple, 128> L2Group5;
-extern const std::array<L2Triple, 1024> L2Group9;
+}  // namespace mpeg

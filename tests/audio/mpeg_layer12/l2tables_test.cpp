@@ -6,10 +6,14 @@
 #include <fstream>
 #include <string>
 
+#include "audio/mpeg/decoder.h"
 #include "audio/mpeg/l2alloc.h"
 #include "audio/mpeg/l2quant.h"
+#include "audio/mpeg/state.h"
 
 namespace {
+
+using namespace mpeg;
 
 const std::filesystem::path IsoTables = std::filesystem::path(PHRASEBOOK_SHARED_DIR) / "iso-tables";
 
@@ -69,49 +73,69 @@ TEST(Layer2Tables, AllocationTablesMatchTheStandard) {
     ExpectTableMatchesFile(L2TableLsf, "l2_alloc_13818-3_tableB.1_lsf__dist10_alloc_4.txt");
 }
 
+const L2AllocTable* Choose(int version, int mode, int sampleRateIndex, int bitRateIndex) {
+    FrameHeader h;
+    h.version = version;
+    h.layer = 2;
+    h.mode = mode;
+    h.sampleRateIndex = sampleRateIndex;
+    h.bitRateIndex = bitRateIndex;
+    return L2ChooseAllocTable(h);
+}
+
 TEST(Layer2Tables, TableChoiceFollowsBitRatePerChannel) {
     // Sample-rate index: 0 = 44.1, 1 = 48, 2 = 32 kHz. Mode 3 = single channel.
-    // Bit-rate index: 3 = 56, 4 = 64, 10 = 192, 14 = 384 kbit/s.
-    EXPECT_EQ(L2ChooseAllocTable(1, 0, 0, 10), &L2TableB);  // 96 per channel, 44.1 kHz
-    EXPECT_EQ(L2ChooseAllocTable(1, 0, 1, 10), &L2TableA);  // 96 per channel, 48 kHz
-    EXPECT_EQ(L2ChooseAllocTable(1, 1, 1, 14), &L2TableA);  // 192 per channel, 48 kHz
-    EXPECT_EQ(L2ChooseAllocTable(1, 3, 2, 3), &L2TableA);   // 56 mono, 32 kHz
-    EXPECT_EQ(L2ChooseAllocTable(1, 2, 0, 4), &L2TableC);   // 32 per channel, 44.1 kHz
-    EXPECT_EQ(L2ChooseAllocTable(1, 0, 2, 4), &L2TableD);   // 32 per channel, 32 kHz
-    EXPECT_EQ(L2ChooseAllocTable(1, 3, 2, 1), &L2TableD);   // 32 mono, 32 kHz
-    EXPECT_EQ(L2ChooseAllocTable(1, 3, 0, 14), nullptr);    // 384 mono: no table
-    EXPECT_EQ(L2ChooseAllocTable(1, 0, 0, 1), nullptr);     // 16 per channel: no table
-    EXPECT_EQ(L2ChooseAllocTable(1, 0, 0, 0), nullptr);     // free format
-    EXPECT_EQ(L2ChooseAllocTable(2, 0, 1, 9), &L2TableLsf);
-    EXPECT_EQ(L2ChooseAllocTable(3, 3, 2, 14), &L2TableLsf);
+    // Bit-rate index: 1 = 32, 3 = 56, 4 = 64, 10 = 192, 14 = 384 kbit/s.
+    EXPECT_EQ(Choose(1, 0, 0, 10), &L2TableB);  // 96 per channel, 44.1 kHz
+    EXPECT_EQ(Choose(1, 0, 1, 10), &L2TableA);  // 96 per channel, 48 kHz
+    EXPECT_EQ(Choose(1, 1, 1, 14), &L2TableA);  // 192 per channel, 48 kHz
+    EXPECT_EQ(Choose(1, 3, 2, 3), &L2TableA);   // 56 mono, 32 kHz
+    EXPECT_EQ(Choose(1, 2, 0, 4), &L2TableC);   // 32 per channel, 44.1 kHz
+    EXPECT_EQ(Choose(1, 0, 2, 4), &L2TableD);   // 32 per channel, 32 kHz
+    EXPECT_EQ(Choose(1, 3, 2, 1), &L2TableD);   // 32 mono, 32 kHz
+    EXPECT_EQ(Choose(1, 3, 0, 14), nullptr);    // 384 mono: no table
+    EXPECT_EQ(Choose(1, 0, 0, 1), nullptr);     // 16 per channel: no table
+    EXPECT_EQ(Choose(2, 0, 1, 9), &L2TableLsf);
+    EXPECT_EQ(Choose(3, 3, 2, 14), &L2TableLsf);
+}
+
+using Triple = std::array<int, 3>;
+
+Triple Group(const std::int8_t (*table)[3], int code) {
+    return {table[code][0], table[code][1], table[code][2]};
 }
 
 TEST(Layer2Tables, GroupingSplitsLeastSignificantFirst) {
+    DecoderInit();
+    const Layer12State& s = decoderState.layer12;
     // 3 steps: code = s0 + 3 s1 + 9 s2, values centred on 1.
-    EXPECT_EQ(L2Group3[0], (L2Triple{-1, -1, -1}));
-    EXPECT_EQ(L2Group3[26], (L2Triple{1, 1, 1}));
-    EXPECT_EQ(L2Group3[5], (L2Triple{1, 0, -1}));
-    EXPECT_EQ(L2Group3[27], (L2Triple{0, 0, 0}));
-    EXPECT_EQ(L2Group5[124], (L2Triple{2, 2, 2}));
-    EXPECT_EQ(L2Group5[1 + 5 * 3 + 25 * 4], (L2Triple{-1, 1, 2}));
-    EXPECT_EQ(L2Group9[8 + 9 * 0 + 81 * 4], (L2Triple{4, -4, 0}));
-    EXPECT_EQ(L2Group9[1023], (L2Triple{0, 0, 0}));
+    EXPECT_EQ(Group(s.group3, 0), (Triple{-1, -1, -1}));
+    EXPECT_EQ(Group(s.group3, 26), (Triple{1, 1, 1}));
+    EXPECT_EQ(Group(s.group3, 5), (Triple{1, 0, -1}));
+    EXPECT_EQ(Group(s.group3, 27), (Triple{0, 0, 0}));  // invalid codewords give silence
+    EXPECT_EQ(Group(s.group5, 124), (Triple{2, 2, 2}));
+    EXPECT_EQ(Group(s.group5, 1 + 5 * 3 + 25 * 4), (Triple{-1, 1, 2}));
+    EXPECT_EQ(Group(s.group9, 8 + 9 * 0 + 81 * 4), (Triple{4, -4, 0}));
+    EXPECT_EQ(Group(s.group9, 1023), (Triple{0, 0, 0}));
 }
 
 TEST(Layer2Tables, FactorsMatchTheRequantisationFormulas) {
+    DecoderInit();
+    const Layer12State& s = decoderState.layer12;
     // Scale factors: 2.0 x 32768 at index 0, one third of an octave per step.
-    EXPECT_FLOAT_EQ(L12ScaleFactors[0], 65536.0f);
-    EXPECT_FLOAT_EQ(L12ScaleFactors[3], 32768.0f);
-    EXPECT_NEAR(L12ScaleFactors[1], 65536.0 * std::pow(2.0, -1.0 / 3.0), 1e-2);
-    EXPECT_NEAR(L12ScaleFactors[62], 65536.0 * std::pow(2.0, -62.0 / 3.0), 1e-6);
+    EXPECT_FLOAT_EQ(s.scaleFactors[0], 65536.0f);
+    EXPECT_FLOAT_EQ(s.scaleFactors[3], 32768.0f);
+    EXPECT_NEAR(s.scaleFactors[1], 65536.0 * std::pow(2.0, -1.0 / 3.0), 1e-2);
+    EXPECT_NEAR(s.scaleFactors[62], 65536.0 * std::pow(2.0, -62.0 / 3.0), 1e-6);
     // Layer I: nb = n + 1 bits, 2^nb / (2^nb - 1) x 2^(1 - nb) = 2 / (2^nb - 1).
-    EXPECT_FLOAT_EQ(L1StepFactors[1], 2.0f / 3.0f);
-    EXPECT_FLOAT_EQ(L1StepFactors[14], 2.0f / 32767.0f);
-    EXPECT_EQ(L1StepFactors[15], 0.0f);
-    // Layer II: the grouped classes' C x 2^(1 - nb) equals 2 / steps too (3 steps: C = 4/3).
-    EXPECT_FLOAT_EQ(L2StepFactors[0], 2.0f / 3.0f);
-    EXPECT_FLOAT_EQ(L2StepFactors[3], 2.0f / 9.0f);
-    EXPECT_FLOAT_EQ(L2StepFactors[16], 2.0f / 65535.0f);
+    EXPECT_FLOAT_EQ(s.layer1Factors[1], 2.0f / 3.0f);
+    EXPECT_FLOAT_EQ(s.layer1Factors[14], 2.0f / 32767.0f);
+    EXPECT_EQ(s.layer1Factors[15], 0.0f);
+    // Layer II: C x 2^(1 - nb) equals 2 / steps for the grouped classes too (3 steps: C = 4/3,
+    // nb = 2; 9 steps: C = 16/9, nb = 4).
+    EXPECT_FLOAT_EQ(s.layer2Factors[0], (4.0f / 3.0f) * 0.5f);
+    EXPECT_FLOAT_EQ(s.layer2Factors[3], (16.0f / 9.0f) * 0.125f);
+    EXPECT_FLOAT_EQ(s.layer2Factors[16], 2.0f / 65535.0f);
 }
 
 }  // namespace
