@@ -21,8 +21,9 @@ public:
         valid_ = 0;
     }
 
-    // n in 1..24.
+    // n in 0..24.
     std::uint32_t Read(int n) {
+        if (n == 0) return 0;
         if (valid_ < n) Load();
         return Take(n);
     }

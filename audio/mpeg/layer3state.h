@@ -79,6 +79,10 @@ struct Layer3State {
 
     SideInfo side;
     ScaleFactors scalefactors[2][2];  // [granule][channel]
+    // Largest scale factor each band's length allows (MPEG-2 intensity positions of the right
+    // channel: that value marks an illegal position); 255 where every value is legal.
+    std::uint8_t longMax[22] = {};
+    std::uint8_t shortMax[13] = {};
 
     // Spectrum, requantised in place; afterwards the overlap for the next granule.
     alignas(16) float spectrum[2][2][576] = {};  // [channel][granule slot][line]
@@ -91,6 +95,7 @@ struct Layer3State {
     // Stream set-up.
     int subbandLimit = 0;
     int lineLimit = 0;
+    int subbandsProduced = 0;  // (line limit + 17) / 18
     int longEnd = 0;
     int shortEnd = 0;
     int mixedLongBands = 0;
