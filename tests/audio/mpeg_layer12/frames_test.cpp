@@ -209,6 +209,54 @@ TEST(Layer12Frames, Layer2FrequencyLimitSkipsTheUpperSlotsBits) {
                 << "block " << b << " slot " << i;
 }
 
+// Layer II, 44.1 kHz stereo, one slot allocated (first channel of subband sb, selection 2,
+// scale factor 3). 112 kbit/s (56 per channel) uses table a (27 subbands), 192 kbit/s (96 per
+// channel) table b (30 subbands). Group layout of both: 3, 8, 12 subbands, then the rest.
+Bytes Layer2OneSlotFrame(int bitRateIndex, int sb, int value, int sampleBits) {
+    const bool tableB = bitRateIndex == 10;
+    FrameWriter w(1, 2, bitRateIndex, 0, mpeg::ModeStereo, 0);
+    for (int k = 0; k < (tableB ? 30 : 27); ++k) {
+        const int bits = k < 11 ? 4 : k < 23 ? 3 : 2;
+        w.Put(k == sb ? static_cast<std::uint32_t>(value) : 0, bits);
+        w.Put(0, bits);
+    }
+    w.Put(2, 2);
+    w.Put(3, 6);
+    for (int n = 0; n < 36; ++n)
+        w.Put(static_cast<std::uint32_t>(n * 7 % (1 << sampleBits)), sampleBits);
+    return w.Finish(tableB ? 626 : 365);
+}
+
+// A bit rate change between frames that needs another allocation table switches tables (the
+// stream starts on table a, then table b, then a again) and leaves no stale slots behind.
+TEST(Layer12Frames, Layer2BitRateChangeSwitchesTheTable) {
+    // Table b, subband 28 (2 allocation bits), value 3: 65535 steps, 16-bit samples.
+    const Bytes high = Layer2OneSlotFrame(10, 28, 3, 16);
+    // Table a, subband 0, value 2: 7 steps, 3-bit samples.
+    const Bytes low = Layer2OneSlotFrame(7, 0, 2, 3);
+    Bytes stream = low;
+    stream.insert(stream.end(), high.begin(), high.end());
+    stream.insert(stream.end(), low.begin(), low.end());
+    ASSERT_TRUE(Start(stream));
+    EXPECT_EQ(mpeg::decoderState.layer12.slotCount, 54);
+    const auto lowValue = [](int n) { return (n * 7 % 8 - 3) * (2.0 / 7.0) * ScaleFactor(3); };
+    const auto highValue = [](int n) { return (n * 7 - 32767) * (2.0 / 65535.0) * ScaleFactor(3); };
+    for (std::size_t offset : {std::size_t{0}, low.size(), low.size() + high.size()}) {
+        SCOPED_TRACE(offset);
+        ASSERT_FALSE(Decode(stream, offset).empty());
+        const bool isHigh = offset == low.size();
+        EXPECT_EQ(mpeg::decoderState.layer12.slotCount, isHigh ? 60 : 54);
+        for (int b = 0; b < 36; ++b) {
+            for (int i = 0; i < 64; ++i) {
+                const double expected =
+                    isHigh ? (i == 56 ? highValue(b) : 0.0) : (i == 0 ? lowValue(b) : 0.0);
+                ASSERT_NEAR(Stored(b, i), expected, Tolerance(expected))
+                    << "block " << b << " slot " << i;
+            }
+        }
+    }
+}
+
 // A frame whose allocation asks for far more bits than it holds reads zeros past its end, not
 // the bytes that follow it in memory.
 TEST(Layer12Frames, ReadsPastTheFrameEndGiveZeroBits) {

@@ -1,7 +1,6 @@
 // The Layer I/II tables against the standards' published numbers.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -117,25 +116,6 @@ TEST(Layer2Tables, GroupingSplitsLeastSignificantFirst) {
     EXPECT_EQ(Group(s.group5, 1 + 5 * 3 + 25 * 4), (Triple{-1, 1, 2}));
     EXPECT_EQ(Group(s.group9, 8 + 9 * 0 + 81 * 4), (Triple{4, -4, 0}));
     EXPECT_EQ(Group(s.group9, 1023), (Triple{0, 0, 0}));
-}
-
-TEST(Layer2Tables, FactorsMatchTheRequantisationFormulas) {
-    DecoderInit();
-    const Layer12State& s = decoderState.layer12;
-    // Scale factors: 2.0 x 32768 at index 0, one third of an octave per step.
-    EXPECT_FLOAT_EQ(s.scaleFactors[0], 65536.0f);
-    EXPECT_FLOAT_EQ(s.scaleFactors[3], 32768.0f);
-    EXPECT_NEAR(s.scaleFactors[1], 65536.0 * std::pow(2.0, -1.0 / 3.0), 1e-2);
-    EXPECT_NEAR(s.scaleFactors[62], 65536.0 * std::pow(2.0, -62.0 / 3.0), 1e-6);
-    // Layer I: nb = n + 1 bits, 2^nb / (2^nb - 1) x 2^(1 - nb) = 2 / (2^nb - 1).
-    EXPECT_FLOAT_EQ(s.layer1Factors[1], 2.0f / 3.0f);
-    EXPECT_FLOAT_EQ(s.layer1Factors[14], 2.0f / 32767.0f);
-    EXPECT_EQ(s.layer1Factors[15], 0.0f);
-    // Layer II: C x 2^(1 - nb) equals 2 / steps for the grouped classes too (3 steps: C = 4/3,
-    // nb = 2; 9 steps: C = 16/9, nb = 4).
-    EXPECT_FLOAT_EQ(s.layer2Factors[0], (4.0f / 3.0f) * 0.5f);
-    EXPECT_FLOAT_EQ(s.layer2Factors[3], (16.0f / 9.0f) * 0.125f);
-    EXPECT_FLOAT_EQ(s.layer2Factors[16], 2.0f / 65535.0f);
 }
 
 }  // namespace
