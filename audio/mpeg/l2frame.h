@@ -29,8 +29,8 @@ inline constexpr std::uint8_t L2LimitCode = 37;
 
 // Subbands decoded for a stream: those below the frequency limit at the stream's full sample
 // rate, at most 32 >> reduction, and one fewer than that when it is more than 8 (the top
-// subband of the full and half rate is left out).
-int L12SubbandLimit(int frequencyLimit, int sampleRate, int reduction);
+// subband of the full and half rate is left out) unless keepTop is set (LiftBandLimits).
+int L12SubbandLimit(int frequencyLimit, int sampleRate, int reduction, bool keepTop);
 
 // The joint-stereo bound in slots: 8, 16, 24 or 32 in joint stereo, otherwise slotCount.
 inline int L12BoundSlots(std::int32_t mode, std::int32_t modeExtension, int slotCount) {

@@ -10,13 +10,13 @@
 
 namespace mpeg {
 
-int L12SubbandLimit(int frequencyLimit, int sampleRate, int reduction) {
+int L12SubbandLimit(int frequencyLimit, int sampleRate, int reduction, bool keepTop) {
     const int rateSubbands = 32 >> std::clamp(reduction, 0, 2);
     if (sampleRate <= 0) return 0;
     const std::int64_t wanted =
         (std::int64_t{std::max(frequencyLimit, 0)} * 64 + sampleRate / 2) / sampleRate;
     int limit = static_cast<int>(std::min<std::int64_t>(wanted, rateSubbands));
-    if (rateSubbands > 8) limit = std::min(limit, rateSubbands - 1);
+    if (rateSubbands > 8 && !keepTop) limit = std::min(limit, rateSubbands - 1);
     return limit;
 }
 
@@ -95,8 +95,8 @@ void Layer12StartStream(const FrameInfo& info, int subbands) {
     DecoderState& d = decoderState;
     Layer12State& s = d.layer12;
     const int channels = info.header.mode == ModeSingleChannel ? 1 : 2;
-    const int limit =
-        L12SubbandLimit(d.options.frequencyLimit, d.recordedSampleRate, d.options.reduction);
+    const int limit = L12SubbandLimit(d.options.frequencyLimit, d.recordedSampleRate,
+                                      d.options.reduction, d.liftBandLimits);
     s.slotCount = subbands * channels;
     // Kept in slots; a frame decodes min(subbandLimit, its slot count). Layer II frames may
     // switch to a table of other size when the bit rate changes.
