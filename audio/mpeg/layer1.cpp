@@ -26,6 +26,7 @@ namespace {
 void CompileLayer1(Layer12State& s, BitReader& reader, int slots, int bound, int limit) {
     std::uint8_t* codes = s.codes;
     float* scales = s.scales[0];
+    // The forbidden allocation value 15 is taken as "not allocated".
     for (int i = 0; i < bound; ++i) {
         const std::uint32_t a = reader.Read(4);
         codes[i] = a == 15 ? 0 : static_cast<std::uint8_t>(a);
