@@ -221,20 +221,23 @@ std::filesystem::path TempDir(const std::string& name) {
 }
 
 std::filesystem::path MakeClip(const std::filesystem::path& dir, const std::string& name,
-                               const std::string& soxSynth, const std::string& lameArgs) {
+                               const std::string& soxCommand, const std::string& lameArgs) {
     std::filesystem::path wav = dir / (name + ".wav");
     std::filesystem::path mp3 = dir / (name + ".mp3");
-    std::string sox = "sox -R -n " + soxSynth + " 2>/dev/null";
-    // soxSynth holds "-r RATE -c CH -b 16 FILE synth ...": FILE is the placeholder WAV.
-    std::string command = sox;
+    std::string command = soxCommand;
     std::size_t at = command.find("WAV");
     if (at == std::string::npos) return {};
-    command.replace(at, 3, wav.string());
-    if (std::system(command.c_str()) != 0) return {};
+    command.replace(at, 3, "'" + wav.string() + "'");
+    if (std::system((command + " 2>/dev/null").c_str()) != 0) return {};
     std::string lame =
-        "lame --quiet " + lameArgs + " " + wav.string() + " " + mp3.string() + " 2>/dev/null";
+        "lame --quiet " + lameArgs + " '" + wav.string() + "' '" + mp3.string() + "' 2>/dev/null";
     if (std::system(lame.c_str()) != 0) return {};
     return mp3;
+}
+
+bool HaveProgram(const std::string& name) {
+    std::string command = "command -v " + name + " >/dev/null 2>&1";
+    return std::system(command.c_str()) == 0;
 }
 
 }  // namespace mpegtest

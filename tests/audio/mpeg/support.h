@@ -60,9 +60,13 @@ struct Split {
 Split SplitSpectrum(const std::vector<double>& x, int channels, double fraction,
                     std::vector<double>* lowPassed = nullptr);
 
-// Makes an MP3 clip with sox and lame in dir; empty path when a tool is missing.
+// Makes an MP3 clip in dir: soxCommand is a sox command line whose output file is written
+// as WAV, then lame encodes it with lameArgs. Empty path when a tool is missing or fails.
 std::filesystem::path MakeClip(const std::filesystem::path& dir, const std::string& name,
-                               const std::string& soxSynth, const std::string& lameArgs);
+                               const std::string& soxCommand, const std::string& lameArgs);
+
+// Whether a program can be run (found on the search path).
+bool HaveProgram(const std::string& name);
 
 // A fresh temporary folder for one test.
 std::filesystem::path TempDir(const std::string& name);
