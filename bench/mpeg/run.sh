@@ -8,6 +8,7 @@
 # Clips (made here from sox and espeak-ng, encoded with lame):
 #   music:  60 s, 44100 Hz stereo, 128 kbit/s, a music-like signal (plucked chords, noise, reverb)
 #   speech: 60 s, 22050 Hz mono, 32 kbit/s, German speech
+#   layer2: the music signal as MPEG Layer II (twolame), 44100 Hz stereo, 192 kbit/s
 # Instructions per audio second are measured as (I(60 s clip) - I(5 s clip)) / 55, which removes
 # each program's start-up cost.
 set -euo pipefail
@@ -19,7 +20,7 @@ if [[ ! -x "$MPEGDEC" ]]; then
     echo "run.sh: $MPEGDEC is missing; build the mpegdec target first" >&2
     exit 1
 fi
-for tool in sox espeak-ng lame; do
+for tool in sox espeak-ng lame twolame; do
     command -v "$tool" >/dev/null || { echo "run.sh: $tool is missing" >&2; exit 1; }
 done
 mkdir -p "$WORK"
@@ -51,6 +52,15 @@ make_clips() {
         lame --quiet -t $args $name.wav $name.mp3
         lame --quiet -t $args ${name}5.wav ${name}5.mp3
     done
+    if [[ ! -f layer2.mp2 ]]; then
+        twolame --quiet -m s -b 192 music.wav layer2.mp2
+        twolame --quiet -m s -b 192 music5.wav layer25.mp2
+    fi
+}
+
+# The clip's file (with 5 as the second argument: its first 5 s).
+clip_file() {
+    if [[ $1 == layer2 ]]; then echo "$1${2:-}.mp2"; else echo "$1${2:-}.mp3"; fi
 }
 
 # The decoders, each as a command taking the input file as $1 (output discarded or to a file).
@@ -100,14 +110,14 @@ have_valgrind=0
 command -v valgrind >/dev/null && have_valgrind=1
 
 printf '%-8s %-8s %10s %10s %16s %12s\n' clip decoder "wall ms" "vs mpegdec" "instr/audio s" "vs mpegdec"
-for clip in music speech; do
+for clip in music speech layer2; do
     declare -A wall=() ips=()
     for decoder in mpegdec mpg123 ffmpeg; do
         available $decoder || continue
-        wall[$decoder]=$(wall_ms $decoder $clip.mp3)
+        wall[$decoder]=$(wall_ms $decoder "$(clip_file $clip)")
         if (( have_valgrind )); then
-            long=$(instructions $decoder $clip.mp3)
-            short=$(instructions $decoder ${clip}5.mp3)
+            long=$(instructions $decoder "$(clip_file $clip)")
+            short=$(instructions $decoder "$(clip_file $clip 5)")
             ips[$decoder]=$(( (long - short) / 55 ))
         fi
     done
