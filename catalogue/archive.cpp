@@ -8,9 +8,12 @@ namespace catalogue {
 
 const char16_t* ClipFetch::Message() const {
     switch (outcome) {
-        case Outcome::NoDataFile: return u"Can't find data file!";
-        case Outcome::BadFormat: return u"This file is not in right format!";
-        default: return nullptr;
+        case Outcome::NoDataFile:
+            return u"Can't find data file!";
+        case Outcome::BadFormat:
+            return u"This file is not in right format!";
+        default:
+            return nullptr;
     }
 }
 
@@ -42,7 +45,8 @@ ClipFetch ReadClip(const std::filesystem::path& dataFile, const std::filesystem:
     // Never allocate or read more than the archive holds.
     result.outcome = Outcome::ShortRead;
     auto dataSize = data.Size();
-    std::int64_t start = std::int64_t{entry->offset} + static_cast<std::int64_t>(ArchiveHeader::Size);
+    std::int64_t start =
+        std::int64_t{entry->offset} + static_cast<std::int64_t>(ArchiveHeader::Size);
     if (!dataSize || start + entry->length > *dataSize) return result;
     std::vector<std::uint8_t> clip(entry->length);
     if (!data.Seek(start) || !data.ReadExact(clip.data(), clip.size())) return result;

@@ -18,7 +18,8 @@ std::u16string DecimalText(std::int32_t value) {
 
 std::int32_t ParseDecimal(const std::u16string& text) {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
+    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t'))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
     std::int64_t value = 0;

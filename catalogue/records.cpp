@@ -20,7 +20,8 @@ void WriteU16(std::uint8_t* p, std::uint16_t v) {
 }
 
 void WriteU32(std::uint8_t* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 template <typename Unit, std::size_t N>
@@ -37,18 +38,24 @@ void SetField(std::array<Unit, N>& field, std::basic_string_view<Unit> value) {
 
 template <std::size_t N>
 void DecodeUnits(std::array<char16_t, N>& field, const std::uint8_t* bytes) {
-    for (std::size_t i = 0; i < N; ++i) field[i] = static_cast<char16_t>(ReadU16(bytes + 2 * i));
+    for (std::size_t i = 0; i < N; ++i)
+        field[i] = static_cast<char16_t>(ReadU16(bytes + 2 * i));
 }
 
 template <std::size_t N>
 void EncodeUnits(const std::array<char16_t, N>& field, std::uint8_t* bytes) {
-    for (std::size_t i = 0; i < N; ++i) WriteU16(bytes + 2 * i, field[i]);
+    for (std::size_t i = 0; i < N; ++i)
+        WriteU16(bytes + 2 * i, field[i]);
 }
 
 }  // namespace
 
-std::u16string PhraseRecord::Text() const { return FieldText(text); }
-void PhraseRecord::SetText(std::u16string_view value) { SetField(text, value); }
+std::u16string PhraseRecord::Text() const {
+    return FieldText(text);
+}
+void PhraseRecord::SetText(std::u16string_view value) {
+    SetField(text, value);
+}
 
 std::array<std::uint8_t, PhraseRecord::Size> PhraseRecord::Encode() const {
     std::array<std::uint8_t, Size> bytes{};
@@ -64,8 +71,12 @@ PhraseRecord PhraseRecord::Decode(const std::uint8_t* bytes) {
     return record;
 }
 
-std::u16string PronunciationRecord::Text() const { return FieldText(text); }
-void PronunciationRecord::SetText(std::u16string_view value) { SetField(text, value); }
+std::u16string PronunciationRecord::Text() const {
+    return FieldText(text);
+}
+void PronunciationRecord::SetText(std::u16string_view value) {
+    SetField(text, value);
+}
 
 std::array<std::uint8_t, PronunciationRecord::Size> PronunciationRecord::Encode() const {
     std::array<std::uint8_t, Size> bytes{};
@@ -79,8 +90,12 @@ PronunciationRecord PronunciationRecord::Decode(const std::uint8_t* bytes) {
     return record;
 }
 
-std::string SpecRecord::Text() const { return FieldText(text); }
-void SpecRecord::SetText(std::string_view value) { SetField(text, value); }
+std::string SpecRecord::Text() const {
+    return FieldText(text);
+}
+void SpecRecord::SetText(std::string_view value) {
+    SetField(text, value);
+}
 
 std::array<std::uint8_t, SpecRecord::Size> SpecRecord::Encode() const {
     std::array<std::uint8_t, Size> bytes{};

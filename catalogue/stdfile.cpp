@@ -9,11 +9,11 @@ StdFile StdFile::Open(const std::filesystem::path& name, const char* mode) {
 }
 
 bool StdFile::ReadExact(void* buf, std::size_t size) {
-    return file_ && std::fread(buf, 1, size, file_.get()) == size;
+    return file_ && (size == 0 || std::fread(buf, 1, size, file_.get()) == size);
 }
 
 bool StdFile::WriteAll(const void* buf, std::size_t size) {
-    return file_ && std::fwrite(buf, 1, size, file_.get()) == size;
+    return file_ && (size == 0 || std::fwrite(buf, 1, size, file_.get()) == size);
 }
 
 bool StdFile::Seek(std::int64_t offset) {

@@ -95,7 +95,8 @@ bool WriteTextFile(const std::filesystem::path& path, const std::vector<std::u16
     };
     put(u'\xFEFF');
     for (const auto& line : lines) {
-        for (char16_t unit : line) put(unit);
+        for (char16_t unit : line)
+            put(unit);
         put(u'\r');
         put(u'\n');
     }

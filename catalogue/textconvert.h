@@ -24,7 +24,8 @@ inline constexpr std::size_t PronunciationReadLimit = 353'000;
 
 // "English.txt" to "English.dat": TAB and LF removed from each line, the CR kept;
 // record i holds phrase number i + 1.
-ConvertResult ConvertEnglishText(const std::filesystem::path& text, const std::filesystem::path& data);
+ConvertResult ConvertEnglishText(const std::filesystem::path& text,
+                                 const std::filesystem::path& data);
 
 // "Pro3.txt" to "Chinese.dat": each line kept as it is (TAB and CR included).
 ConvertResult ConvertPronunciationText(const std::filesystem::path& text,

@@ -61,7 +61,8 @@ std::optional<std::string> Utf16ToAnsi(std::u16string_view text) {
             continue;
         }
         std::size_t i = 0;
-        while (i < HighControls.size() && HighControls[i] != unit) ++i;
+        while (i < HighControls.size() && HighControls[i] != unit)
+            ++i;
         if (i == HighControls.size()) return std::nullopt;
         out.push_back(static_cast<char>(0x80 + i));
     }
@@ -91,8 +92,15 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
         auto b = static_cast<unsigned char>(text[i]);
-        int extra = b < 0x80 ? 0 : (b >> 5) == 0x6 ? 1 : (b >> 4) == 0xE ? 2 : (b >> 3) == 0x1E ? 3 : -1;
-        char32_t cp = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
+        int extra = b < 0x80           ? 0
+                    : (b >> 5) == 0x6  ? 1
+                    : (b >> 4) == 0xE  ? 2
+                    : (b >> 3) == 0x1E ? 3
+                                       : -1;
+        char32_t cp = extra == 0   ? b
+                      : extra == 1 ? (b & 0x1F)
+                      : extra == 2 ? (b & 0x0F)
+                                   : (b & 0x07);
         bool ok = extra >= 0 && i + static_cast<std::size_t>(extra) < text.size();
         for (int k = 1; ok && k <= extra; ++k) {
             auto c = static_cast<unsigned char>(text[i + k]);
