@@ -46,6 +46,7 @@ public:
         accumulator_ &= LowMask(valid_);
     }
     void Skip(int n) {
+        if (n <= 0) return;
         if (n <= valid_) {
             DropLoaded(n);
             return;
@@ -75,14 +76,17 @@ private:
         return value;
     }
     void LoadByte() {
-        std::uint32_t byte = position_ < length_ ? data_[position_] : 0u;
+        // Unsigned comparison: a position before the data would read as zero too.
+        std::uint32_t byte = static_cast<std::size_t>(position_) < static_cast<std::size_t>(length_)
+                                 ? data_[position_]
+                                 : 0u;
         ++position_;
         accumulator_ = (accumulator_ << 8) | byte;
         valid_ += 8;
     }
     // Tops the accumulator up to 25..32 valid bits.
     void Load() {
-        if (position_ + 4 <= length_) {
+        if (position_ >= 0 && position_ + 4 <= length_) {
             while (valid_ <= 24) {
                 accumulator_ = (accumulator_ << 8) | data_[position_++];
                 valid_ += 8;

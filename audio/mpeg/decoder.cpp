@@ -252,4 +252,8 @@ void SetFloatOutput(bool on) {
     decoderState.floatOutput = on;
 }
 
+void LiftBandLimits(bool on) {
+    decoderState.liftBandLimits = on;
+}
+
 }  // namespace mpeg

@@ -48,4 +48,9 @@ void SetEqualizer(const std::int32_t* gains);
 // effect at the next parse and DecoderStart; DecoderInit leaves it alone.
 void SetFloatOutput(bool on);
 
+// For tests: with on, Layer III streams started afterwards decode the whole spectrum (subband
+// 31 at full rate and the top scale-factor band of the lower sample rates), which the decoder
+// otherwise never reconstructs. Shows which differences from a reference come from those limits.
+void LiftBandLimits(bool on);
+
 }  // namespace mpeg

@@ -197,7 +197,7 @@ int Layer3Start(const FrameInfo& info) {
     int rate = s.recordedSampleRate;
     int reduction = s.options.reduction;
     int n = 32 >> reduction;
-    if (n > 8) n -= 1;
+    if (n > 8 && !s.liftBandLimits) n -= 1;
     int limit = rate > 0 ? (s.options.frequencyLimit * 64 + rate / 2) / rate : 0;
     l3.subbandLimit = std::clamp(limit, 0, n);
 
@@ -205,8 +205,8 @@ int Layer3Start(const FrameInfo& info) {
     l3.longBounds = LongBandBounds[table];
     l3.shortBounds = ShortBandBounds[table];
     bool mpeg1 = h.version == 1;
-    l3.longEnd = l3.longBounds[mpeg1 ? 22 : 21];
-    l3.shortEnd = 3 * l3.shortBounds[mpeg1 ? 13 : 12];
+    l3.longEnd = l3.longBounds[mpeg1 || s.liftBandLimits ? 22 : 21];
+    l3.shortEnd = 3 * l3.shortBounds[mpeg1 || s.liftBandLimits ? 13 : 12];
     l3.lineLimit = std::min(l3.longEnd + 8, l3.subbandLimit * 18);
     l3.longEnd = std::min(l3.longEnd, l3.lineLimit);
     l3.shortEnd = std::min(l3.shortEnd, l3.lineLimit);

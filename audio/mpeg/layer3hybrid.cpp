@@ -94,8 +94,15 @@ int Hybrid(int gr, int ch, int slot) {
     float* block = l3.subbands;
 
     int sb = 0;
-    for (; sb < longLimit; ++sb)
+    // In a mixed block the two lowest subbands are long blocks with the normal window, also
+    // when the rest of the granule uses the start or stop window.
+    const float* lowWindow = g.mixedBlock ? l3.tables.window[0] : longWindow;
+    for (; sb < std::min(longLimit, 2); ++sb) {
+        Imdct36<Add>(xr + 18 * sb, lowWindow, prev + 18 * sb, block + sb);
+    }
+    for (; sb < longLimit; ++sb) {
         Imdct36<Add>(xr + 18 * sb, longWindow, prev + 18 * sb, block + sb);
+    }
     for (; sb < fresh; ++sb) {
         Imdct12x3<Add>(xr + 18 * sb, l3.tables.window[2], prev + 18 * sb, block + sb);
     }

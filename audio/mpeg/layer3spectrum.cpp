@@ -243,10 +243,9 @@ void DecodeChannelSpectrum(const FrameHeader& h, int gr, int ch, int slot, int b
             int bit = (v >> (3 - k)) & 1;
             q[k] = bit ? (r.Read(1) ? -1.0f : 1.0f) : 0.0f;
         }
-        xr[i] = q[0];
-        xr[i + 1] = q[1];
-        xr[i + 2] = q[2];
-        xr[i + 3] = q[3];
+        // A quadruple may straddle line 576 when the whole spectrum is decoded.
+        for (int k = 0; k < 4 && i + k < 576; ++k)
+            xr[i + k] = q[k];
         nonZeroBefore = nonZero;
         if (v & 3) {
             nonZero = i + 4;
@@ -258,7 +257,8 @@ void DecodeChannelSpectrum(const FrameHeader& h, int gr, int ch, int slot, int b
     if (endBit - r.BitsUsed() < 0 && i > bigEnd) {
         // Part 3 ran over its length: the last quadruple is not part of it.
         i -= 4;
-        xr[i] = xr[i + 1] = xr[i + 2] = xr[i + 3] = 0.0f;
+        for (int k = 0; k < 4 && i + k < 576; ++k)
+            xr[i + k] = 0.0f;
         nonZero = nonZeroBefore;
     }
     int end = IsShortBlock(g) ? l3.shortEnd : l3.longEnd;

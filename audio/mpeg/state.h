@@ -29,6 +29,7 @@ struct DecoderState {
     std::int32_t streamPcmBytes = 0;
     FrameDecoder decodeFrame = nullptr;  // the selected layer's frame decoder
     bool floatOutput = false;            // SetFloatOutput
+    bool liftBandLimits = false;         // LiftBandLimits
 
     BitReader reader;
     SynthesisState synthesis;

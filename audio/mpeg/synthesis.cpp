@@ -5,6 +5,7 @@
 #include <cstring>
 #include <numbers>
 
+#include "audio/mpeg/pcm.h"
 #include "audio/mpeg/state.h"
 #include "audio/mpeg/synthesiswindow.h"
 
@@ -154,20 +155,13 @@ inline void Window(int ch, float* out) {
     s.position[ch] = (s.position[ch] - N) & (16 * N - 1);
 }
 
-// Conversion of one output value.
-inline std::int16_t ToPcm16(float v) {
-    if (v > -32768.0f && v < 32767.0f) return static_cast<std::int16_t>(static_cast<int>(v));
-    return v >= 32767.0f ? std::int16_t{32767} : std::int16_t{-32768};
-}
-
 template <int Width>
 inline void Store(std::uint8_t* out, int index, float v) {
     if constexpr (Width == Width16) {
         std::int16_t s = ToPcm16(v);
         std::memcpy(out + 2 * index, &s, 2);
     } else if constexpr (Width == Width8) {
-        int s = ToPcm16(v);
-        out[index] = static_cast<std::uint8_t>(((s >> 8) ^ 0x80) & 0xFF);
+        out[index] = ToPcm8(v);
     } else {
         float f = v * (1.0f / 32768.0f);
         std::memcpy(out + 4 * index, &f, 4);

@@ -21,13 +21,13 @@ const std::int32_t SampleRateHz[3][3] = {
     {11025, 12000, 8000},
 };
 
-// MPEG-2.5 is no ISO standard; its boundaries are derived from the MPEG-2 ones. At 11025 and
-// 12000 Hz a granule has the same 576 lines as at 22050 and 24000 Hz, and the bands keep their
-// line boundaries. At 8000 Hz the bands keep their width in Hz relative to 16000 Hz: every
-// 16000 Hz boundary is doubled while it fits; the long bands that would pass the top (17..21)
-// are squeezed to 2 lines each below 576, and the short bands 10 and 11 to 2 lines each after
-// line 160, the last short band taking the rest of the window. This is the layout that the
-// encoders of 8000 Hz streams use.
+// MPEG-2.5 is no ISO standard; its boundaries are derived from the MPEG-2 boundaries at
+// 16000 Hz. At 11025 and 12000 Hz a granule keeps the 16000 Hz line boundaries (the long ones
+// equal those of 22050 Hz). At 8000 Hz the bands keep their width in Hz relative to 16000 Hz:
+// every 16000 Hz boundary is doubled while it fits; the long bands that would pass the top
+// (17..21) are squeezed to 2 lines each below 576, the short bands 10 and 11 to 2 lines each
+// after line 160, and the last short band takes the rest of the window. This is the layout the
+// encoders of such streams use (checked against an independent decoder's output).
 const std::int16_t LongBandBounds[9][23] = {
     {0,  4,  8,   12,  16,  20,  24,  30,  36,  44,  52, 62,
      74, 90, 110, 134, 162, 196, 238, 288, 342, 418, 576},
@@ -44,7 +44,7 @@ const std::int16_t LongBandBounds[9][23] = {
     {0,   6,   12,  18,  24,  30,  36,  44,  54,  66,  80, 96,
      116, 140, 168, 200, 238, 284, 336, 396, 464, 522, 576},
     {0,   6,   12,  18,  24,  30,  36,  44,  54,  66,  80, 96,
-     114, 136, 162, 194, 232, 278, 332, 394, 464, 540, 576},
+     116, 140, 168, 200, 238, 284, 336, 396, 464, 522, 576},
     {0,   12,  24,  36,  48,  60,  72,  88,  108, 132, 160, 192,
      232, 280, 336, 400, 476, 566, 568, 570, 572, 574, 576},
 };
@@ -56,8 +56,8 @@ const std::int16_t ShortBandBounds[9][14] = {
     {0, 4, 8, 12, 18, 24, 32, 42, 56, 74, 100, 132, 174, 192},
     {0, 4, 8, 12, 18, 26, 36, 48, 62, 80, 104, 136, 180, 192},
     {0, 4, 8, 12, 18, 26, 36, 48, 62, 80, 104, 134, 174, 192},
-    {0, 4, 8, 12, 18, 24, 32, 42, 56, 74, 100, 132, 174, 192},
-    {0, 4, 8, 12, 18, 26, 36, 48, 62, 80, 104, 136, 180, 192},
+    {0, 4, 8, 12, 18, 26, 36, 48, 62, 80, 104, 134, 174, 192},
+    {0, 4, 8, 12, 18, 26, 36, 48, 62, 80, 104, 134, 174, 192},
     {0, 8, 16, 24, 36, 52, 72, 96, 124, 160, 162, 164, 166, 192},
 };
 

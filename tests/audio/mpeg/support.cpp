@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <numbers>
 
 #include <unistd.h>
 
@@ -35,10 +37,12 @@ Decoded DecodeStream(const std::vector<std::uint8_t>& stream, Output output,
     mpeg::SetDecodeOptions(o);
     mpeg::SetEqualizer(equalizer);
     mpeg::SetFloatOutput(output == Output::Float);
-    auto length = static_cast<std::int32_t>(stream.size());
+    std::int32_t start = 0;
+    mpeg::FindFrameSync(stream.data(), static_cast<std::int32_t>(stream.size()), start);
+    const std::uint8_t* data = stream.data() + start;
+    auto length = static_cast<std::int32_t>(stream.size()) - start;
     mpeg::FrameInfo info;
-    if (!mpeg::ParseFrameInfo(stream.data(), length, info, 1) ||
-        !mpeg::DecoderStart(stream.data(), length)) {
+    if (!mpeg::ParseFrameInfo(data, length, info, 1) || !mpeg::DecoderStart(data, length)) {
         mpeg::SetFloatOutput(false);
         return d;
     }
@@ -48,7 +52,7 @@ Decoded DecodeStream(const std::vector<std::uint8_t>& stream, Output output,
     std::int32_t offset = 0;
     while (offset < length) {
         mpeg::FrameJob job;
-        job.input = stream.data() + offset;
+        job.input = data + offset;
         job.inputLength = length - offset;
         std::fill(frame.begin(), frame.end(), 0);
         job.output = frame.data();
@@ -141,6 +145,74 @@ std::vector<double> ReadWav24(const std::filesystem::path& path, int& channels) 
     return out;
 }
 
+namespace {
+
+void Fft(std::vector<std::complex<double>>& a, bool inverse) {
+    std::size_t n = a.size();
+    for (std::size_t i = 1, j = 0; i < n; ++i) {
+        std::size_t bit = n >> 1;
+        for (; j & bit; bit >>= 1)
+            j ^= bit;
+        j ^= bit;
+        if (i < j) std::swap(a[i], a[j]);
+    }
+    for (std::size_t len = 2; len <= n; len <<= 1) {
+        double angle = 2 * std::numbers::pi / static_cast<double>(len) * (inverse ? 1 : -1);
+        std::complex<double> step(std::cos(angle), std::sin(angle));
+        for (std::size_t i = 0; i < n; i += len) {
+            std::complex<double> w(1);
+            for (std::size_t k = 0; k < len / 2; ++k) {
+                std::complex<double> u = a[i + k];
+                std::complex<double> v = a[i + k + len / 2] * w;
+                a[i + k] = u + v;
+                a[i + k + len / 2] = u - v;
+                w *= step;
+            }
+        }
+    }
+    if (inverse) {
+        for (auto& v : a)
+            v /= static_cast<double>(n);
+    }
+}
+
+}  // namespace
+
+Split SplitSpectrum(const std::vector<double>& x, int channels, double fraction,
+                    std::vector<double>* lowPassed) {
+    Split split;
+    std::size_t frames = x.size() / static_cast<std::size_t>(channels);
+    std::size_t n = 1;
+    while (n < frames)
+        n <<= 1;
+    if (lowPassed) lowPassed->assign(x.size(), 0.0);
+    for (int ch = 0; ch < channels; ++ch) {
+        std::vector<std::complex<double>> a(n);
+        for (std::size_t i = 0; i < frames; ++i)
+            a[i] = x[i * channels + ch];
+        Fft(a, false);
+        auto cut = static_cast<std::size_t>(fraction * static_cast<double>(n / 2));
+        for (std::size_t k = 0; k < n; ++k) {
+            std::size_t f = k <= n / 2 ? k : n - k;
+            double e = std::norm(a[k]) / static_cast<double>(n);
+            if (f < cut) {
+                split.below += e;
+            } else {
+                split.above += e;
+                a[k] = 0;
+            }
+        }
+        if (lowPassed) {
+            Fft(a, true);
+            for (std::size_t i = 0; i < frames; ++i)
+                (*lowPassed)[i * channels + ch] = a[i].real();
+        }
+    }
+    split.below /= static_cast<double>(x.size());
+    split.above /= static_cast<double>(x.size());
+    return split;
+}
+
 std::filesystem::path TempDir(const std::string& name) {
     std::filesystem::path dir = std::filesystem::temp_directory_path() /
                                 ("mpegtest-" + name + "-" + std::to_string(::getpid()));
@@ -149,20 +221,23 @@ std::filesystem::path TempDir(const std::string& name) {
 }
 
 std::filesystem::path MakeClip(const std::filesystem::path& dir, const std::string& name,
-                               const std::string& soxSynth, const std::string& lameArgs) {
+                               const std::string& soxCommand, const std::string& lameArgs) {
     std::filesystem::path wav = dir / (name + ".wav");
     std::filesystem::path mp3 = dir / (name + ".mp3");
-    std::string sox = "sox -R -n " + soxSynth + " 2>/dev/null";
-    // soxSynth holds "-r RATE -c CH -b 16 FILE synth ...": FILE is the placeholder WAV.
-    std::string command = sox;
+    std::string command = soxCommand;
     std::size_t at = command.find("WAV");
     if (at == std::string::npos) return {};
-    command.replace(at, 3, wav.string());
-    if (std::system(command.c_str()) != 0) return {};
+    command.replace(at, 3, "'" + wav.string() + "'");
+    if (std::system((command + " 2>/dev/null").c_str()) != 0) return {};
     std::string lame =
-        "lame --quiet " + lameArgs + " " + wav.string() + " " + mp3.string() + " 2>/dev/null";
+        "lame --quiet " + lameArgs + " '" + wav.string() + "' '" + mp3.string() + "' 2>/dev/null";
     if (std::system(lame.c_str()) != 0) return {};
     return mp3;
+}
+
+bool HaveProgram(const std::string& name) {
+    std::string command = "command -v " + name + " >/dev/null 2>&1";
+    return std::system(command.c_str()) == 0;
 }
 
 }  // namespace mpegtest

@@ -51,9 +51,22 @@ std::vector<double> ReadPcm16(const std::filesystem::path& path);
 // Samples of a 24-bit WAV reference as fractions of full scale (channels returned).
 std::vector<double> ReadWav24(const std::filesystem::path& path, int& channels);
 
-// Makes an MP3 clip with sox and lame in dir; empty path when a tool is missing.
+// Splits x (interleaved, channels) at fraction of the Nyquist frequency: returns the energy
+// (sum of squares per sample) below and above, and in lowPassed the part below (same layout).
+struct Split {
+    double below = 0;
+    double above = 0;
+};
+Split SplitSpectrum(const std::vector<double>& x, int channels, double fraction,
+                    std::vector<double>* lowPassed = nullptr);
+
+// Makes an MP3 clip in dir: soxCommand is a sox command line whose output file is written
+// as WAV, then lame encodes it with lameArgs. Empty path when a tool is missing or fails.
 std::filesystem::path MakeClip(const std::filesystem::path& dir, const std::string& name,
-                               const std::string& soxSynth, const std::string& lameArgs);
+                               const std::string& soxCommand, const std::string& lameArgs);
+
+// Whether a program can be run (found on the search path).
+bool HaveProgram(const std::string& name);
 
 // A fresh temporary folder for one test.
 std::filesystem::path TempDir(const std::string& name);
