@@ -230,15 +230,16 @@ bool CAudioPlayer::ParseAt(std::uint32_t offset) {
 }
 
 // Decodes frames [first, end) of the range into the current slot. A frame that does not parse,
-// does not lie wholly within the payload or that the decoder rejects leaves silence.
+// does not lie wholly within the payload, or that the decoder rejects or writes nothing for (a
+// frame whose reservoir data lie before the range) leaves silence, whatever the buffer held.
 void CAudioPlayer::DecodeFrames(std::uint32_t first, std::uint32_t end) {
     const std::uint8_t* payload = clip_.data() + payloadOffset_;
     mpeg::FrameJob& job = jobs_[currentSlot_];
     for (std::uint32_t i = first; i < end; ++i) {
         std::uint8_t* out = pcm_[currentSlot_].get() + std::size_t{i} * pcmBytesPerFrame_;
+        std::memset(out, 0, pcmBytesPerFrame_);
         bool parsed = ParseAt(readOffset_);
         std::uint32_t length = FrameLength();
-        std::uint32_t produced = 0;
         if (parsed && length <= payloadLength_ - readOffset_) {
             job.header = streamInfo_.header;
             job.bitRate = streamInfo_.bitRate;
@@ -246,12 +247,8 @@ void CAudioPlayer::DecodeFrames(std::uint32_t first, std::uint32_t end) {
             job.inputLength = static_cast<std::int32_t>(length);
             job.output = out;
             job.outputLength = static_cast<std::int32_t>(pcmBytesPerFrame_);
-            if (mpeg::DecodeFrame(job)) {
-                produced =
-                    std::min(static_cast<std::uint32_t>(job.outputLength), pcmBytesPerFrame_);
-            }
+            mpeg::DecodeFrame(job);
         }
-        std::memset(out + produced, 0, pcmBytesPerFrame_ - produced);
         readOffset_ += length;
         ++framesDecoded_;
         decoderFresh_ = false;
