@@ -20,6 +20,7 @@ public:
             finishing_.clear();
         }
         wake_.notify_all();
+        idle_.notify_all();
         thread_.join();
         driver_.Forget(this);
         driver_.Record({CaptureWaveOutDriver::EventKind::Close, {}, {}});
@@ -39,6 +40,7 @@ public:
             playing_.clear();
             finishing_.clear();
             paused_ = false;
+            idle_.notify_all();  // a PlayOut waiting for these buffers is done
             idle_.wait(lock, [this] { return !reporting_; });
         }
         driver_.Record({CaptureWaveOutDriver::EventKind::Reset, {}, {}});
