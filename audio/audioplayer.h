@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -28,7 +29,7 @@ public:
     static constexpr std::int32_t NoMemory = 3;    // Open: a PCM buffer cannot be allocated
     static constexpr std::int32_t WrongState = 4;  // Pause, Resume
 
-    // Plays through the system's audio output.
+    // Plays through the system's audio output (SDL), held open for the player's lifetime.
     CAudioPlayer();
     // Plays through devices of driver, which outlives the player.
     explicit CAudioPlayer(media::WaveOutDriver& driver);
@@ -80,6 +81,7 @@ private:
                                 std::uintptr_t instance, std::uintptr_t param1,
                                 std::uintptr_t param2);
 
+    std::unique_ptr<media::WaveOutDriver> ownDriver_;  // the system's output, when not given one
     media::WaveOutDriver& driver_;
 
     bool decodedAll_ = false;  // the rest of the range has been decoded
