@@ -2,7 +2,8 @@
 // format from the first frame header, decodes the frames of a range into one PCM buffer (the
 // first quarter when the range is cued, the rest at the first Play) and hands that buffer to
 // the wave-out device in a single write. Everything runs on the caller's thread; the device's
-// completion callback does nothing.
+// completion callback does nothing. The decoder is a single instance: one player at a time
+// may hold a cued range.
 #pragma once
 
 #include <cstdint>
