@@ -96,22 +96,24 @@ void Imdct36x4(float* in, const float* window, const float* prev, float* time) {
 template <bool Add>
 void Imdct12x3(float* in, const float* window, const float* prev, float* time) {
     const auto& c = decoderState.layer3.tables.imdct12;
+    // The three windows' transforms side by side in the lanes of one vector.
+    Vec4 x[6];
+    for (int k = 0; k < 6; ++k)
+        x[k] = Vec4{in[3 * k], in[3 * k + 1], in[3 * k + 2], 0.0f};
+    Vec4 u[6] = {};
+    for (int n = 0; n < 6; ++n) {
+        for (int k = 0; k < 6; ++k)
+            u[n] += x[k] * c[n][k];
+    }
     float z[36] = {};
     for (int w = 0; w < 3; ++w) {
-        float u[6];
-        for (int n = 0; n < 6; ++n) {
-            float sum = 0.0f;
-            for (int k = 0; k < 6; ++k)
-                sum += in[3 * k + w] * c[n][k];
-            u[n] = sum;
-        }
         float* out = z + 6 + 6 * w;
         for (int i = 0; i < 3; ++i)
-            out[i] += window[i] * u[3 + i];
+            out[i] += window[i] * u[3 + i][w];
         for (int i = 3; i < 9; ++i)
-            out[i] += window[i] * u[8 - i];
+            out[i] += window[i] * u[8 - i][w];
         for (int i = 9; i < 12; ++i)
-            out[i] += window[i] * u[i - 9];
+            out[i] += window[i] * u[i - 9][w];
     }
     for (int i = 0; i < 18; ++i) {
         float y = z[i] + prev[i];
@@ -168,11 +170,15 @@ int Hybrid(int gr, int ch, int slot) {
         }
     }
     int count = sb;
+    // Only the subbands an earlier granule left non-zero need clearing.
     if (!Add) {
-        for (; sb < produced; ++sb) {
+        for (; sb < l3.blockFilled; ++sb) {
             for (int i = 0; i < 18; ++i)
                 block[32 * i + sb] = 0.0f;
         }
+        l3.blockFilled = count;
+    } else {
+        l3.blockFilled = std::max(l3.blockFilled, count);
     }
     l3.nonZero[ch][slot] = 18 * count;
     return count;
@@ -242,8 +248,14 @@ void OutputGranule(int channels, int gr, int slot, std::uint8_t* out) {
     Layer3State& l3 = decoderState.layer3;
     if (channels == 1) {
         OutputChannel(gr, 0, slot, out, 0);
-        // A single-channel frame of a two-channel stream sounds on both channels.
-        if (l3.path == PathBoth) Synthesize(out, 1);
+        // A single-channel frame of a two-channel stream sounds on both channels; the second
+        // channel takes over the first one's overlap too, so that it continues smoothly when
+        // two-channel frames return.
+        if (l3.path == PathBoth) {
+            Synthesize(out, 1);
+            std::memcpy(l3.spectrum[1][slot], l3.spectrum[0][slot], sizeof l3.spectrum[0][slot]);
+            l3.nonZero[1][slot] = l3.nonZero[0][slot];
+        }
         return;
     }
     switch (l3.path) {

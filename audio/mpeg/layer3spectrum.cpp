@@ -259,25 +259,30 @@ void DecodeChannelSpectrum(const FrameHeader& h, int gr, int ch, int slot, int b
     while (i < l3.lineLimit) {
         int remaining = endBit - r.BitsUsed();
         int v;
+        // A quadruple is at most 6 code bits and 4 sign bits: one top-up covers it.
+        r.Ensure(10);
         if (g.count1Table == 0) {
             if (remaining < 1) break;
-            r.Ensure(10);
             std::uint8_t e = quadA[r.PeekLoaded(6)];
             r.DropLoaded(e >> 4);
             v = e & 15;
         } else {
             if (remaining < 4) break;
-            v = static_cast<int>(~r.Read(4) & 15u);
+            v = static_cast<int>(~r.ReadLoaded(4) & 15u);
         }
         if (r.PastEnd()) break;
         float q[4];
         for (int k = 0; k < 4; ++k) {
             int bit = (v >> (3 - k)) & 1;
-            q[k] = bit ? (r.Read(1) ? -1.0f : 1.0f) : 0.0f;
+            q[k] = bit ? (r.ReadOneLoaded() ? -1.0f : 1.0f) : 0.0f;
         }
-        // A quadruple may straddle line 576 when the whole spectrum is decoded.
-        for (int k = 0; k < 4 && i + k < 576; ++k)
-            xr[i + k] = q[k];
+        if (i + 4 <= 576) {
+            std::memcpy(xr + i, q, sizeof q);
+        } else {
+            // A quadruple may straddle line 576 when the whole spectrum is decoded.
+            for (int k = 0; i + k < 576; ++k)
+                xr[i + k] = q[k];
+        }
         nonZeroBefore = nonZero;
         if (v & 3) {
             nonZero = i + 4;

@@ -94,6 +94,7 @@ struct Layer3State {
     int nonZero[2][2] = {};                      // [channel][granule slot]
     BandRecord bands[2];                         // [channel], of the granule being decoded
     alignas(16) float subbands[18 * 32] = {};    // hybrid output, synthesis input
+    int blockFilled = 0;                         // subbands of the block that may be non-zero
     alignas(16) float scratch[576] = {};         // short-block reordering
     int slot = 0;                                // MPEG-2/2.5 granule slot toggle
 

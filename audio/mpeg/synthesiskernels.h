@@ -153,9 +153,10 @@ template <int N>
     V s1[C] = {};
     V s2[C] = {};
     float s0 = 0.0f;
+#pragma GCC unroll 8
     for (int i = 0; i < 8; ++i) {
-        const float* e = hist + ((block + 2 * i) & 31) * N;
-        const float* o = hist + ((block + 2 * i + 1) & 31) * N + H;
+        const float* e = hist + (block + 2 * i) * N;
+        const float* o = hist + (block + 2 * i + 1) * N + H;
         for (int v = 0; v < C; ++v) {
             V ev = Load<V>(e + L * v);
             V ov = Load<V>(o + L * v);
@@ -232,12 +233,14 @@ template <int N, int Width, class Source>
         }
         Dct<N>(x);
         for (int l = 0; l < count; ++l) {
-            float* z = hist + ((position - l) & 31) * N;
+            int ring = (position - l) & 31;
+            float* z = hist + ring * N;
             for (int j = 0; j < H; ++j)
                 z[j] = x[H + j][l];
             z[H] = x[0][l];
             for (int j = 1; j < H; ++j)
                 z[H + j] = x[H - j][l];
+            if (ring < 16) std::memcpy(hist + (ring + 32) * N, z, sizeof(float) * N);
         }
         for (int l = 0; l < count; ++l) {
             float pcm[N];
