@@ -367,6 +367,11 @@ void ListBox::ScrollBarPress(bool vertical, POINT p) {
     SetCapture();
 }
 
+bool ListBox::OnScrollBar(POINT p) const {
+    return (HasVScroll() && gdi::PtInRect(VScrollRect(), p)) ||
+           (HasHScroll() && gdi::PtInRect(HScrollRect(), p));
+}
+
 LRESULT ListBox::OnLButtonDown(WPARAM, LPARAM lParam) {
     const POINT p = PointFromLParam(lParam);
     if (GetFocus() != GetSafeHwnd()) SetFocus();

@@ -84,7 +84,6 @@ protected:
     int top_ = 0;
     int hScroll_ = 0;
 
-private:
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnEraseBkgnd(WPARAM, LPARAM);
     LRESULT OnLButtonDown(WPARAM, LPARAM);
@@ -136,6 +135,7 @@ private:
     int Find(int startAfter, std::u16string_view text, bool exact) const;
     void ScrollBarPress(bool vertical, POINT p);
     void Notify(UINT code);
+    bool OnScrollBar(POINT p) const;
 
     enum class Drag { None, Rows, VThumb, HThumb, ScrollButton };
     Drag drag_ = Drag::None;
