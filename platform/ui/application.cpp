@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/ui/controls.h"
 #include "platform/ui/window.h"
 
 namespace ui {
@@ -22,7 +23,9 @@ bool SameClassName(std::u16string_view a, std::u16string_view b) {
 
 }  // namespace
 
-Application::Application(Backend& backend) : backend_(backend) {}
+Application::Application(Backend& backend) : backend_(backend) {
+    RegisterStandardControls(*this);
+}
 
 Application::~Application() {
     // Windows go first, top-level windows with their children, while their objects live.

@@ -10,30 +10,29 @@
 
 namespace ui {
 
-const MessageMap Button::messageMap{
-    &Window::messageMap,
-    {
-        OnMessage<&Button::OnPaint>(WM_PAINT),
-        OnMessage<&Button::OnEraseBkgnd>(WM_ERASEBKGND),
-        OnMessage<&Button::OnLButtonDown>(WM_LBUTTONDOWN),
-        OnMessage<&Button::OnLButtonDown>(WM_LBUTTONDBLCLK),
-        OnMessage<&Button::OnLButtonUp>(WM_LBUTTONUP),
-        OnMessage<&Button::OnMouseMove>(WM_MOUSEMOVE),
-        OnMessage<&Button::OnCaptureChanged>(WM_CAPTURECHANGED),
-        OnMessage<&Button::OnKeyDown>(WM_KEYDOWN),
-        OnMessage<&Button::OnKeyUp>(WM_KEYUP),
-        OnMessage<&Button::OnSetFocus>(WM_SETFOCUS),
-        OnMessage<&Button::OnKillFocus>(WM_KILLFOCUS),
-        OnMessage<&Button::OnGetDlgCode>(WM_GETDLGCODE),
-        OnMessage<&Button::OnGetCheck>(BM_GETCHECK),
-        OnMessage<&Button::OnSetCheck>(BM_SETCHECK),
-        OnMessage<&Button::OnGetState>(BM_GETSTATE),
-        OnMessage<&Button::OnSetState>(BM_SETSTATE),
-        OnMessage<&Button::OnSetStyle>(BM_SETSTYLE),
-        OnMessage<&Button::OnClick>(BM_CLICK),
-        OnMessage<&Button::OnRedrawAfterDefault>(WM_SETTEXT),
-        OnMessage<&Button::OnRedrawAfterDefault>(WM_ENABLE),
-    }};
+const MessageMap Button::messageMap{&Window::messageMap,
+                                    {
+                                        OnMessage<&Button::OnPaint>(WM_PAINT),
+                                        OnMessage<&Button::OnEraseBkgnd>(WM_ERASEBKGND),
+                                        OnMessage<&Button::OnLButtonDown>(WM_LBUTTONDOWN),
+                                        OnMessage<&Button::OnLButtonDown>(WM_LBUTTONDBLCLK),
+                                        OnMessage<&Button::OnLButtonUp>(WM_LBUTTONUP),
+                                        OnMessage<&Button::OnMouseMove>(WM_MOUSEMOVE),
+                                        OnMessage<&Button::OnCaptureChanged>(WM_CAPTURECHANGED),
+                                        OnMessage<&Button::OnKeyDown>(WM_KEYDOWN),
+                                        OnMessage<&Button::OnKeyUp>(WM_KEYUP),
+                                        OnMessage<&Button::OnSetFocus>(WM_SETFOCUS),
+                                        OnMessage<&Button::OnKillFocus>(WM_KILLFOCUS),
+                                        OnMessage<&Button::OnGetDlgCode>(WM_GETDLGCODE),
+                                        OnMessage<&Button::OnGetCheck>(BM_GETCHECK),
+                                        OnMessage<&Button::OnSetCheck>(BM_SETCHECK),
+                                        OnMessage<&Button::OnGetState>(BM_GETSTATE),
+                                        OnMessage<&Button::OnSetState>(BM_SETSTATE),
+                                        OnMessage<&Button::OnSetStyle>(BM_SETSTYLE),
+                                        OnMessage<&Button::OnClick>(BM_CLICK),
+                                        OnMessage<&Button::OnRedrawAfterDefault>(WM_SETTEXT),
+                                        OnMessage<&Button::OnRedrawAfterDefault>(WM_ENABLE),
+                                    }};
 
 void Button::Register(Application& app) {
     app.RegisterClass(WindowClass{std::u16string(ButtonClass), CS_DBLCLKS,
@@ -148,9 +147,10 @@ void Button::PaintStandard(gdi::DC& dc) {
         if (!text.empty()) {
             RECT label{client.left + 8, client.top, client.left + 8, client.top + line};
             label.right = label.left + TextWidth(dc, text) + 4;
-            gdi::FillRect(dc, label, back.GetStyle() == gdi::Brush::Style::Hollow
-                                         ? theme.Brush(gdi::COLOR_BTNFACE)
-                                         : back);
+            gdi::FillRect(dc, label,
+                          back.GetStyle() == gdi::Brush::Style::Hollow
+                              ? theme.Brush(gdi::COLOR_BTNFACE)
+                              : back);
             gdi::InflateRect(label, -2, 0);
             gdi::DrawText(dc, text, label, gdi::DT_SINGLELINE | gdi::DT_LEFT);
         }

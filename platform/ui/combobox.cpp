@@ -25,15 +25,16 @@ const char16_t* TextParam(LPARAM lParam) {
 
 // The open list.
 
-const MessageMap ComboList::messageMap{&ListBox::messageMap,
-                                       {
-                                           OnMessage<&ComboList::OnLButtonDown>(WM_LBUTTONDOWN),
-                                           OnMessage<&ComboList::OnLButtonDown>(WM_LBUTTONDBLCLK),
-                                           OnMessage<&ComboList::OnLButtonUp>(WM_LBUTTONUP),
-                                           OnMessage<&ComboList::OnMouseMove>(WM_MOUSEMOVE),
-                                           OnMessage<&ComboList::OnCaptureChanged>(WM_CAPTURECHANGED),
-                                           OnMessage<&ComboList::OnNcHitTest>(WM_NCHITTEST),
-                                       }};
+const MessageMap ComboList::messageMap{
+    &ListBox::messageMap,
+    {
+        OnMessage<&ComboList::OnLButtonDown>(WM_LBUTTONDOWN),
+        OnMessage<&ComboList::OnLButtonDown>(WM_LBUTTONDBLCLK),
+        OnMessage<&ComboList::OnLButtonUp>(WM_LBUTTONUP),
+        OnMessage<&ComboList::OnMouseMove>(WM_MOUSEMOVE),
+        OnMessage<&ComboList::OnCaptureChanged>(WM_CAPTURECHANGED),
+        OnMessage<&ComboList::OnNcHitTest>(WM_NCHITTEST),
+    }};
 
 HWND ComboList::ColourTarget() const {
     return owner_.GetParent();
@@ -272,7 +273,8 @@ LRESULT ComboBox::OnSetFont(WPARAM, LPARAM) {
     const LRESULT result = Default();
     dropHeight_ = std::max(0, total - FaceHeight());
     sizing_ = true;
-    SetWindowPos(nullptr, 0, 0, r.Width(), FaceHeight(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(nullptr, 0, 0, r.Width(), FaceHeight(),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     sizing_ = false;
     Invalidate(true);
     return result;
@@ -356,9 +358,9 @@ LRESULT ComboBox::OnPaint(WPARAM, LPARAM) {
     if (cur_ >= 0) {
         RECT t = text;
         t.left += TextMargin - 1;
-        gdi::DrawText(dc, entries_[static_cast<std::size_t>(cur_)].text, t,
-                      gdi::DT_SINGLELINE | gdi::DT_VCENTER | gdi::DT_NOPREFIX |
-                          gdi::DT_END_ELLIPSIS);
+        gdi::DrawText(
+            dc, entries_[static_cast<std::size_t>(cur_)].text, t,
+            gdi::DT_SINGLELINE | gdi::DT_VCENTER | gdi::DT_NOPREFIX | gdi::DT_END_ELLIPSIS);
     }
     // The open list lies over the face's neighbours; a repaint of the face must not hide it.
     if (dropped_ && list_ && list_->IsWindow()) list_->Invalidate(true);
@@ -570,10 +572,11 @@ LRESULT ComboBox::OnAddString(WPARAM, LPARAM lParam) {
     const std::u16string_view text = TextParam(lParam);
     std::size_t at = entries_.size();
     if ((GetStyle() & CBS_SORT) != 0) {
-        at = static_cast<std::size_t>(
-            std::upper_bound(entries_.begin(), entries_.end(), text,
-                             [](std::u16string_view t, const Entry& e) { return LessFolded(t, e.text); }) -
-            entries_.begin());
+        at = static_cast<std::size_t>(std::upper_bound(entries_.begin(), entries_.end(), text,
+                                                       [](std::u16string_view t, const Entry& e) {
+                                                           return LessFolded(t, e.text);
+                                                       }) -
+                                      entries_.begin());
     }
     return OnInsertString(at, lParam);
 }
@@ -710,7 +713,8 @@ LRESULT ComboBox::OnSetItemHeight(WPARAM, LPARAM lParam) {
     itemHeight_ = h;
     dropHeight_ = std::max(0, total - FaceHeight());
     sizing_ = true;
-    SetWindowPos(nullptr, 0, 0, r.Width(), FaceHeight(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(nullptr, 0, 0, r.Width(), FaceHeight(),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     sizing_ = false;
     if (list_ && list_->IsWindow()) list_->SendMessage(LB_SETITEMHEIGHT, 0, h);
     return 0;

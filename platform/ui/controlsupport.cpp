@@ -18,17 +18,15 @@ HWND HandleFromParam(Application& app, LPARAM lParam) {
 LRESULT NotifyParent(const Window& control, UINT code) {
     const HWND parent = control.GetParent();
     if (!parent) return 0;
-    return ui::SendMessage(
-        parent, WM_COMMAND,
-        MAKEWPARAM(static_cast<unsigned>(control.GetDlgCtrlID()) & 0xFFFF, code),
-        HandleParam(control.GetSafeHwnd()));
+    return ui::SendMessage(parent, WM_COMMAND,
+                           MAKEWPARAM(static_cast<unsigned>(control.GetDlgCtrlID()) & 0xFFFF, code),
+                           HandleParam(control.GetSafeHwnd()));
 }
 
 gdi::Brush RequestColoursFrom(HWND to, HWND control, gdi::DC& dc, UINT ctlColorMessage,
                               int fallback) {
     const Theme& theme = Theme::Standard();
-    const bool window = ctlColorMessage == WM_CTLCOLOREDIT ||
-                        ctlColorMessage == WM_CTLCOLORLISTBOX;
+    const bool window = ctlColorMessage == WM_CTLCOLOREDIT || ctlColorMessage == WM_CTLCOLORLISTBOX;
     dc.SetTextColor(theme.Colour(gdi::COLOR_WINDOWTEXT));
     dc.SetBkColor(theme.Colour(window ? gdi::COLOR_WINDOW : gdi::COLOR_BTNFACE));
     if (!to) return theme.Brush(fallback);

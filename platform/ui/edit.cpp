@@ -98,8 +98,8 @@ bool Edit::Replace(std::u16string_view insert) {
     std::u16string text = Text();
     const int start = SelStart();
     const int end = SelEnd();
-    const std::size_t room =
-        static_cast<std::size_t>(std::max(0, limit_ - static_cast<int>(text.size()) + (end - start)));
+    const std::size_t room = static_cast<std::size_t>(
+        std::max(0, limit_ - static_cast<int>(text.size()) + (end - start)));
     std::u16string_view piece = insert.substr(0, SafeCut(insert, std::min(room, insert.size())));
     if (piece.empty() && start == end) return false;
     text.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start), piece);
@@ -121,7 +121,8 @@ void Edit::ScrollToCaret() {
     gdi::DC dc = gdi::DC::Memory();
     SelectControlFont(*this, dc);
     const std::u16string& text = Text();
-    const int x = TextWidth(dc, std::u16string_view(text).substr(0, static_cast<std::size_t>(caret_)));
+    const int x =
+        TextWidth(dc, std::u16string_view(text).substr(0, static_cast<std::size_t>(caret_)));
     const int width = std::max(1, TextArea().Width() - 1);
     if (x - scroll_ > width) scroll_ = x - width + width / 3;
     if (x - scroll_ < 0) scroll_ = std::max(0, x - width / 3);
@@ -185,9 +186,10 @@ LRESULT Edit::OnPaint(WPARAM, LPARAM) {
         const RECT sel{left, y, right, y + lineHeight};
         gdi::FillRect(dc, sel, theme.Brush(gdi::COLOR_HIGHLIGHT));
         dc.SetTextColor(theme.Colour(gdi::COLOR_HIGHLIGHTTEXT));
-        gdi::TextOut(dc, left, y,
-                     std::u16string_view(text).substr(static_cast<std::size_t>(SelStart()),
-                                                      static_cast<std::size_t>(SelEnd() - SelStart())));
+        gdi::TextOut(
+            dc, left, y,
+            std::u16string_view(text).substr(static_cast<std::size_t>(SelStart()),
+                                             static_cast<std::size_t>(SelEnd() - SelStart())));
     }
     if (focused_ && enabled) {
         const int cx = x + widthTo(caret_);

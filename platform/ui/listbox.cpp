@@ -117,8 +117,8 @@ int ListBox::SetItemData(int index, std::uintptr_t data) {
         SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
 }
 int ListBox::GetItemRect(int index, RECT& rect) const {
-    return static_cast<int>(SendMessage(LB_GETITEMRECT, static_cast<WPARAM>(index),
-                                        reinterpret_cast<LPARAM>(&rect)));
+    return static_cast<int>(
+        SendMessage(LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)));
 }
 int ListBox::GetTopIndex() const {
     return static_cast<int>(SendMessage(LB_GETTOPINDEX));
@@ -499,9 +499,9 @@ LRESULT ListBox::OnChar(WPARAM wParam, LPARAM) {
     typedAt_ = now;
     typed_ += c;
     // A repeated first letter steps through the rows that start with it.
-    const bool repeat = typed_.size() > 1 &&
-                        std::all_of(typed_.begin(), typed_.end(),
-                                    [&](char16_t x) { return FoldCase(x) == FoldCase(c); });
+    const bool repeat =
+        typed_.size() > 1 && std::all_of(typed_.begin(), typed_.end(),
+                                         [&](char16_t x) { return FoldCase(x) == FoldCase(c); });
     const std::u16string_view prefix =
         repeat ? std::u16string_view(typed_).substr(0, 1) : std::u16string_view(typed_);
     const int start = typed_.size() == 1 || repeat ? cur_ : cur_ - 1;
@@ -563,10 +563,11 @@ LRESULT ListBox::OnAddString(WPARAM, LPARAM lParam) {
     const std::u16string_view text = TextParam(lParam);
     std::size_t at = rows_.size();
     if ((GetStyle() & LBS_SORT) != 0) {
-        at = static_cast<std::size_t>(
-            std::upper_bound(rows_.begin(), rows_.end(), text,
-                             [](std::u16string_view t, const Row& r) { return LessFolded(t, r.text); }) -
-            rows_.begin());
+        at = static_cast<std::size_t>(std::upper_bound(rows_.begin(), rows_.end(), text,
+                                                       [](std::u16string_view t, const Row& r) {
+                                                           return LessFolded(t, r.text);
+                                                       }) -
+                                      rows_.begin());
     }
     rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), Row{std::u16string(text), 0});
     if (cur_ >= static_cast<int>(at)) ++cur_;

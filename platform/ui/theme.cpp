@@ -112,8 +112,9 @@ void Theme::DrawRadioMark(gdi::DC& dc, const RECT& box, bool checked, bool press
         return right > left;
     };
     const int ring = disabled ? gdi::COLOR_BTNSHADOW : gdi::COLOR_3DDKSHADOW;
-    const int face =
-        disabled ? gdi::COLOR_BTNFACE : pressed ? gdi::COLOR_3DLIGHT : gdi::COLOR_WINDOW;
+    const int face = disabled  ? gdi::COLOR_BTNFACE
+                     : pressed ? gdi::COLOR_3DLIGHT
+                               : gdi::COLOR_WINDOW;
     const int ink = disabled ? gdi::COLOR_GRAYTEXT : gdi::COLOR_WINDOWTEXT;
     for (int y = box.top; y < box.top + size; ++y) {
         int l = 0;
@@ -144,8 +145,9 @@ void Theme::Arrow(gdi::DC& dc, const RECT& rect, int direction, bool disabled) c
         const int extent = half - i;  // half-length of this line of the triangle
         switch (direction) {
             case 0:
-                Fill(dc, RECT{cx - extent, cy - half / 2 + half - 1 - i, cx + extent,
-                              cy - half / 2 + half - i},
+                Fill(dc,
+                     RECT{cx - extent, cy - half / 2 + half - 1 - i, cx + extent,
+                          cy - half / 2 + half - i},
                      ink);
                 break;
             case 1:
@@ -153,8 +155,9 @@ void Theme::Arrow(gdi::DC& dc, const RECT& rect, int direction, bool disabled) c
                      ink);
                 break;
             case 2:
-                Fill(dc, RECT{cx - half / 2 + half - 1 - i, cy - extent, cx - half / 2 + half - i,
-                              cy + extent},
+                Fill(dc,
+                     RECT{cx - half / 2 + half - 1 - i, cy - extent, cx - half / 2 + half - i,
+                          cy + extent},
                      ink);
                 break;
             default:
