@@ -232,10 +232,14 @@ LRESULT ComboBox::OnReflectedDrawItem(WPARAM, LPARAM lParam) {
 
 int ComboBox::ItemHeight() const {
     if (itemHeight_ > 0) return itemHeight_;
-    gdi::DC dc = gdi::DC::Memory();
     const gdi::Font font = GetFont();
-    if (font) dc.SelectObject(font);
-    return std::max(LineHeight(dc), 1);
+    if (fontHeight_ == 0 || !(measuredFont_ == font)) {
+        gdi::DC dc = gdi::DC::Memory();
+        if (font) dc.SelectObject(font);
+        fontHeight_ = std::max(LineHeight(dc), 1);
+        measuredFont_ = font;
+    }
+    return fontHeight_;
 }
 
 int ComboBox::FaceHeight() const {

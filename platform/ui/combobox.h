@@ -138,9 +138,11 @@ private:
     };
     std::vector<Entry> entries_;
     int cur_ = -1;
-    int dropHeight_ = 0;   // height of the open list
-    int itemHeight_ = 0;   // 0: from the font
-    bool sizing_ = false;  // the combo box is setting its own height
+    int dropHeight_ = 0;  // height of the open list
+    int itemHeight_ = 0;
+    mutable int fontHeight_ = 0;      // line height of measuredFont_
+    mutable gdi::Font measuredFont_;  // 0: from the font
+    bool sizing_ = false;             // the combo box is setting its own height
     bool focused_ = false;
     bool dropped_ = false;
     bool seeThrough_ = false;  // the last colour answer was a hollow brush

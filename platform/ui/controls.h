@@ -3,6 +3,7 @@
 
 #include "platform/ui/button.h"
 #include "platform/ui/combobox.h"
+#include "platform/ui/dialogtemplate.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/listbox.h"
 #include "platform/ui/messagebox.h"

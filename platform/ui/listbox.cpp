@@ -154,10 +154,14 @@ void ListBox::DeleteItem(const DELETEITEMSTRUCT& dis) {
 
 int ListBox::ItemHeight() const {
     if (itemHeight_ > 0) return itemHeight_;
-    gdi::DC dc = gdi::DC::Memory();
     const gdi::Font font = GetFont();
-    if (font) dc.SelectObject(font);
-    return std::max(LineHeight(dc), 1);
+    if (fontHeight_ == 0 || !(measuredFont_ == font)) {
+        gdi::DC dc = gdi::DC::Memory();
+        if (font) dc.SelectObject(font);
+        fontHeight_ = std::max(LineHeight(dc), 1);
+        measuredFont_ = font;
+    }
+    return fontHeight_;
 }
 
 bool ListBox::HasVScroll() const {

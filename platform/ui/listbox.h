@@ -139,10 +139,12 @@ protected:
 
     enum class Drag { None, Rows, VThumb, HThumb, ScrollButton };
     Drag drag_ = Drag::None;
-    int dragGrab_ = 0;      // pointer offset along the bar when a thumb was grabbed
-    int itemHeight_ = 0;    // 0: from the font
-    int extent_ = 0;        // horizontal extent in pixels
-    std::u16string typed_;  // type-ahead prefix
+    int dragGrab_ = 0;  // pointer offset along the bar when a thumb was grabbed
+    int itemHeight_ = 0;
+    mutable int fontHeight_ = 0;      // line height of measuredFont_
+    mutable gdi::Font measuredFont_;  // 0: from the font
+    int extent_ = 0;                  // horizontal extent in pixels
+    std::u16string typed_;            // type-ahead prefix
     std::uint64_t typedAt_ = 0;
     bool focused_ = false;
 };
