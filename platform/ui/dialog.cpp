@@ -105,11 +105,18 @@ int Dialog::DoModal() {
     const bool ownerWasEnabled = owner && app_.IsWindowEnabled(owner);
     if (ownerWasEnabled) app_.EnableWindow(owner, false);
     int result = -1;
+    modal_ = true;
+    earlyResult_.reset();
     if (CreateFromTemplate(owner)) {
-        ShowWindow(SW_SHOW);
-        // An EndDialog during initialisation ends the dialog before its loop runs.
-        result = app_.RunModalLoop(GetSafeHwnd());
+        if (earlyResult_) {
+            // Ended during its initialisation: it is never shown.
+            result = *earlyResult_;
+        } else {
+            ShowWindow(SW_SHOW);
+            result = app_.RunModalLoop(GetSafeHwnd());
+        }
     }
+    modal_ = false;
     if (ownerWasEnabled && app_.IsWindow(owner)) {
         app_.EnableWindow(owner, true);
         app_.SetActiveWindow(owner);
@@ -128,6 +135,8 @@ void Dialog::EndDialog(int result) {
     if (!IsWindow()) return;
     if (app_.InModalLoop(GetSafeHwnd())) {
         app_.EndModalLoop(GetSafeHwnd(), result);
+    } else if (modal_) {
+        earlyResult_ = result;
     } else {
         ShowWindow(SW_HIDE);
     }
@@ -220,14 +229,13 @@ bool Dialog::IsDialogMessage(MSG& msg) {
             const HWND button = GetDlgItem(id);
             if (button && !app_.IsWindowEnabled(button)) return true;
             SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<unsigned>(id), BN_CLICKED),
-                        static_cast<LPARAM>(button.id));
+                        HandleToParam(button));
             return true;
         }
         case VK_ESCAPE: {
             const HWND button = GetDlgItem(IDCANCEL);
             if (button && !app_.IsWindowEnabled(button)) return true;
-            SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                        static_cast<LPARAM>(button.id));
+            SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), HandleToParam(button));
             return true;
         }
         default:
@@ -239,8 +247,8 @@ LRESULT Dialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND: {
             gdi::DC* dc = DCFromWParam(wParam);
-            const gdi::Brush* brush = BrushFromResult(
-                SendMessage(WM_CTLCOLORDLG, wParam, static_cast<LPARAM>(GetSafeHwnd().id)));
+            const gdi::Brush* brush =
+                BrushFromResult(SendMessage(WM_CTLCOLORDLG, wParam, HandleToParam(GetSafeHwnd())));
             if (dc == nullptr || brush == nullptr) return 0;
             RECT client;
             GetClientRect(client);
@@ -250,8 +258,7 @@ LRESULT Dialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE: {
             const HWND button = GetDlgItem(IDCANCEL);
             if (button && !app_.IsWindowEnabled(button)) return 0;
-            SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                        static_cast<LPARAM>(button.id));
+            SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), HandleToParam(button));
             return 0;
         }
         case DM_GETDEFID:
