@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/ui/controls.h"
 #include "platform/ui/window.h"
 
 namespace ui {
@@ -23,9 +22,7 @@ bool SameClassName(std::u16string_view a, std::u16string_view b) {
 
 }  // namespace
 
-Application::Application(Backend& backend) : backend_(backend) {
-    RegisterStandardControls(*this);
-}
+Application::Application(Backend& backend) : backend_(backend) {}
 
 Application::~Application() {
     // Windows go first, top-level windows with their children, while their objects live.

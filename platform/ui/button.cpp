@@ -269,7 +269,7 @@ LRESULT Button::OnKillFocus(WPARAM wParam, LPARAM) {
     spaceDown_ = false;
     pushed_ = false;
     if (!IsWindow()) return 0;
-    UpdateDefaultButton(HandleFromParam(*App(), static_cast<LPARAM>(wParam)));
+    UpdateDefaultButton(HandleFromParam(App(), wParam));
     Redraw();
     if ((GetStyle() & BS_NOTIFY) != 0) NotifyParent(*this, BN_KILLFOCUS);
     return 0;

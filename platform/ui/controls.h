@@ -13,8 +13,8 @@
 namespace ui {
 
 // Registers "Button", "Static", "Edit", "ListBox", "ComboBox" and the tooltip class, so that
-// dialog templates and Create calls that name them get these controls. Every Application
-// does this when it is made.
+// dialog templates and Create calls that name them get these controls. A program calls it
+// once, right after making its Application (as it would initialise common controls).
 void RegisterStandardControls(Application& app);
 
 }  // namespace ui

@@ -7,20 +7,12 @@
 
 namespace ui {
 
-LPARAM HandleParam(HWND hwnd) {
-    return static_cast<LPARAM>(hwnd.id);
-}
-
-HWND HandleFromParam(Application& app, LPARAM lParam) {
-    return lParam == 0 ? HWND{} : HWND{&app, static_cast<std::uint32_t>(lParam)};
-}
-
 LRESULT NotifyParent(const Window& control, UINT code) {
     const HWND parent = control.GetParent();
     if (!parent) return 0;
     return ui::SendMessage(parent, WM_COMMAND,
                            MAKEWPARAM(static_cast<unsigned>(control.GetDlgCtrlID()) & 0xFFFF, code),
-                           HandleParam(control.GetSafeHwnd()));
+                           HandleToParam(control.GetSafeHwnd()));
 }
 
 gdi::Brush RequestColoursFrom(HWND to, HWND control, gdi::DC& dc, UINT ctlColorMessage,
@@ -31,7 +23,7 @@ gdi::Brush RequestColoursFrom(HWND to, HWND control, gdi::DC& dc, UINT ctlColorM
     dc.SetBkColor(theme.Colour(window ? gdi::COLOR_WINDOW : gdi::COLOR_BTNFACE));
     if (!to) return theme.Brush(fallback);
     const LRESULT answer =
-        ui::SendMessage(to, ctlColorMessage, DCToWParam(&dc), HandleParam(control));
+        ui::SendMessage(to, ctlColorMessage, DCToWParam(&dc), HandleToParam(control));
     const gdi::Brush* brush = BrushFromResult(answer);
     if (brush == nullptr || !*brush) return theme.Brush(fallback);
     return *brush;

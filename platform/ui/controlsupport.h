@@ -13,9 +13,6 @@ namespace ui {
 
 // Sends WM_COMMAND (id, code) with the control's handle to its parent; answers the result.
 LRESULT NotifyParent(const Window& control, UINT code);
-// The window handle a command or colour request carries in its lParam.
-LPARAM HandleParam(HWND hwnd);
-HWND HandleFromParam(Application& app, LPARAM lParam);
 
 // Asks the control's parent for colours with a WM_CTLCOLOR... message; the DC comes back with
 // the text colour, background colour and mode the parent chose. Answers the brush to fill the

@@ -187,6 +187,7 @@ const MessageMap LoggingDialog::messageMap{&Dialog::messageMap,
 TEST(Button, DefaultButtonFollowsTheFocusAndEnterClicksIt) {
     backend::HeadlessBackend backend;
     Application app{backend};
+    RegisterStandardControls(app);
     LoggingDialog dialog(app, &DefaultTemplate);
     ASSERT_TRUE(dialog.CreateModeless());
     app.PumpMessages();

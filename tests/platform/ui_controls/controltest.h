@@ -68,6 +68,7 @@ struct Fixture {
     Host host;
 
     explicit Fixture(RECT rect = {100, 100, 500, 400}) {
+        RegisterStandardControls(app);
         host.Create(app, u"Host", u"host", WS_POPUP | WS_VISIBLE, rect, nullptr, 0);
         app.PumpMessages();
     }
