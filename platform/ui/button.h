@@ -37,7 +37,7 @@ protected:
     bool IsCheckType() const;
     bool IsRadioType() const;
 
-private:
+    // The standard handling of each message, for derived classes that add to it.
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnEraseBkgnd(WPARAM, LPARAM);
     LRESULT OnLButtonDown(WPARAM, LPARAM);
@@ -57,6 +57,7 @@ private:
     LRESULT OnClick(WPARAM, LPARAM);
     LRESULT OnRedrawAfterDefault(WPARAM, LPARAM);
 
+private:
     // The click: toggles automatic check boxes and radio buttons, then BN_CLICKED.
     void Clicked();
     void SetPushed(bool pushed);

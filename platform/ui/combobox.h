@@ -84,7 +84,8 @@ public:
     void ListPicked(int index);
     void ListCancelled();
 
-private:
+protected:
+    // The standard handling of each message, for derived classes that add to it.
     LRESULT OnCreate(WPARAM, LPARAM);
     LRESULT OnSize(WPARAM, LPARAM);
     LRESULT OnPaint(WPARAM, LPARAM);
@@ -121,6 +122,7 @@ private:
     LRESULT OnSetItemHeight(WPARAM, LPARAM);
     LRESULT OnGetItemHeight(WPARAM, LPARAM);
 
+private:
     int ItemHeight() const;
     int FaceHeight() const;
     // Where the open list goes, in screen coordinates.

@@ -29,7 +29,8 @@ public:
     // The caret's position in code units.
     int CaretPos() const { return caret_; }
 
-private:
+protected:
+    // The standard handling of each message, for derived classes that add to it.
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnEraseBkgnd(WPARAM, LPARAM);
     LRESULT OnLButtonDown(WPARAM, LPARAM);
@@ -56,6 +57,7 @@ private:
     LRESULT OnPaste(WPARAM, LPARAM);
     LRESULT OnClear(WPARAM, LPARAM);
 
+private:
     const std::u16string& Text() const;
     bool ReadOnly() const { return (GetStyle() & ES_READONLY) != 0; }
     int SelStart() const { return std::min(anchor_, caret_); }

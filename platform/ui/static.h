@@ -17,7 +17,8 @@ public:
     // The DrawText flags that the control's style asks for.
     static UINT DrawTextFlags(Style style);
 
-private:
+protected:
+    // The standard handling of each message, for derived classes that add to it.
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnEraseBkgnd(WPARAM, LPARAM);
     LRESULT OnNcHitTest(WPARAM, LPARAM);
