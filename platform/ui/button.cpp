@@ -24,6 +24,7 @@ const MessageMap Button::messageMap{&Window::messageMap,
                                         OnMessage<&Button::OnSetFocus>(WM_SETFOCUS),
                                         OnMessage<&Button::OnKillFocus>(WM_KILLFOCUS),
                                         OnMessage<&Button::OnGetDlgCode>(WM_GETDLGCODE),
+                                        OnMessage<&Button::OnNcHitTest>(WM_NCHITTEST),
                                         OnMessage<&Button::OnGetCheck>(BM_GETCHECK),
                                         OnMessage<&Button::OnSetCheck>(BM_SETCHECK),
                                         OnMessage<&Button::OnGetState>(BM_GETSTATE),
@@ -136,27 +137,28 @@ void Button::PaintStandard(gdi::DC& dc) {
     seeThrough_ = back.GetStyle() == gdi::Brush::Style::Hollow;
     const gdi::COLORREF textColour =
         enabled ? dc.GetTextColor() : theme.Colour(gdi::COLOR_GRAYTEXT);
-    gdi::FillRect(dc, client, back);
     dc.SetBkMode(gdi::TRANSPARENT);
     dc.SetTextColor(textColour);
 
     if (Type() == BS_GROUPBOX) {
+        // Only the frame and its label: the controls inside show through.
         const int line = LineHeight(dc);
-        RECT frame{client.left, client.top + line / 2, client.right, client.bottom};
-        theme.DrawFieldFrame(dc, frame, false, !enabled);
+        const RECT frame{client.left, client.top + line / 2, client.right, client.bottom};
+        RECT label{client.left + 6, client.top, client.left + 6, client.top + line};
+        if (!text.empty()) label.right = label.left + TextWidth(dc, text) + 4;
+        {
+            gdi::SavedDC saved(dc);
+            if (!text.empty()) dc.ExcludeClipRect(label.left, label.top, label.right, label.bottom);
+            theme.DrawFieldFrame(dc, frame, false, !enabled);
+        }
         if (!text.empty()) {
-            RECT label{client.left + 8, client.top, client.left + 8, client.top + line};
-            label.right = label.left + TextWidth(dc, text) + 4;
-            gdi::FillRect(dc, label,
-                          back.GetStyle() == gdi::Brush::Style::Hollow
-                              ? theme.Brush(gdi::COLOR_BTNFACE)
-                              : back);
             gdi::InflateRect(label, -2, 0);
             gdi::DrawText(dc, text, label, gdi::DT_SINGLELINE | gdi::DT_LEFT);
         }
         return;
     }
 
+    gdi::FillRect(dc, client, back);
     const int mark = theme.MarkSize();
     const bool leftText = (GetStyle() & BS_LEFTTEXT) != 0;
     RECT box{client.left, client.top + (client.Height() - mark) / 2, client.left + mark, 0};
@@ -303,6 +305,10 @@ void Button::UpdateDefaultButton(HWND newFocus) {
     if (target && isPush(target) &&
         (ui::SendMessage(target, WM_GETDLGCODE) & DLGC_DEFPUSHBUTTON) == 0)
         ui::SendMessage(target, BM_SETSTYLE, BS_DEFPUSHBUTTON, 1);
+}
+
+LRESULT Button::OnNcHitTest(WPARAM, LPARAM) {
+    return Type() == BS_GROUPBOX ? HTTRANSPARENT : HTCLIENT;
 }
 
 LRESULT Button::OnGetDlgCode(WPARAM, LPARAM) {

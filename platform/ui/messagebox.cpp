@@ -94,7 +94,16 @@ private:
         gdi::DC dc = gdi::DC::Memory();
         const gdi::Font font = GetFont();
         if (font) dc.SelectObject(font);
-        RECT textRect{0, 0, MaxTextWidth, 0};
+        // As wide as the longest line, at most MaxTextWidth (then the text wraps).
+        int longest = 0;
+        std::size_t start = 0;
+        while (start <= text_.size()) {
+            const std::size_t end = std::min(text_.find(u'\n', start), text_.size());
+            longest = std::max(
+                longest, TextWidth(dc, std::u16string_view(text_).substr(start, end - start)));
+            start = end + 1;
+        }
+        RECT textRect{0, 0, std::clamp(longest + 1, 1, MaxTextWidth), 0};
         gdi::DrawText(dc, text_, textRect,
                       gdi::DT_CALCRECT | gdi::DT_WORDBREAK | gdi::DT_NOPREFIX | gdi::DT_EXPANDTABS);
         const int captionWidth = TextWidth(dc, caption_) + 40;

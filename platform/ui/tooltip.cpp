@@ -229,17 +229,25 @@ LRESULT ToolTip::OnPaint(WPARAM, LPARAM) {
     gdi::FillRect(dc, client, theme.Brush(gdi::COLOR_INFOBK));
     const bool balloon = (GetStyle() & TTS_BALLOON) != 0;
     if (balloon) {
-        // The outline follows the rounded shape: the edge pixels of every row and column.
+        // The outline follows the rounded shape: in each row, from its end to where the rows
+        // above and below end, so that the corners close without gaps.
         gdi::Region shape;
         if (GetWindowRgn(shape) != gdi::RGN_ERROR) {
             const gdi::Brush edge = theme.Brush(gdi::COLOR_3DDKSHADOW);
-            for (const RECT& row : shape.Rects()) {
-                gdi::FillRect(dc, RECT{row.left, row.top, row.left + 1, row.bottom}, edge);
-                gdi::FillRect(dc, RECT{row.right - 1, row.top, row.right, row.bottom}, edge);
+            const std::vector<RECT>& rows = shape.Rects();
+            for (std::size_t k = 0; k < rows.size(); ++k) {
+                const RECT& row = rows[k];
+                if (k == 0 || k + 1 == rows.size()) {
+                    gdi::FillRect(dc, row, edge);
+                    continue;
+                }
+                const RECT& above = rows[k - 1];
+                const RECT& below = rows[k + 1];
+                const int left = std::max({row.left + 1, above.left, below.left});
+                const int right = std::min({row.right - 1, above.right, below.right});
+                gdi::FillRect(dc, RECT{row.left, row.top, left, row.bottom}, edge);
+                gdi::FillRect(dc, RECT{right, row.top, row.right, row.bottom}, edge);
             }
-            const int r = BalloonRadius;
-            gdi::FillRect(dc, RECT{r, 0, client.right - r, 1}, edge);
-            gdi::FillRect(dc, RECT{r, client.bottom - 1, client.right - r, client.bottom}, edge);
         }
     } else {
         theme.DrawFieldFrame(dc, client, false, false);
