@@ -4,6 +4,7 @@
 //
 // Messages: SendMessage runs the window's handler now; PostMessage queues. The loop takes,
 // in this order: posted messages, input from the backend, painting, due timers; then it waits.
+// Everything happens on the one thread that runs the loop; nothing here is thread-safe.
 #pragma once
 
 #include <cstdint>

@@ -307,6 +307,14 @@ TEST_F(SdlEndToEnd, ShapedWindowClickAndEscape) {
     RunX(display, "xdotool mousemove --window " + id + " 150 122 click 1");
     EXPECT_TRUE(demo->Expect("CLICK 1001", Generous));
 
+    // Typed text reaches the focused control as characters, also letters without a key of
+    // their own; the wheel reaches the window under the pointer.
+    RunX(display, "xdotool type --delay 50 \"aü\"");
+    EXPECT_TRUE(demo->Expect("CHAR 97", Generous));
+    EXPECT_TRUE(demo->Expect("CHAR 252", Generous));
+    RunX(display, "xdotool mousemove --window " + id + " 30 130 click 5");
+    EXPECT_TRUE(demo->Expect("WHEEL -120", Generous));
+
     // Enter does nothing here; Escape closes the window.
     RunX(display, "xdotool key Return");
     EXPECT_TRUE(demo->Expect("OK", Generous));
