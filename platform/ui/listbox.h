@@ -62,6 +62,7 @@ public:
 
     // A row with item data other than 0 is going: the base sends WM_DELETEITEM to the parent.
     virtual void DeleteItem(const DELETEITEMSTRUCT& dis);
+    void InheritControlState(Window& previous) override;
 
 protected:
     // Where colour requests go (the parent); a drop-down list asks its combo box's parent.
