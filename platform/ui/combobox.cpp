@@ -40,6 +40,10 @@ HWND ComboList::ColourTarget() const {
     return owner_.GetParent();
 }
 
+bool ComboList::DrawOwnerRow(gdi::DC& dc, int index, const RECT& row, bool selected) {
+    return owner_.DrawListRow(dc, index, row, selected);
+}
+
 void ComboList::Open(const RECT& screenRect, const std::vector<std::u16string>& items,
                      int selected) {
     rows_.clear();
@@ -421,6 +425,26 @@ void ComboBox::Close(bool ok) {
     if (!ui::IsWindow(self)) return;
     Notify(CBN_CLOSEUP);
     if (ui::IsWindow(self)) RepaintControl(*this, seeThrough_);
+}
+
+bool ComboBox::DrawListRow(gdi::DC& dc, int index, const RECT& row, bool selected) {
+    if ((GetStyle() & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) == 0) return false;
+    DRAWITEMSTRUCT dis;
+    dis.CtlType = ODT_COMBOBOX;
+    dis.CtlID = static_cast<UINT>(GetDlgCtrlID());
+    dis.itemID = static_cast<UINT>(index);
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = selected ? ODS_SELECTED | ODS_FOCUS : 0;
+    dis.hwndItem = GetSafeHwnd();
+    dis.hDC = &dc;
+    dis.rcItem = row;
+    if (index >= 0 && index < static_cast<int>(entries_.size()))
+        dis.itemData = entries_[static_cast<std::size_t>(index)].data;
+    if (const HWND parent = GetParent()) {
+        gdi::SavedDC saved(dc);
+        ui::SendMessage(parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+    }
+    return true;
 }
 
 void ComboBox::ListPicked(int index) {

@@ -41,6 +41,7 @@ public:
 
 protected:
     HWND ColourTarget() const override;
+    bool DrawOwnerRow(gdi::DC& dc, int index, const RECT& row, bool selected) override;
 
 private:
     LRESULT OnLButtonDown(WPARAM, LPARAM);
@@ -81,7 +82,8 @@ public:
     virtual void DrawItem(DRAWITEMSTRUCT& dis);
     LRESULT OnReflectedDrawItem(WPARAM wParam, LPARAM lParam);
 
-    // Used by the open list.
+    // Used by the open list: an owner-drawn combo box's parent draws its rows (true).
+    bool DrawListRow(gdi::DC& dc, int index, const RECT& row, bool selected);
     void ListPicked(int index);
     void ListCancelled();
 

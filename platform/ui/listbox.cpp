@@ -312,6 +312,7 @@ LRESULT ListBox::OnPaint(WPARAM, LPARAM) {
                            area.top + (i - top_ + 1) * h};
             if (row.top >= area.bottom) break;
             const bool selected = i == cur_;
+            if (DrawOwnerRow(dc, i, row, selected)) continue;
             if (selected) {
                 gdi::FillRect(dc, row,
                               theme.Brush(enabled ? gdi::COLOR_HIGHLIGHT : gdi::COLOR_BTNSHADOW));
@@ -338,6 +339,26 @@ LRESULT ListBox::OnPaint(WPARAM, LPARAM) {
         theme.DrawScrollCorner(dc, RECT{v.left, hr.top, v.right, hr.bottom});
     }
     return 0;
+}
+
+bool ListBox::DrawOwnerRow(gdi::DC& dc, int index, const RECT& row, bool selected) {
+    if ((GetStyle() & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) == 0) return false;
+    DRAWITEMSTRUCT dis;
+    dis.CtlType = ODT_LISTBOX;
+    dis.CtlID = static_cast<UINT>(GetDlgCtrlID());
+    dis.itemID = static_cast<UINT>(index);
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = (selected ? ODS_SELECTED : 0) | (selected && focused_ ? ODS_FOCUS : 0) |
+                    (IsWindowEnabled() ? 0 : ODS_DISABLED);
+    dis.hwndItem = GetSafeHwnd();
+    dis.hDC = &dc;
+    dis.rcItem = row;
+    dis.itemData = rows_[static_cast<std::size_t>(index)].data;
+    if (const HWND parent = GetParent()) {
+        gdi::SavedDC saved(dc);
+        ui::SendMessage(parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+    }
+    return true;
 }
 
 // Mouse.

@@ -71,6 +71,9 @@ public:
 protected:
     // Where colour requests go (the parent); a drop-down list asks its combo box's parent.
     virtual HWND ColourTarget() const { return GetParent(); }
+    // An owner-drawn list (LBS_OWNERDRAWFIXED) has its parent draw each row (WM_DRAWITEM);
+    // true when the row was handed over.
+    virtual bool DrawOwnerRow(gdi::DC& dc, int index, const RECT& row, bool selected);
     // The list's own handling of a press on a row; a drop-down list replaces it.
     int RowFromPoint(POINT client) const;  // -1 outside the rows
     RECT RowsArea() const;                 // the client area less frame and scroll bars

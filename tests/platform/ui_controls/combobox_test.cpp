@@ -302,3 +302,50 @@ TEST(ComboBox, BindingKeepsWhatTheClassObjectKept) {
 }
 
 }  // namespace
+
+namespace {
+
+// Records what an owner-drawn combo box is asked to draw.
+class DrawnCombo : public ComboBox {
+    UI_DECLARE_MESSAGE_MAP()
+public:
+    std::vector<std::pair<int, UINT>> drawn;  // item and state
+    void DrawItem(DRAWITEMSTRUCT& dis) override {
+        drawn.emplace_back(static_cast<int>(dis.itemID), dis.itemState);
+    }
+};
+
+const MessageMap DrawnCombo::messageMap{&ComboBox::messageMap,
+                                        {
+                                            OnMessage<&ComboBox::OnReflectedDrawItem>(OCM_DRAWITEM),
+                                        }};
+
+TEST(ComboBox, OwnerDrawnFaceAndRowsAreDrawnByTheControlObject) {
+    Fixture f;
+    DrawnCombo combo;
+    f.Make(combo, ComboBoxClass, u"", CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
+           RECT{20, 20, 220, 140}, 101);
+    combo.AddString(u"one");
+    combo.AddString(u"two");
+    combo.SetCurSel(1);
+    f.app.UpdateAllWindows();
+    ASSERT_FALSE(combo.drawn.empty());
+    EXPECT_EQ(combo.drawn.back().first, 1);
+    EXPECT_NE(combo.drawn.back().second & ODS_COMBOBOXEDIT, 0u);
+    combo.drawn.clear();
+    combo.ShowDropDown(true);
+    f.app.UpdateAllWindows();
+    // Both rows of the open list, the selected one marked.
+    std::vector<std::pair<int, UINT>> rows;
+    for (const auto& d : combo.drawn) {
+        if ((d.second & ODS_COMBOBOXEDIT) == 0) rows.push_back(d);
+    }
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].first, 0);
+    EXPECT_EQ(rows[0].second & ODS_SELECTED, 0u);
+    EXPECT_EQ(rows[1].first, 1);
+    EXPECT_NE(rows[1].second & ODS_SELECTED, 0u);
+    EXPECT_TRUE(f.host.log.size() >= 1);  // the parent heard of the opening
+}
+
+}  // namespace
