@@ -14,6 +14,8 @@ namespace ui {
 namespace {
 
 constexpr int Margin = 3;  // between the frame and the text
+constexpr std::uintptr_t CaretTimer = 1;
+constexpr UINT CaretBlink = 530;  // milliseconds per phase
 
 bool IsWordChar(char16_t c) {
     return c != u' ' && c != u'\t';
@@ -40,6 +42,7 @@ const MessageMap Edit::messageMap{&Window::messageMap,
                                       OnMessage<&Edit::OnChar>(WM_CHAR),
                                       OnMessage<&Edit::OnSetFocus>(WM_SETFOCUS),
                                       OnMessage<&Edit::OnKillFocus>(WM_KILLFOCUS),
+                                      OnMessage<&Edit::OnTimer>(WM_TIMER),
                                       OnMessage<&Edit::OnGetDlgCode>(WM_GETDLGCODE),
                                       OnMessage<&Edit::OnSetCursor>(WM_SETCURSOR),
                                       OnMessage<&Edit::OnSetText>(WM_SETTEXT),
@@ -98,7 +101,21 @@ RECT Edit::TextArea() const {
     return r;
 }
 
+void Edit::ShowCaretNow() {
+    if (!focused_) return;
+    caretOn_ = true;
+    SetTimer(CaretTimer, CaretBlink);
+}
+
+LRESULT Edit::OnTimer(WPARAM wParam, LPARAM) {
+    if (wParam != CaretTimer) return Default();
+    caretOn_ = !caretOn_ && focused_;
+    Invalidate(true);
+    return 0;
+}
+
 void Edit::Changed() {
+    ShowCaretNow();
     ScrollToCaret();
     Invalidate(true);
     NotifyParent(*this, EN_CHANGE);
@@ -123,6 +140,7 @@ void Edit::MoveCaret(int to, bool extend) {
     to = std::clamp(to, 0, length);
     caret_ = to;
     if (!extend) anchor_ = to;
+    ShowCaretNow();
     ScrollToCaret();
     Invalidate(true);
 }
@@ -201,7 +219,7 @@ LRESULT Edit::OnPaint(WPARAM, LPARAM) {
             std::u16string_view(text).substr(static_cast<std::size_t>(SelStart()),
                                              static_cast<std::size_t>(SelEnd() - SelStart())));
     }
-    if (focused_ && enabled) {
+    if (focused_ && enabled && caretOn_) {
         const int cx = x + widthTo(caret_);
         gdi::FillRect(dc, RECT{cx, y, cx + 1, y + lineHeight}, gdi::Brush::Solid(ink));
     }
@@ -350,6 +368,7 @@ LRESULT Edit::OnChar(WPARAM wParam, LPARAM) {
 
 LRESULT Edit::OnSetFocus(WPARAM, LPARAM) {
     focused_ = true;
+    ShowCaretNow();
     Invalidate(true);
     NotifyParent(*this, EN_SETFOCUS);
     return 0;
@@ -357,6 +376,8 @@ LRESULT Edit::OnSetFocus(WPARAM, LPARAM) {
 
 LRESULT Edit::OnKillFocus(WPARAM, LPARAM) {
     focused_ = false;
+    caretOn_ = false;
+    KillTimer(CaretTimer);
     anchor_ = caret_;
     Invalidate(true);
     NotifyParent(*this, EN_KILLFOCUS);

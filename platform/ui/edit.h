@@ -43,6 +43,7 @@ protected:
     LRESULT OnChar(WPARAM, LPARAM);
     LRESULT OnSetFocus(WPARAM, LPARAM);
     LRESULT OnKillFocus(WPARAM, LPARAM);
+    LRESULT OnTimer(WPARAM, LPARAM);
     LRESULT OnGetDlgCode(WPARAM, LPARAM);
     LRESULT OnSetCursor(WPARAM, LPARAM);
     LRESULT OnSetText(WPARAM, LPARAM);
@@ -71,12 +72,15 @@ private:
     RECT TextArea() const;
     void ScrollToCaret();
     void Changed();
+    // Shows the caret and starts its blinking afresh (after typing and moving).
+    void ShowCaretNow();
 
     int caret_ = 0;
     int anchor_ = 0;
     int scroll_ = 0;  // pixels of text scrolled out on the left
     int limit_ = 30000;
     bool focused_ = false;
+    bool caretOn_ = false;    // the blinking caret's phase
     bool selecting_ = false;  // the mouse is making a selection
 };
 

@@ -125,3 +125,25 @@ TEST(Edit, HollowBrushLetsTheParentShowThrough) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Edit, CaretBlinksWhileFocusedAndShowsAgainOnTyping) {
+    EditScene s;
+    const POINT caret{4, 12};  // the frame, the margin, then the caret of an empty edit
+    EXPECT_EQ(s.PixelAt(s.edit, caret), gdi::RGB(0, 0, 0));
+    s.backend.Advance(600);
+    s.Pump();
+    EXPECT_EQ(s.PixelAt(s.edit, caret), gdi::RGB(255, 255, 255));
+    s.backend.Advance(600);
+    s.Pump();
+    EXPECT_EQ(s.PixelAt(s.edit, caret), gdi::RGB(0, 0, 0));
+    s.backend.Advance(600);
+    s.Pump();
+    s.Keys({VK_HOME});  // moving shows it at once
+    EXPECT_EQ(s.PixelAt(s.edit, caret), gdi::RGB(0, 0, 0));
+    s.host.SetFocus();
+    EXPECT_EQ(s.PixelAt(s.edit, caret), gdi::RGB(255, 255, 255));
+}
+
+}  // namespace
