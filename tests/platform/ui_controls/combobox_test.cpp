@@ -349,3 +349,35 @@ TEST(ComboBox, OwnerDrawnFaceAndRowsAreDrawnByTheControlObject) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ComboBox, DestroyedWhileOpenLeavesNoCaptureAndNoList) {
+    ComboScene s;
+    s.combo.ShowDropDown(true);
+    ASSERT_TRUE(s.combo.GetCapture());
+    const std::size_t childrenOpen = s.app.Node(s.Top())->children.size();
+    s.combo.DestroyWindow();
+    s.Pump();
+    EXPECT_FALSE(s.app.GetCapture());
+    EXPECT_EQ(s.app.Node(s.Top())->children.size(), childrenOpen - 2);
+    // The pointer and keys go on working in the host.
+    s.backend.Click(s.Top(), POINT{300, 250});
+    s.backend.Key(VK_DOWN);
+    s.Pump();
+
+    // A picker inside a list box that goes with its list box.
+    auto list = std::make_unique<ListBox>();
+    s.Make(*list, ListBoxClass, u"", 0, RECT{20, 20, 200, 60}, 1002);
+    ComboBox picker;
+    ASSERT_TRUE(picker.Create(s.app, ComboBoxClass, u"", 0x50200403, RECT{5, 0, 60, 220},
+                              list->GetSafeHwnd(), 101));
+    picker.AddString(u"one");
+    picker.ShowDropDown(true);
+    list.reset();
+    s.Pump();
+    EXPECT_FALSE(picker.IsWindow());
+    EXPECT_FALSE(s.app.GetCapture());
+}
+
+}  // namespace
