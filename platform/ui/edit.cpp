@@ -101,6 +101,10 @@ RECT Edit::TextArea() const {
     return r;
 }
 
+void Edit::Redraw() {
+    RepaintControl(*this, seeThrough_);
+}
+
 void Edit::ShowCaretNow() {
     if (!focused_) return;
     caretOn_ = true;
@@ -110,14 +114,14 @@ void Edit::ShowCaretNow() {
 LRESULT Edit::OnTimer(WPARAM wParam, LPARAM) {
     if (wParam != CaretTimer) return Default();
     caretOn_ = !caretOn_ && focused_;
-    Invalidate(true);
+    Redraw();
     return 0;
 }
 
 void Edit::Changed() {
     ShowCaretNow();
     ScrollToCaret();
-    Invalidate(true);
+    Redraw();
     NotifyParent(*this, EN_CHANGE);
 }
 
@@ -142,7 +146,7 @@ void Edit::MoveCaret(int to, bool extend) {
     if (!extend) anchor_ = to;
     ShowCaretNow();
     ScrollToCaret();
-    Invalidate(true);
+    Redraw();
 }
 
 void Edit::ScrollToCaret() {
@@ -190,6 +194,7 @@ LRESULT Edit::OnPaint(WPARAM, LPARAM) {
         RequestColours(*this, dc, editable ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC,
                        editable ? gdi::COLOR_WINDOW : gdi::COLOR_BTNFACE);
     const gdi::COLORREF ink = enabled ? dc.GetTextColor() : theme.Colour(gdi::COLOR_GRAYTEXT);
+    seeThrough_ = back.GetStyle() == gdi::Brush::Style::Hollow;
     gdi::FillRect(dc, client, back);
     if ((GetStyle() & WS_BORDER) != 0 || (GetExStyle() & WS_EX_CLIENTEDGE) != 0)
         theme.DrawFieldFrame(dc, client, focused_ && editable, !enabled);
@@ -369,7 +374,7 @@ LRESULT Edit::OnChar(WPARAM wParam, LPARAM) {
 LRESULT Edit::OnSetFocus(WPARAM, LPARAM) {
     focused_ = true;
     ShowCaretNow();
-    Invalidate(true);
+    Redraw();
     NotifyParent(*this, EN_SETFOCUS);
     return 0;
 }
@@ -379,7 +384,7 @@ LRESULT Edit::OnKillFocus(WPARAM, LPARAM) {
     caretOn_ = false;
     KillTimer(CaretTimer);
     anchor_ = caret_;
-    Invalidate(true);
+    Redraw();
     NotifyParent(*this, EN_KILLFOCUS);
     return 0;
 }
@@ -407,7 +412,7 @@ LRESULT Edit::OnSetText(WPARAM, LPARAM lParam) {
 }
 
 LRESULT Edit::OnEnable(WPARAM, LPARAM) {
-    Invalidate(true);
+    Redraw();
     return 0;
 }
 
@@ -424,7 +429,7 @@ LRESULT Edit::OnSetSel(WPARAM wParam, LPARAM lParam) {
         caret_ = end;
     }
     ScrollToCaret();
-    Invalidate(true);
+    Redraw();
     return 0;
 }
 
@@ -451,7 +456,7 @@ LRESULT Edit::OnGetLimitText(WPARAM, LPARAM) {
 
 LRESULT Edit::OnSetReadOnly(WPARAM wParam, LPARAM) {
     ModifyStyle(wParam != 0 ? 0 : ES_READONLY, wParam != 0 ? ES_READONLY : 0);
-    Invalidate(true);
+    Redraw();
     return 1;
 }
 

@@ -72,6 +72,8 @@ private:
     RECT TextArea() const;
     void ScrollToCaret();
     void Changed();
+    // Repaints the edit; over a hollow brush the parent repaints the area under it first.
+    void Redraw();
     // Shows the caret and starts its blinking afresh (after typing and moving).
     void ShowCaretNow();
 
@@ -80,8 +82,9 @@ private:
     int scroll_ = 0;  // pixels of text scrolled out on the left
     int limit_ = 30000;
     bool focused_ = false;
-    bool caretOn_ = false;    // the blinking caret's phase
-    bool selecting_ = false;  // the mouse is making a selection
+    bool caretOn_ = false;     // the blinking caret's phase
+    bool seeThrough_ = false;  // the last colour answer was a hollow brush
+    bool selecting_ = false;   // the mouse is making a selection
 };
 
 }  // namespace ui

@@ -147,3 +147,31 @@ TEST(Edit, CaretBlinksWhileFocusedAndShowsAgainOnTyping) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Edit, NewTextOverAHollowBrushLeavesNoOldLetters) {
+    EditScene s;
+    s.edit.SetWindowText(u"WWWWWWWWWWWW");
+    s.edit.EnableWindow(false);
+    s.host.brush = gdi::Brush::Hollow();
+    s.host.Invalidate();
+    s.app.UpdateAllWindows();
+    s.edit.SetWindowText(u"");
+    s.app.UpdateAllWindows();
+    const gdi::Bitmap shot = s.backend.Screenshot(s.Top());
+    gdi::DC dc = gdi::DC::Memory();
+    dc.SelectObject(shot);
+    RECT r;
+    s.edit.GetClientRect(r);
+    int dark = 0;
+    for (int x = 2; x < r.right - 2; ++x) {
+        for (int y = 2; y < r.bottom - 2; ++y) {
+            const POINT p = s.At(s.edit, POINT{x, y});
+            if (gdi::GetPixel(dc, p.x, p.y) != gdi::RGB(240, 240, 240)) ++dark;
+        }
+    }
+    EXPECT_EQ(dark, 0);
+}
+
+}  // namespace
