@@ -154,6 +154,10 @@ void ListBox::InheritControlState(Window& previous) {
     }
 }
 
+void ListBox::Redraw() {
+    RepaintControl(*this, seeThrough_);
+}
+
 void ListBox::DeleteItem(const DELETEITEMSTRUCT& dis) {
     const HWND parent = GetParent();
     if (parent) {
@@ -246,14 +250,14 @@ void ListBox::SetTop(int top) {
     top = std::clamp(top, 0, MaxTop());
     if (top == top_) return;
     top_ = top;
-    Invalidate(true);
+    Redraw();
 }
 
 void ListBox::SetHScroll(int pos) {
     pos = std::clamp(pos, 0, std::max(0, extent_ - RowsArea().Width()));
     if (pos == hScroll_) return;
     hScroll_ = pos;
-    Invalidate(true);
+    Redraw();
 }
 
 void ListBox::EnsureVisible(int index) {
@@ -275,7 +279,7 @@ void ListBox::SelectRow(int index, bool notify) {
     EnsureVisible(index);
     if (index == cur_) return;
     cur_ = index;
-    Invalidate(true);
+    Redraw();
     if (notify) Notify(LBN_SELCHANGE);
 }
 
@@ -297,6 +301,7 @@ LRESULT ListBox::OnPaint(WPARAM, LPARAM) {
                                                WM_CTLCOLORLISTBOX, gdi::COLOR_WINDOW);
     const gdi::COLORREF textColour =
         enabled ? dc.GetTextColor() : theme.Colour(gdi::COLOR_GRAYTEXT);
+    seeThrough_ = back.GetStyle() == gdi::Brush::Style::Hollow;
     if ((GetStyle() & WS_BORDER) != 0 || (GetExStyle() & WS_EX_CLIENTEDGE) != 0)
         theme.DrawFieldFrame(dc, client, false, !enabled);
     const RECT area = RowsArea();
@@ -550,7 +555,7 @@ LRESULT ListBox::OnChar(WPARAM wParam, LPARAM) {
 
 LRESULT ListBox::OnFocus(WPARAM, LPARAM) {
     focused_ = CurrentMessage() != nullptr && CurrentMessage()->message == WM_SETFOCUS;
-    Invalidate(true);
+    Redraw();
     Notify(focused_ ? LBN_SETFOCUS : LBN_KILLFOCUS);
     return 0;
 }
@@ -562,12 +567,12 @@ LRESULT ListBox::OnGetDlgCode(WPARAM, LPARAM) {
 LRESULT ListBox::OnSetFont(WPARAM, LPARAM) {
     const LRESULT result = Default();
     top_ = std::clamp(top_, 0, MaxTop());
-    Invalidate(true);
+    Redraw();
     return result;
 }
 
 LRESULT ListBox::OnEnable(WPARAM, LPARAM) {
-    Invalidate(true);
+    Redraw();
     return 0;
 }
 
@@ -609,7 +614,7 @@ LRESULT ListBox::OnAddString(WPARAM, LPARAM lParam) {
     }
     rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), Row{std::u16string(text), 0});
     if (cur_ >= static_cast<int>(at)) ++cur_;
-    Invalidate(true);
+    Redraw();
     return static_cast<LRESULT>(at);
 }
 
@@ -619,7 +624,7 @@ LRESULT ListBox::OnInsertString(WPARAM wParam, LPARAM lParam) {
     if (index < 0 || index > static_cast<int>(rows_.size())) return LB_ERR;
     rows_.insert(rows_.begin() + index, Row{std::u16string(TextParam(lParam)), 0});
     if (cur_ >= index) ++cur_;
-    Invalidate(true);
+    Redraw();
     return index;
 }
 
@@ -634,7 +639,7 @@ LRESULT ListBox::OnDeleteString(WPARAM wParam, LPARAM) {
         --cur_;
     }
     top_ = std::clamp(top_, 0, MaxTop());
-    Invalidate(true);
+    Redraw();
     if (gone.data != 0) {
         DeleteItem(DELETEITEMSTRUCT{ODT_LISTBOX, static_cast<UINT>(GetDlgCtrlID()),
                                     static_cast<UINT>(index), GetSafeHwnd(), gone.data});
@@ -647,7 +652,7 @@ LRESULT ListBox::OnResetContent(WPARAM, LPARAM) {
     gone.swap(rows_);
     cur_ = -1;
     top_ = 0;
-    Invalidate(true);
+    Redraw();
     ReleaseRows(std::move(gone));
     return 0;
 }
@@ -663,7 +668,7 @@ LRESULT ListBox::OnGetCurSel(WPARAM, LPARAM) {
 LRESULT ListBox::OnSetCurSel(WPARAM wParam, LPARAM) {
     const int index = static_cast<int>(static_cast<LPARAM>(wParam));
     if (index < 0) {
-        if (cur_ >= 0) Invalidate(true);
+        if (cur_ >= 0) Redraw();
         cur_ = -1;
         return LB_ERR;
     }
@@ -731,7 +736,7 @@ LRESULT ListBox::OnSetTopIndex(WPARAM wParam, LPARAM) {
 LRESULT ListBox::OnSetHorizontalExtent(WPARAM wParam, LPARAM) {
     extent_ = static_cast<int>(wParam);
     hScroll_ = std::clamp(hScroll_, 0, std::max(0, extent_ - RowsArea().Width()));
-    Invalidate(true);
+    Redraw();
     return 0;
 }
 
@@ -744,7 +749,7 @@ LRESULT ListBox::OnSetItemHeight(WPARAM, LPARAM lParam) {
     if (h <= 0) return LB_ERR;
     itemHeight_ = h;
     top_ = std::clamp(top_, 0, MaxTop());
-    Invalidate(true);
+    Redraw();
     return 0;
 }
 

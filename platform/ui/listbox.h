@@ -78,6 +78,8 @@ protected:
     int RowFromPoint(POINT client) const;  // -1 outside the rows
     RECT RowsArea() const;                 // the client area less frame and scroll bars
     void EnsureVisible(int index);
+    // Repaints the list; over a hollow brush the parent repaints the area under it first.
+    void Redraw();
     // Selects the row and scrolls it into view; with `notify`, tells the parent when changed.
     void SelectRow(int index, bool notify);
     int ItemHeight() const;
@@ -155,6 +157,7 @@ protected:
     std::u16string typed_;            // type-ahead prefix
     std::uint64_t typedAt_ = 0;
     bool focused_ = false;
+    bool seeThrough_ = false;  // the last colour answer was a hollow brush
 };
 
 }  // namespace ui
