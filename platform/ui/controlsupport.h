@@ -29,6 +29,12 @@ void SelectControlFont(Window& control, gdi::DC& dc);
 // parent repaint the area under it first.
 void RepaintControl(Window& control, bool seeThrough);
 
+// The text a message carries in its lParam (an empty text for null).
+inline const char16_t* TextFromParam(LPARAM lParam) {
+    const auto* text = reinterpret_cast<const char16_t*>(lParam);
+    return text != nullptr ? text : u"";
+}
+
 // Pixel width of text in dc's font.
 int TextWidth(const gdi::DC& dc, std::u16string_view text);
 // Line height of dc's font.
