@@ -115,3 +115,28 @@ TEST(MessageBox, WithoutAnOwnerItCentresOnTheScreen) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MessageBox, DraggedByItsCaptionBar) {
+    Fixture f;
+    RECT before{};
+    RECT after{};
+    f.backend.WhenIdle([&] {
+        const HWND box = f.app.TopLevelWindows().front();
+        before = f.app.GetWindowRect(box);
+        f.backend.MouseMove(box, POINT{30, 10});
+        f.backend.MouseDown(box, POINT{30, 10});
+        f.backend.MouseMove(box, POINT{70, 30});
+        f.backend.MouseUp(box, POINT{70, 30});
+    });
+    f.backend.WhenIdle([&] {
+        after = f.app.GetWindowRect(f.app.TopLevelWindows().front());
+        f.backend.Key(VK_RETURN);
+    });
+    EXPECT_EQ(MessageBox(f.Top(), u"Can't find data file!"), IDOK);
+    EXPECT_EQ(after.left - before.left, 40);
+    EXPECT_EQ(after.top - before.top, 20);
+}
+
+}  // namespace
