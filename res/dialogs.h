@@ -69,7 +69,7 @@ inline constexpr DialogItemTemplate AboutDialogItems[] = {
     {1045, StaticClass, u"Version 1.5.2", Child | Label, 0, 67, 114, 226, 16},
     {1046, StaticClass, u"Copyright \u00A9 Tolkara. All rights reserved.", Child | Label, 0, 67,
      138, 226, 16},
-    {1047, StaticClass, u"Speech recorded with espeak-ng.", Child | Label, 0, 67, 162, 226, 16},
+    {1047, StaticClass, u"Speech synthesised with eSpeak NG.", Child | Label, 0, 67, 162, 226, 16},
 };
 
 }  // namespace detail

@@ -98,6 +98,7 @@ struct SourceMap {
     const Surface* surface = nullptr;
     COLORREF srcBkColour = 0;  // for colour to monochrome
     std::vector<int> columns;  // indexed from the destination rectangle's left
+    bool direct = false;       // columns run one by one upwards (no scaling, no mirroring)
     std::vector<int> rows;     // indexed from its top
 };
 
@@ -156,6 +157,7 @@ void Run(const Operation& op) {
             const int y = upward ? r.bottom - 1 - k : r.top + k;
             int first = 0;
             int last = n;  // the columns this row may write: those with a source pixel
+            const std::uint32_t* sStart = nullptr;  // source values from column `first` on
             if (needS) {
                 const SourceMap& m = *op.source;
                 int sy = m.rows[static_cast<std::size_t>(y - op.rect.top)];
@@ -168,7 +170,20 @@ void Run(const Operation& op) {
                     --last;
                 }
                 if (first >= last) continue;
-                if (s.bitsPixel == 32) {
+                if (s.bitsPixel == 32 && m.direct && !mono) {
+                    const std::uint32_t* in =
+                        s.Row(sy) + m.columns[static_cast<std::size_t>(base + first)];
+                    if (op.code == 0xCC) {
+                        std::memmove(target->Row(y) + r.left + first, in,
+                                     static_cast<std::size_t>(last - first) * 4);
+                        continue;
+                    }
+                    if (&s != target) {
+                        sStart = in;
+                    } else {
+                        std::copy(in, in + (last - first), sRow.begin() + first);
+                    }
+                } else if (s.bitsPixel == 32) {
                     const std::uint32_t* in = s.Row(sy);
                     for (int i = first; i < last; ++i) {
                         std::uint32_t v = in[m.columns[static_cast<std::size_t>(base + i)]];
@@ -183,6 +198,7 @@ void Run(const Operation& op) {
                 }
             }
             const int count = last - first;
+            if (!sStart) sStart = sRow.data() + first;
             if (needP) {
                 if (pattern) {
                     const int pw = pattern->width;
@@ -208,18 +224,16 @@ void Run(const Operation& op) {
                 std::uint8_t* out = target->MonoRow(y) + r.left;
                 for (int i = first; i < last; ++i)
                     dRow[i] = out[i] ? ~0u : 0u;
-                ApplyRow(op.code, dRow.data() + first, sRow.data() + first, pRow.data() + first,
-                         count);
+                ApplyRow(op.code, dRow.data() + first, sStart, pRow.data() + first, count);
                 for (int i = first; i < last; ++i)
                     out[i] = dRow[i] & 1;
             } else {
                 std::uint32_t* out = target->Row(y) + r.left;
                 if (op.code == 0xCC) {
-                    std::memcpy(out + first, sRow.data() + first,
-                                static_cast<std::size_t>(count) * 4);
+                    std::memcpy(out + first, sStart, static_cast<std::size_t>(count) * 4);
                     continue;
                 }
-                ApplyRow(op.code, out + first, sRow.data() + first, pRow.data() + first, count);
+                ApplyRow(op.code, out + first, sStart, pRow.data() + first, count);
                 for (int i = first; i < last; ++i)
                     out[i] &= ColourMask;
             }
@@ -284,6 +298,7 @@ bool Transfer(DC& dest, int x, int y, int width, int height, const DC* src, int 
         map.srcBkColour = src->GetBkColor();
         map.columns = Mapping(width, srcX + so.x, srcWidth, mirrorX, s->width);
         map.rows = Mapping(height, srcY + so.y, srcHeight, mirrorY, s->height);
+        map.direct = width == srcWidth && !mirrorX;
         op.source = &map;
     }
     Run(op);
@@ -325,6 +340,24 @@ bool FillRect(DC& dest, const RECT& rect, const Brush& brush) {
 bool InvertRect(DC& dest, const RECT& rect) {
     if (!dest || IsRectEmpty(rect)) return static_cast<bool>(dest);
     return PatBlt(dest, rect.left, rect.top, rect.Width(), rect.Height(), DSTINVERT);
+}
+
+bool FillRgn(DC& dest, const Region& region, const Brush& brush) {
+    if (!dest || !brush) return false;
+    for (const RECT& r : region.Rects())
+        FillRect(dest, r, brush);
+    return true;
+}
+
+bool RectVisible(const DC& dc, const RECT& rect) {
+    POINT o = dc.Offset();
+    RECT r = rect;
+    OffsetRect(r, o.x, o.y);
+    RECT both;
+    for (const RECT& clip : dc.ClipRects()) {
+        if (IntersectRect(both, clip, r)) return true;
+    }
+    return false;
 }
 
 namespace detail {

@@ -26,6 +26,10 @@ bool PatBlt(DC& dest, int x, int y, int width, int height, DWORD rop);
 // The rectangle filled with `brush` (not the selected one); a hollow brush paints nothing.
 bool FillRect(DC& dest, const RECT& rect, const Brush& brush);
 bool InvertRect(DC& dest, const RECT& rect);
+// The region (logical coordinates) filled with `brush`.
+bool FillRgn(DC& dest, const Region& region, const Brush& brush);
+// Whether any pixel of the rectangle (logical coordinates) may be drawn.
+bool RectVisible(const DC& dc, const RECT& rect);
 
 namespace detail {
 // Fills a rectangle given in target coordinates with one colour, clipped; the building block

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <string_view>
 
@@ -120,6 +121,16 @@ Font CreateFontIndirect(const LOGFONT& lf) {
     return Font(FontFace::Open(lf));
 }
 
+bool GetObject(const Font& font, LOGFONT& out) {
+    if (!font) return false;
+    out = font.Description();
+    return true;
+}
+
+Font GetStockFont(int object) {
+    return object == DEFAULT_GUI_FONT ? CreateFontIndirect(DefaultGuiLogFont()) : Font();
+}
+
 Font CreateFontSimple(LONG height, LONG weight, std::u16string_view face, bool italic,
                       bool underline, bool strikeOut) {
     LOGFONT lf;
@@ -215,11 +226,14 @@ bool FontFace::Load(const std::string& file, int index, bool synthBold, bool syn
         }
     }
     // A negative height is the em height; a positive one the cell height.
+    // Heights beyond MaxPixelHeight are drawn at that size.
+    constexpr long long MaxPixelHeight = 2048;
+    const long long requested = std::min<long long>(MaxPixelHeight, std::llabs(lf_.lfHeight));
     int ppem;
     if (lf_.lfHeight < 0) {
-        ppem = -lf_.lfHeight;
+        ppem = static_cast<int>(requested);
     } else if (lf_.lfHeight > 0) {
-        ppem = std::max(1, Round(lf_.lfHeight * upem / (winAscent + winDescent)));
+        ppem = std::max(1, Round(static_cast<double>(requested) * upem / (winAscent + winDescent)));
     } else {
         ppem = 12;
     }
@@ -287,3 +301,19 @@ const FontFace::Glyph& FontFace::GetGlyph(char32_t codePoint) {
 }
 
 }  // namespace gdi
+
+// fontconfig keeps its configuration until the process ends (it is released only by FcFini,
+// which a library must not call behind other users' backs); the leak checker of sanitizer
+// builds is told so.
+#if defined(__SANITIZE_ADDRESS__)
+#define PHRASEBOOK_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PHRASEBOOK_ASAN 1
+#endif
+#endif
+#ifdef PHRASEBOOK_ASAN
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+#endif

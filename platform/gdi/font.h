@@ -80,6 +80,11 @@ private:
 
 // Null when no font file can be found or opened.
 Font CreateFontIndirect(const LOGFONT& lf);
+// The description a font was made from; false for a null font.
+bool GetObject(const Font& font, LOGFONT& out);
+inline constexpr int DEFAULT_GUI_FONT = 17;
+// DEFAULT_GUI_FONT; a null font for other numbers.
+Font GetStockFont(int object);
 // The usual shorthand: height, weight, italic, underline, strike-out and face.
 Font CreateFontSimple(LONG height, LONG weight, std::u16string_view face, bool italic = false,
                       bool underline = false, bool strikeOut = false);

@@ -42,7 +42,9 @@ Bitmap LoadPngFromBytes(std::span<const std::uint8_t> bytes, Bitmap* mask) {
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return {};
     image.format = PNG_FORMAT_BGRA;
-    if (image.width == 0 || image.height == 0 || image.width > 32768 || image.height > 32768) {
+    constexpr unsigned long long MaxPixels = 1ULL << 26;
+    if (image.width == 0 || image.height == 0 || image.width > 32768 || image.height > 32768 ||
+        static_cast<unsigned long long>(image.width) * image.height > MaxPixels) {
         png_image_free(&image);
         return {};
     }

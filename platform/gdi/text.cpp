@@ -1,6 +1,7 @@
 #include "platform/gdi/text.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -282,6 +283,20 @@ bool GetTextExtentPoint32(const DC& dc, std::u16string_view text, SIZE& out) {
 bool TextOut(DC& dc, int x, int y, std::u16string_view text) {
     const Font& font = dc.CurrentFont();
     if (!dc || !font) return false;
+    Layout layout(*font.Face(), 0);
+    DrawRun(dc, *font.Face(), layout, x, y, Decode(text), {});
+    return true;
+}
+
+bool ExtTextOut(DC& dc, int x, int y, UINT options, const RECT* rect, std::u16string_view text) {
+    const Font& font = dc.CurrentFont();
+    if (!dc || !font) return false;
+    std::optional<SavedDC> saved;
+    if (rect && (options & ETO_OPAQUE)) FillRect(dc, *rect, Brush::Solid(dc.GetBkColor()));
+    if (rect && (options & ETO_CLIPPED)) {
+        saved.emplace(dc);
+        dc.IntersectClipRect(rect->left, rect->top, rect->right, rect->bottom);
+    }
     Layout layout(*font.Face(), 0);
     DrawRun(dc, *font.Face(), layout, x, y, Decode(text), {});
     return true;

@@ -15,6 +15,11 @@ bool GetTextMetrics(const DC& dc, TEXTMETRIC& out);
 bool GetTextExtentPoint32(const DC& dc, std::u16string_view text, SIZE& out);
 // (x, y) is the top-left corner of the run's cell.
 bool TextOut(DC& dc, int x, int y, std::u16string_view text);
+inline constexpr UINT ETO_OPAQUE = 0x2;
+inline constexpr UINT ETO_CLIPPED = 0x4;
+// TextOut that can first fill `rect` with the background colour (ETO_OPAQUE) and keep the
+// text inside it (ETO_CLIPPED).
+bool ExtTextOut(DC& dc, int x, int y, UINT options, const RECT* rect, std::u16string_view text);
 // Lays out and draws text in the rectangle as the DT_ flags say: alignment (DT_LEFT,
 // DT_CENTER, DT_RIGHT; DT_VCENTER and DT_BOTTOM with DT_SINGLELINE), DT_WORDBREAK,
 // DT_EXPANDTABS, "&" prefixes unless DT_NOPREFIX, DT_END_ELLIPSIS / DT_WORD_ELLIPSIS /

@@ -103,6 +103,19 @@ inline bool UnionRect(RECT& out, const RECT& a, const RECT& b) {
     return !IsRectEmpty(out);
 }
 
+// a × b / c rounded half away from zero in 64-bit arithmetic; -1 when c is 0 or the result
+// does not fit.
+constexpr int MulDiv(int a, int b, int c) {
+    if (c == 0) return -1;
+    long long p = static_cast<long long>(a) * b;
+    bool negative = (p < 0) != (c < 0);
+    unsigned long long up = static_cast<unsigned long long>(p < 0 ? -p : p);
+    unsigned long long uc = static_cast<unsigned long long>(c < 0 ? -static_cast<long long>(c) : c);
+    unsigned long long q = (up + uc / 2) / uc;
+    if (q > 0x7FFFFFFFULL) return -1;
+    return negative ? -static_cast<int>(q) : static_cast<int>(q);
+}
+
 // Raster operations: bits 16-23 are the truth table over pattern (0xF0), source (0xCC) and
 // destination (0xAA).
 inline constexpr DWORD SRCCOPY = 0x00CC0020;

@@ -559,7 +559,7 @@ def about_skin(items):
     # Address lines beneath the three text lines.
     for control in (1045, 1046, 1047):
         left, top, right, bottom = items[control]
-        d.add(path(f"M {left} {bottom + 4} H {min(right, 448)}", stroke="#b9ab88",
+        d.add(path(f"M {left} {top + 21} H {min(right, 448)}", stroke="#b9ab88",
                    stroke_width=1, stroke_dasharray="1 3", stroke_linecap="round"))
     # Sign-off beside the Cancel button.
     left, top, right, bottom = items[2]

@@ -18,13 +18,13 @@ struct Entry {
     std::string path;
 };
 
-bool ParseEntry(const std::string& spec, Entry& entry) {
-    std::size_t a = spec.find(':');
-    std::size_t b = a == std::string::npos ? a : spec.find(':', a + 1);
-    std::size_t c = b == std::string::npos ? b : spec.find(':', b + 1);
+bool ParseEntry(const std::string& argument, Entry& entry) {
+    std::size_t a = argument.find(':');
+    std::size_t b = a == std::string::npos ? a : argument.find(':', a + 1);
+    std::size_t c = b == std::string::npos ? b : argument.find(':', b + 1);
     if (c == std::string::npos) return false;
-    entry = {spec.substr(0, a), spec.substr(a + 1, b - a - 1), spec.substr(b + 1, c - b - 1),
-             spec.substr(c + 1)};
+    entry = {argument.substr(0, a), argument.substr(a + 1, b - a - 1),
+             argument.substr(b + 1, c - b - 1), argument.substr(c + 1)};
     return (entry.type == "Bitmap" || entry.type == "Icon") && !entry.id.empty() &&
            !entry.language.empty() && !entry.path.empty();
 }

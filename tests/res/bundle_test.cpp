@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <set>
 #include <string>
@@ -79,6 +82,27 @@ TEST(ProgramResources, EveryTableBitmapIsEmbeddedAsA24BitBottomUpBmpOfItsSize) {
             EXPECT_TRUE(listed.count({r.id, r.language})) << "unlisted bitmap " << r.id;
         }
     }
+}
+
+TEST(ProgramResources, EmbeddedBytesAreTheCommittedFiles) {
+    std::filesystem::path source = PHRASEBOOK_SOURCE_DIR;
+    int compared = 0;
+    for (const shell::Resource& r : res::ProgramResources().All()) {
+        if (r.type == ResourceType::Dialog) continue;
+        std::string name = std::to_string(r.id);
+        if (r.language != shell::LangNeutral) name += "-" + std::to_string(r.language);
+        std::filesystem::path file = r.type == ResourceType::Icon
+                                         ? source / "res/icons" / (name + ".ico")
+                                         : source / "res/bitmaps" / (name + ".bmp");
+        std::ifstream in(file, std::ios::binary);
+        ASSERT_TRUE(in) << file;
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_EQ(bytes.size(), r.size) << file;
+        EXPECT_EQ(bytes.compare(0, bytes.size(), static_cast<const char*>(r.data), r.size), 0)
+            << file;
+        ++compared;
+    }
+    EXPECT_EQ(compared, static_cast<int>(std::size(res::Bitmaps)) + 1);
 }
 
 TEST(ProgramResources, CloseBitmapFollowsTheUsersLanguage) {

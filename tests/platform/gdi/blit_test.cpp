@@ -178,6 +178,15 @@ TEST(Blit, OriginClipAndPatternBrushAlignment) {
     EXPECT_EQ(frame.GetPixel(11, 10), RGB(2, 2, 2));
     EXPECT_EQ(frame.GetPixel(10, 11), RGB(3, 3, 3));
     EXPECT_EQ(frame.GetPixel(13, 13), RGB(4, 4, 4));
+    EXPECT_TRUE(RectVisible(child, RECT{4, 4, 6, 6}));
+    EXPECT_FALSE(RectVisible(child, RECT{5, 0, 9, 9}));
+    Region two;
+    CombineRgn(two, Region(RECT{0, 0, 1, 1}), Region(RECT{2, 2, 3, 3}), RGN_OR);
+    FillRgn(child, two, CreateSolidBrush(RGB(7, 7, 7)));
+    EXPECT_EQ(frame.GetPixel(10, 10), RGB(7, 7, 7));
+    EXPECT_EQ(frame.GetPixel(12, 12), RGB(7, 7, 7));
+    EXPECT_EQ(frame.GetPixel(11, 11), RGB(4, 4, 4));
+    FillRect(child, RECT{0, 0, 5, 5}, tiles);
     // Hollow fills nothing; a null brush fails.
     EXPECT_TRUE(FillRect(child, RECT{0, 0, 5, 5}, GetStockBrush(HOLLOW_BRUSH)));
     EXPECT_FALSE(FillRect(child, RECT{0, 0, 5, 5}, Brush()));

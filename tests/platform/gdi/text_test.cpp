@@ -259,3 +259,63 @@ TEST(DrawText, ClipsToTheRectangleUnlessNoClip) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Fonts, StockFontMulDivAndExtTextOut) {
+    using namespace gdi;
+    Font gui = GetStockFont(DEFAULT_GUI_FONT);
+    LOGFONT lf;
+    ASSERT_TRUE(GetObject(gui, lf));
+    EXPECT_EQ(lf.lfHeight, -11);
+    EXPECT_FALSE(GetStockFont(0));
+    // The list font: 13 points at 96 pixels per inch.
+    EXPECT_EQ(MulDiv(13, 96, 72), 17);
+    EXPECT_EQ(MulDiv(-7, 3, 2), -11);  // -10.5 rounds away from zero
+    EXPECT_EQ(MulDiv(1, 2, 0), -1);
+
+    Page page;
+    page.dc.SelectObject(Arial(-15));
+    page.dc.SetBkColor(RGB(0, 255, 0));
+    RECT box{10, 10, 30, 40};
+    ExtTextOut(page.dc, 12, 12, ETO_OPAQUE | ETO_CLIPPED, &box, u"Wo ist der Bahnhof?");
+    EXPECT_EQ(page.Ink(), box);
+    EXPECT_EQ(page.bitmap.GetPixel(10, 39), RGB(0, 255, 0));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Fonts, UnderlineStrikeOutItalicAndExtremeHeights) {
+    using namespace gdi;
+    auto inkOf = [](const Font& font) {
+        Page page;
+        page.dc.SelectObject(font);
+        TextOut(page.dc, 10, 10, u"ace");
+        return page.Ink();
+    };
+    RECT plain = inkOf(CreateFontSimple(-15, FW_NORMAL, u"Arial"));
+    RECT under = inkOf(CreateFontSimple(-15, FW_NORMAL, u"Arial", false, true));
+    EXPECT_GT(under.bottom, plain.bottom);
+    Page struck, normal;
+    struck.dc.SelectObject(CreateFontSimple(-15, FW_NORMAL, u"Arial", false, false, true));
+    normal.dc.SelectObject(CreateFontSimple(-15, FW_NORMAL, u"Arial"));
+    TextOut(struck.dc, 10, 10, u"ace");
+    TextOut(normal.dc, 10, 10, u"ace");
+    EXPECT_FALSE(struck.SamePixels(normal));
+    EXPECT_EQ(struck.Ink().bottom,
+              normal.Ink().bottom);  // the stroke lies inside the letters' height
+    Font italic = CreateFontSimple(-15, FW_NORMAL, u"Arial", true);
+    ASSERT_TRUE(italic);
+    EXPECT_NE(italic.File(), normal.dc.CurrentFont().File());
+    Page slanted;
+    slanted.dc.SelectObject(italic);
+    TextOut(slanted.dc, 10, 10, u"ace");
+    EXPECT_FALSE(slanted.SamePixels(normal));
+    // Absurd heights neither fail nor overflow.
+    EXPECT_TRUE(CreateFontSimple(INT32_MIN, FW_NORMAL, u"Arial"));
+    EXPECT_TRUE(CreateFontSimple(INT32_MAX, FW_NORMAL, u"Arial"));
+}
+
+}  // namespace
