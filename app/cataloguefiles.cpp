@@ -1,8 +1,8 @@
 // The main window's members over the catalogue's text and record files.
+#include "app/skindlg.h"
 #include "catalogue/filenames.h"
 #include "catalogue/pronunciation.h"
 #include "catalogue/textconvert.h"
-#include "app/skindlg.h"
 
 namespace {
 

@@ -91,36 +91,36 @@ public:
     bool pronunciationConverted = false;
 
     // The control objects, bound to their controls by data exchange.
-    ui::Window versionLabel;         // 1048
-    ui::Window pronunciationLine;    // 1022
-    ui::Window unusedCombo;          // 101
-    ui::Window updateButton;         // 1042
-    ui::Window reportButton;         // 1043
-    ui::Window supportButton;        // 1044
-    ui::Window aboutButton;          // 1041
-    ui::Window soundButton;          // 1039
-    ui::Window addButton;            // 1038
-    ui::Window runSearchButton;      // 1037
-    ui::Window keywordEdit;          // 1020
-    ui::Window replayButton;         // 1001
-    ui::Window emergencyButton;      // 1012
-    ui::Window socialButton;         // 1010
-    ui::Window sightButton;          // 1009
-    ui::Window shopingButton;        // 1011
-    ui::Window questionButton;       // 1013
-    ui::Window businessButton;       // 1008
-    ui::Window lodgingButton;        // 1007
-    ui::Window foodButton;           // 1005
-    ui::Window travelButton;         // 1004
-    ui::Window basicButton;          // 1003
-    ui::Window relateButton;         // 1017
-    ui::Window favouritesButton;     // 1016
-    ui::Window helpButton;           // 1019
-    ui::Window searchViewButton;     // 1015
-    ui::Window subcategoryCombo;     // 1014
-    ui::Window phraseList;           // 1002
-    ui::Window closeButton;          // 2
-    ui::Window minimiseButton;       // 1000
+    ui::Window versionLabel;       // 1048
+    ui::Window pronunciationLine;  // 1022
+    ui::Window unusedCombo;        // 101
+    ui::Window updateButton;       // 1042
+    ui::Window reportButton;       // 1043
+    ui::Window supportButton;      // 1044
+    ui::Window aboutButton;        // 1041
+    ui::Window soundButton;        // 1039
+    ui::Window addButton;          // 1038
+    ui::Window runSearchButton;    // 1037
+    ui::Window keywordEdit;        // 1020
+    ui::Window replayButton;       // 1001
+    ui::Window emergencyButton;    // 1012
+    ui::Window socialButton;       // 1010
+    ui::Window sightButton;        // 1009
+    ui::Window shopingButton;      // 1011
+    ui::Window questionButton;     // 1013
+    ui::Window businessButton;     // 1008
+    ui::Window lodgingButton;      // 1007
+    ui::Window foodButton;         // 1005
+    ui::Window travelButton;       // 1004
+    ui::Window basicButton;        // 1003
+    ui::Window relateButton;       // 1017
+    ui::Window favouritesButton;   // 1016
+    ui::Window helpButton;         // 1019
+    ui::Window searchViewButton;   // 1015
+    ui::Window subcategoryCombo;   // 1014
+    ui::Window phraseList;         // 1002
+    ui::Window closeButton;        // 2
+    ui::Window minimiseButton;     // 1000
 
     // Exchanged with the keyword edit (1020), the exact-match check box (1021) and the
     // pronunciation line (1022).
