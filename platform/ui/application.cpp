@@ -110,7 +110,7 @@ HWND Application::CreateWindowEx(Style exStyle, std::u16string_view className,
     } else {
         n.owner = parent ? GetTopLevel(parent) : HWND{};
         topLevels_.insert(topLevels_.begin(), hwnd);
-        n.native = backend_.OpenWindow(hwnd, rect, n.text);
+        n.native = backend_.OpenWindow(hwnd, rect, n.text, (exStyle & WS_EX_TOOLWINDOW) != 0);
     }
 
     if (SendMessage(hwnd, WM_CREATE) == -1) {
@@ -397,7 +397,7 @@ HWND Application::SetFocus(HWND hwnd) {
     const HWND previous = focus_;
     focus_ = hwnd;
     if (previous && Node(previous) != nullptr) {
-        SendMessage(previous, WM_KILLFOCUS, hwnd.id, 0);
+        SendMessage(previous, WM_KILLFOCUS, static_cast<WPARAM>(hwnd.id), 0);
     }
     if (hwnd && focus_ == hwnd) SendMessage(hwnd, WM_SETFOCUS, previous.id, 0);
     return old;
@@ -408,11 +408,12 @@ HWND Application::SetActiveWindow(HWND hwnd) {
     const HWND old = active_;
     active_ = hwnd;
     if (old && Node(old) != nullptr) {
-        SendMessage(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), hwnd.id);
+        SendMessage(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), HandleToParam(hwnd));
     }
     if (WindowNode* n = Node(hwnd)) {
         if (n->native && n->shown) backend_.FocusWindow(hwnd);
-        SendMessage(hwnd, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, n->minimized ? 1 : 0), old.id);
+        SendMessage(hwnd, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, n->minimized ? 1 : 0),
+                    HandleToParam(old));
     }
     return old;
 }
@@ -421,7 +422,7 @@ HWND Application::SetCapture(HWND hwnd) {
     const HWND old = capture_;
     if (Node(hwnd) == nullptr) return old;
     capture_ = hwnd;
-    if (old && old != hwnd) SendMessage(old, WM_CAPTURECHANGED, 0, hwnd.id);
+    if (old && old != hwnd) SendMessage(old, WM_CAPTURECHANGED, 0, HandleToParam(hwnd));
     return old;
 }
 
@@ -483,277 +484,6 @@ short Application::GetKeyState(UINT vk) const {
             break;
     }
     return down ? static_cast<short>(-32768) : 0;
-}
-
-RECT Application::GetWindowRect(HWND hwnd) const {
-    const WindowNode* n = Node(hwnd);
-    if (n == nullptr) return {};
-    const POINT origin = ClientToScreen(hwnd, POINT{0, 0});
-    return RECT{origin.x, origin.y, origin.x + n->Width(), origin.y + n->Height()};
-}
-
-RECT Application::GetClientRect(HWND hwnd) const {
-    const WindowNode* n = Node(hwnd);
-    return n != nullptr ? RECT{0, 0, n->Width(), n->Height()} : RECT{};
-}
-
-POINT Application::ClientToScreen(HWND hwnd, POINT p) const {
-    for (const WindowNode* n = Node(hwnd); n != nullptr;
-         n = n->IsChild() ? Node(n->parent) : nullptr) {
-        p.x += n->rect.left;
-        p.y += n->rect.top;
-    }
-    return p;
-}
-
-POINT Application::ScreenToClient(HWND hwnd, POINT p) const {
-    const POINT origin = ClientToScreen(hwnd, POINT{0, 0});
-    return POINT{p.x - origin.x, p.y - origin.y};
-}
-
-POINT Application::OriginInTopLevel(HWND hwnd) const {
-    POINT p{};
-    for (const WindowNode* n = Node(hwnd); n != nullptr && n->IsChild(); n = Node(n->parent)) {
-        p.x += n->rect.left;
-        p.y += n->rect.top;
-    }
-    return p;
-}
-
-bool Application::IsWindowVisible(HWND hwnd) const {
-    for (const WindowNode* n = Node(hwnd); n != nullptr;
-         n = n->IsChild() ? Node(n->parent) : nullptr) {
-        if ((n->style & WS_VISIBLE) == 0) return false;
-        if (!n->IsChild()) return true;
-    }
-    return false;
-}
-
-bool Application::EnableWindow(HWND hwnd, bool enable) {
-    WindowNode* n = Node(hwnd);
-    if (n == nullptr) return false;
-    const bool wasDisabled = (n->style & WS_DISABLED) != 0;
-    if (wasDisabled == !enable) return wasDisabled;
-    if (enable) {
-        n->style &= ~WS_DISABLED;
-    } else {
-        n->style |= WS_DISABLED;
-        if (capture_ == hwnd) ReleaseCapture();
-        if (focus_ == hwnd) SetFocus(nullptr);
-    }
-    SendMessage(hwnd, WM_ENABLE, enable ? 1 : 0, 0);
-    return wasDisabled;
-}
-
-bool Application::IsWindowEnabled(HWND hwnd) const {
-    const WindowNode* n = Node(hwnd);
-    return n != nullptr && (n->style & WS_DISABLED) == 0;
-}
-
-void Application::SetWindowStyle(HWND hwnd, Style style, Style exStyle) {
-    WindowNode* n = Node(hwnd);
-    if (n == nullptr) return;
-    const bool wasVisible = (n->style & WS_VISIBLE) != 0;
-    const bool visible = (style & WS_VISIBLE) != 0;
-    n->style = (style & ~WS_VISIBLE) | (n->style & WS_VISIBLE);
-    n->exStyle = exStyle;
-    if (visible != wasVisible) ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
-}
-
-void Application::SetWindowText(HWND hwnd, std::u16string_view text) {
-    WindowNode* n = Node(hwnd);
-    if (n == nullptr) return;
-    n->text = std::u16string(text);
-    if (n->native) backend_.SetWindowTitle(hwnd, n->text);
-}
-
-void Application::SetIcon(HWND hwnd, const gdi::Icon& icon, bool big) {
-    WindowNode* n = Node(hwnd);
-    if (n == nullptr) return;
-    (big ? n->iconBig : n->iconSmall) = icon;
-    if (n->native) backend_.SetWindowIcon(hwnd, n->iconBig ? n->iconBig : n->iconSmall);
-}
-
-bool Application::ShowWindow(HWND hwnd, int command) {
-    WindowNode* n = Node(hwnd);
-    if (n == nullptr) return false;
-    const bool wasVisible = (n->style & WS_VISIBLE) != 0;
-    switch (command) {
-        case SW_HIDE:
-            if (!wasVisible) return false;
-            SendMessage(hwnd, WM_SHOWWINDOW, 0, 0);
-            if ((n = Node(hwnd)) == nullptr) return true;
-            if (n->IsChild()) InvalidateBehind(*n);
-            n->style &= ~WS_VISIBLE;
-            if (!n->IsChild() && n->native) {
-                backend_.ShowWindow(hwnd, SW_HIDE);
-                n->shown = false;
-            }
-            return true;
-        case SW_MINIMIZE:
-        case SW_SHOWMINIMIZED:
-            // The backend reports the change when the window system made it.
-            if (!n->IsChild() && n->native) backend_.ShowWindow(hwnd, SW_MINIMIZE);
-            return wasVisible;
-        case SW_RESTORE:
-            if (!n->IsChild() && n->native && n->minimized) backend_.ShowWindow(hwnd, SW_RESTORE);
-            if (wasVisible) return true;
-            break;
-        default:
-            break;
-    }
-    if (wasVisible) return true;
-    SendMessage(hwnd, WM_SHOWWINDOW, 1, 0);
-    if ((n = Node(hwnd)) == nullptr) return false;
-    n->style |= WS_VISIBLE;
-    if (!n->IsChild()) {
-        EnsureFrame(*n);
-        if (n->native) backend_.ShowWindow(hwnd, SW_SHOW);
-        n->shown = true;
-        AddUpdate(*n, gdi::Region(GetClientRect(hwnd)), true, true);
-        if (command != SW_SHOWNA && command != SW_SHOWNOACTIVATE) SetActiveWindow(hwnd);
-    } else {
-        AddUpdate(*n, gdi::Region(GetClientRect(hwnd)), true, true);
-    }
-    return false;
-}
-
-bool Application::SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy,
-                               UINT flags) {
-    WindowNode* n = Node(hwnd);
-    if (n == nullptr) return false;
-    if ((flags & SWP_NOZORDER) == 0) {
-        std::vector<HWND>& siblings = n->IsChild() ? Node(n->parent)->children : topLevels_;
-        std::erase(siblings, hwnd);
-        if (insertAfter == HWND_BOTTOM) {
-            siblings.push_back(hwnd);
-        } else {
-            auto at = std::find(siblings.begin(), siblings.end(), insertAfter);
-            siblings.insert(at == siblings.end() ? siblings.begin() : at + 1, hwnd);
-        }
-        if (n->IsChild() && (n->style & WS_VISIBLE) != 0 && (flags & SWP_NOREDRAW) == 0) {
-            AddUpdate(*n, gdi::Region(GetClientRect(hwnd)), true, true);
-        }
-    }
-    RECT r = n->rect;
-    if ((flags & SWP_NOMOVE) == 0) {
-        r = RECT{x, y, x + n->Width(), y + n->Height()};
-    }
-    if ((flags & SWP_NOSIZE) == 0) {
-        r.right = r.left + std::max(cx, 0);
-        r.bottom = r.top + std::max(cy, 0);
-    }
-    if (!(r == n->rect)) {
-        const bool moved = r.left != n->rect.left || r.top != n->rect.top;
-        const bool resized = r.right - r.left != n->Width() || r.bottom - r.top != n->Height();
-        const bool redraw = (flags & SWP_NOREDRAW) == 0 && (n->style & WS_VISIBLE) != 0;
-        if (n->IsChild()) {
-            if (redraw) InvalidateBehind(*n);
-            n->rect = r;
-            if (redraw) AddUpdate(*n, gdi::Region(GetClientRect(hwnd)), true, true);
-        } else {
-            n->rect = r;
-            if (n->native) backend_.MoveWindow(hwnd, r);
-            if (resized) {
-                EnsureFrame(*n);
-                AddUpdate(*n, gdi::Region(GetClientRect(hwnd)), true, true);
-            }
-        }
-        if (moved)
-            SendMessage(hwnd, WM_MOVE, 0,
-                        MAKELPARAM(static_cast<unsigned>(r.left), static_cast<unsigned>(r.top)));
-        if (resized && Node(hwnd) != nullptr) {
-            SendMessage(hwnd, WM_SIZE, 0,
-                        MAKELPARAM(static_cast<unsigned>(r.right - r.left),
-                                   static_cast<unsigned>(r.bottom - r.top)));
-        }
-    }
-    if ((flags & SWP_SHOWWINDOW) != 0) ShowWindow(hwnd, SW_SHOWNA);
-    if ((flags & SWP_HIDEWINDOW) != 0) ShowWindow(hwnd, SW_HIDE);
-    if ((flags & SWP_FRAMECHANGED) != 0 && (flags & SWP_NOREDRAW) == 0) {
-        InvalidateRect(hwnd, nullptr, true);
-    }
-    return true;
-}
-
-bool Application::SetWindowRgn(HWND hwnd, std::optional<gdi::Region> region, bool redraw) {
-    WindowNode* n = Node(hwnd);
-    if (n == nullptr) return false;
-    if (n->IsChild() && redraw && (n->style & WS_VISIBLE) != 0) InvalidateBehind(*n);
-    n->windowRegion = std::move(region);
-    if (!n->IsChild() && n->native) {
-        backend_.SetWindowShape(hwnd, n->windowRegion ? &*n->windowRegion : nullptr);
-    }
-    if (redraw) AddUpdate(*n, gdi::Region(GetClientRect(hwnd)), true, true);
-    return true;
-}
-
-void Application::BeginMoveDrag(HWND hwnd, POINT grab) {
-    const WindowNode* n = Node(hwnd);
-    if (n == nullptr || n->IsChild() || n->minimized || !buttons_[1]) return;
-    dragWindow_ = hwnd;
-    dragGrab_ = grab;
-}
-
-namespace {
-
-bool CanTakeFocus(const WindowNode* c) {
-    return c != nullptr && (c->style & WS_VISIBLE) != 0 && (c->style & WS_DISABLED) == 0;
-}
-
-}  // namespace
-
-HWND Application::GetNextDlgTabItem(HWND dialog, HWND control, bool previous) const {
-    const WindowNode* d = Node(dialog);
-    if (d == nullptr || d->children.empty()) return nullptr;
-    const std::vector<HWND>& kids = d->children;
-    // A control inside a control counts as its ancestor among the dialog's children.
-    HWND start = control;
-    for (const WindowNode* c = Node(control); c != nullptr && c->IsChild(); c = Node(c->parent)) {
-        if (c->parent == dialog) {
-            start = c->handle;
-            break;
-        }
-    }
-    const auto n = static_cast<std::ptrdiff_t>(kids.size());
-    auto at = std::find(kids.begin(), kids.end(), start);
-    std::ptrdiff_t index = at == kids.end() ? (previous ? 0 : n - 1) : at - kids.begin();
-    for (std::ptrdiff_t step = 1; step <= n; ++step) {
-        const std::ptrdiff_t i = ((index + (previous ? -step : step)) % n + n) % n;
-        const WindowNode* c = Node(kids[static_cast<std::size_t>(i)]);
-        if (CanTakeFocus(c) && (c->style & WS_TABSTOP) != 0) return c->handle;
-    }
-    return control;
-}
-
-HWND Application::GetNextDlgGroupItem(HWND dialog, HWND control, bool previous) const {
-    const WindowNode* d = Node(dialog);
-    if (d == nullptr) return nullptr;
-    const std::vector<HWND>& kids = d->children;
-    const auto at = std::find(kids.begin(), kids.end(), control);
-    if (at == kids.end()) {
-        for (const HWND k : kids) {
-            if (CanTakeFocus(Node(k))) return k;
-        }
-        return nullptr;
-    }
-    const std::size_t index = static_cast<std::size_t>(at - kids.begin());
-    // The group runs from the nearest WS_GROUP control at or before this one up to the next
-    // WS_GROUP control.
-    std::size_t first = index;
-    while (first > 0 && (Node(kids[first])->style & WS_GROUP) == 0)
-        --first;
-    std::size_t last = index + 1;
-    while (last < kids.size() && (Node(kids[last])->style & WS_GROUP) == 0)
-        ++last;
-    const auto size = static_cast<std::ptrdiff_t>(last - first);
-    const auto pos = static_cast<std::ptrdiff_t>(index - first);
-    for (std::ptrdiff_t step = 1; step < size; ++step) {
-        const std::ptrdiff_t i = ((pos + (previous ? -step : step)) % size + size) % size;
-        const HWND h = kids[first + static_cast<std::size_t>(i)];
-        if (CanTakeFocus(Node(h))) return h;
-    }
-    return control;
 }
 
 }  // namespace ui

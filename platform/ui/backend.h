@@ -37,8 +37,11 @@ public:
     // False when the deadline passed with no event.
     virtual bool WaitEvent(InputEvent& out, std::optional<std::uint64_t> deadline) = 0;
 
-    // A top-level window at `screenRect`, hidden until ShowWindow. False on failure.
-    virtual bool OpenWindow(HWND window, const RECT& screenRect, std::u16string_view title) = 0;
+    // A top-level window at `screenRect`, hidden until ShowWindow. False on failure. A tool
+    // window (tooltips, drop-down lists) stays out of the task bar, floats above the others and
+    // never takes the keyboard focus from them.
+    virtual bool OpenWindow(HWND window, const RECT& screenRect, std::u16string_view title,
+                            bool tool) = 0;
     virtual void CloseWindow(HWND window) = 0;
     virtual void SetWindowTitle(HWND window, std::u16string_view title) = 0;
     virtual void MoveWindow(HWND window, const RECT& screenRect) = 0;

@@ -220,14 +220,13 @@ bool Dialog::IsDialogMessage(MSG& msg) {
             const HWND button = GetDlgItem(id);
             if (button && !app_.IsWindowEnabled(button)) return true;
             SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<unsigned>(id), BN_CLICKED),
-                        static_cast<LPARAM>(button.id));
+                        HandleToParam(button));
             return true;
         }
         case VK_ESCAPE: {
             const HWND button = GetDlgItem(IDCANCEL);
             if (button && !app_.IsWindowEnabled(button)) return true;
-            SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                        static_cast<LPARAM>(button.id));
+            SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), HandleToParam(button));
             return true;
         }
         default:
@@ -239,8 +238,8 @@ LRESULT Dialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND: {
             gdi::DC* dc = DCFromWParam(wParam);
-            const gdi::Brush* brush = BrushFromResult(
-                SendMessage(WM_CTLCOLORDLG, wParam, static_cast<LPARAM>(GetSafeHwnd().id)));
+            const gdi::Brush* brush =
+                BrushFromResult(SendMessage(WM_CTLCOLORDLG, wParam, HandleToParam(GetSafeHwnd())));
             if (dc == nullptr || brush == nullptr) return 0;
             RECT client;
             GetClientRect(client);
@@ -250,8 +249,7 @@ LRESULT Dialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE: {
             const HWND button = GetDlgItem(IDCANCEL);
             if (button && !app_.IsWindowEnabled(button)) return 0;
-            SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                        static_cast<LPARAM>(button.id));
+            SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), HandleToParam(button));
             return 0;
         }
         case DM_GETDEFID:

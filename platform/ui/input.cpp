@@ -54,14 +54,17 @@ void Application::HandleWindowEvent(const InputEvent& e) {
             PostMessage(e.window, WM_CLOSE);
             break;
         case InputEvent::Type::Activate:
+            if ((n->exStyle & WS_EX_TOOLWINDOW) != 0) break;  // never the active window
             if (IsWindowEnabled(e.window)) {
                 if (active_ != e.window) {
                     const HWND old = active_;
                     active_ = e.window;
                     if (old && Node(old) != nullptr) {
-                        SendMessage(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), e.window.id);
+                        SendMessage(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0),
+                                    HandleToParam(e.window));
                     }
-                    SendMessage(e.window, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), old.id);
+                    SendMessage(e.window, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0),
+                                HandleToParam(old));
                 }
             } else {
                 // A window disabled by a modal dialog hands the activation to that dialog.
@@ -97,6 +100,8 @@ void Application::HandleWindowEvent(const InputEvent& e) {
             }
             break;
         case InputEvent::Type::Moved:
+            // While we move the window ourselves, late reports of earlier places are stale.
+            if (dragWindow_ == e.window) break;
             if (n->rect.left != e.screen.x || n->rect.top != e.screen.y) {
                 n->rect =
                     RECT{e.screen.x, e.screen.y, e.screen.x + n->Width(), e.screen.y + n->Height()};
@@ -261,8 +266,12 @@ void Application::RouteMouse(const InputEvent& e) {
         } else {
             lastClick_ = ClickMemory{hit.hwnd, message, e.time, screen};
         }
+        // Tool windows (tooltips, drop-down lists) never take the activation.
         const HWND hitTop = GetTopLevel(hit.hwnd);
-        if (hitTop != active_) SetActiveWindow(hitTop);
+        const WindowNode* topNode = Node(hitTop);
+        if (hitTop != active_ && topNode != nullptr && (topNode->exStyle & WS_EX_TOOLWINDOW) == 0) {
+            SetActiveWindow(hitTop);
+        }
         if (Node(hit.hwnd) == nullptr) return;
     }
 

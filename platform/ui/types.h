@@ -74,6 +74,15 @@ constexpr LPARAM PointToLParam(POINT p) {
 constexpr POINT PointFromLParam(LPARAM l) {
     return POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
 }
+// A window handle in a message parameter (WM_COMMAND's lParam, WM_SETFOCUS's wParam, the
+// colour requests' lParam, ...) travels as its number; the receiver's application completes it.
+constexpr LPARAM HandleToParam(HWND h) {
+    return static_cast<LPARAM>(h.id);
+}
+constexpr HWND HandleFromParam(Application* app, std::uintptr_t value) {
+    return value == 0 ? HWND{} : HWND{app, static_cast<std::uint32_t>(value)};
+}
+
 constexpr short GET_WHEEL_DELTA_WPARAM(WPARAM w) {
     return static_cast<short>(HIWORD(w));
 }

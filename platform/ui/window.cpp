@@ -7,14 +7,6 @@
 
 namespace ui {
 
-namespace {
-
-HWND HandleFromParam(Application* app, std::uintptr_t value) {
-    return value == 0 ? HWND{} : HWND{app, static_cast<std::uint32_t>(value)};
-}
-
-}  // namespace
-
 const MessageMap Window::messageMap{nullptr, {}};
 
 Window::~Window() {

@@ -28,9 +28,11 @@ bool HeadlessBackend::WaitEvent(ui::InputEvent& out, std::optional<std::uint64_t
     return true;
 }
 
-bool HeadlessBackend::OpenWindow(HWND window, const RECT& screenRect, std::u16string_view title) {
+bool HeadlessBackend::OpenWindow(HWND window, const RECT& screenRect, std::u16string_view title,
+                                 bool tool) {
     WindowState& s = windows_[window.id];
     s = WindowState{};
+    s.tool = tool;
     s.rect = screenRect;
     s.title = std::u16string(title);
     return true;

@@ -27,6 +27,7 @@ public:
         RECT rect{};
         bool visible = false;
         bool minimized = false;
+        bool tool = false;
         std::u16string title;
         std::optional<gdi::Region> shape;
         gdi::Bitmap shown;  // the pixels presented so far
@@ -43,7 +44,8 @@ public:
     ui::SIZE ScreenSize() const override { return screen_; }
     std::uint64_t Now() const override { return now_; }
     bool WaitEvent(ui::InputEvent& out, std::optional<std::uint64_t> deadline) override;
-    bool OpenWindow(HWND window, const RECT& screenRect, std::u16string_view title) override;
+    bool OpenWindow(HWND window, const RECT& screenRect, std::u16string_view title,
+                    bool tool) override;
     void CloseWindow(HWND window) override;
     void SetWindowTitle(HWND window, std::u16string_view title) override;
     void MoveWindow(HWND window, const RECT& screenRect) override;

@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <X11/Xproto.h>
 #include <X11/extensions/shape.h>
 
 #include <algorithm>
@@ -86,6 +87,23 @@ SDL_SystemCursor SystemCursor(ui::StandardCursor c) {
     }
 }
 
+// SDL wakes a waiting loop by sending an event to a window over a second connection; when
+// that window was destroyed just before, the server answers BadWindow, and Xlib's default
+// handler would end the program. Those answers are dropped; every other error goes on to
+// the handler that was there before. (Xlib passes no context to its error handler, so the
+// previous handler has to be kept here.)
+using XErrorHandlerFn = int (*)(Display*, XErrorEvent*);
+XErrorHandlerFn& PreviousXErrorHandler() {
+    static XErrorHandlerFn previous = nullptr;
+    return previous;
+}
+
+int IgnoreStaleWakeups(Display* display, XErrorEvent* error) {
+    if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
+    XErrorHandlerFn previous = PreviousXErrorHandler();
+    return previous != nullptr ? previous(display, error) : 0;
+}
+
 bool X11Handles(SDL_Window* window, Display*& display, ::Window& xwindow) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
@@ -106,6 +124,10 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(std::string& error) {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // A closed about box must not end the program: its windows say when they are done.
     SDL_SetHint("SDL_QUIT_ON_LAST_WINDOW_CLOSE", "0");
+    // Before SDL starts: SDL chains to this handler while it runs and puts it back when it
+    // ends, which is when a stale wakeup is most often reported.
+    if (PreviousXErrorHandler() == nullptr)
+        PreviousXErrorHandler() = XSetErrorHandler(IgnoreStaleWakeups);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         error = std::string("SDL: ") + SDL_GetError();
         return nullptr;
@@ -292,12 +314,15 @@ bool SdlBackend::Translate(const SDL_Event& e, ui::InputEvent& out) {
     }
 }
 
-bool SdlBackend::OpenWindow(ui::HWND window, const ui::RECT& r, std::u16string_view title) {
-    SDL_Window* w =
-        SDL_CreateWindow(shell::Utf16ToUtf8(title).c_str(), r.left, r.top, std::max(r.Width(), 1),
-                         std::max(r.Height(), 1), SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+bool SdlBackend::OpenWindow(ui::HWND window, const ui::RECT& r, std::u16string_view title,
+                            bool tool) {
+    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;
+    if (tool) flags |= SDL_WINDOW_TOOLTIP | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_ALWAYS_ON_TOP;
+    SDL_Window* w = SDL_CreateWindow(shell::Utf16ToUtf8(title).c_str(), r.left, r.top,
+                                     std::max(r.Width(), 1), std::max(r.Height(), 1), flags);
     if (w == nullptr) return false;
     Native& n = windows_[window.id];
+    n.tool = tool;
     n.window = w;
     n.hwnd = window;
     n.rect = r;
@@ -316,8 +341,11 @@ bool SdlBackend::OpenWindow(ui::HWND window, const ui::RECT& r, std::u16string_v
 void SdlBackend::CloseWindow(ui::HWND window) {
     Native* n = Find(window);
     if (n == nullptr) return;
+    const bool tool = n->tool;
     SDL_DestroyWindow(n->window);
     windows_.erase(window.id);
+    if (focused_ == window) focused_ = nullptr;
+    if (tool) RefocusAfterTool();
     if (!windows_.empty()) {
         // Keys and clicks meant for the closed window must not reach the one below.
         SDL_PumpEvents();
@@ -357,8 +385,16 @@ void SdlBackend::ShowWindow(ui::HWND window, int command) {
             SDL_ShowWindow(n->window);
             // Shown windows are placed where asked, also where the window system had other plans.
             SDL_SetWindowPosition(n->window, n->rect.left, n->rect.top);
+            if (n->tool) RefocusAfterTool();
             break;
     }
+    if (n->tool && command == ui::SW_HIDE) RefocusAfterTool();
+}
+
+// Without a window manager a tooltip window takes the keyboard focus when it appears or goes:
+// it goes back to the window that had it.
+void SdlBackend::RefocusAfterTool() {
+    if (Native* f = Find(focused_)) SDL_SetWindowInputFocus(f->window);
 }
 
 void SdlBackend::SetWindowShape(ui::HWND window, const gdi::Region* shape) {
@@ -442,7 +478,8 @@ void SdlBackend::SetWindowIcon(ui::HWND window, const gdi::Icon& icon) {
 
 void SdlBackend::FocusWindow(ui::HWND window) {
     Native* n = Find(window);
-    if (n == nullptr) return;
+    if (n == nullptr || n->tool) return;
+    focused_ = window;
     SDL_RaiseWindow(n->window);
     SDL_SetWindowInputFocus(n->window);
 }

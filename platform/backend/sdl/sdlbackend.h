@@ -27,8 +27,8 @@ public:
     ui::SIZE ScreenSize() const override;
     std::uint64_t Now() const override;
     bool WaitEvent(ui::InputEvent& out, std::optional<std::uint64_t> deadline) override;
-    bool OpenWindow(ui::HWND window, const ui::RECT& screenRect,
-                    std::u16string_view title) override;
+    bool OpenWindow(ui::HWND window, const ui::RECT& screenRect, std::u16string_view title,
+                    bool tool) override;
     void CloseWindow(ui::HWND window) override;
     void SetWindowTitle(ui::HWND window, std::u16string_view title) override;
     void MoveWindow(ui::HWND window, const ui::RECT& screenRect) override;
@@ -47,6 +47,7 @@ private:
         ui::HWND hwnd;
         ui::RECT rect{};
         bool minimized = false;
+        bool tool = false;
         std::uint32_t order = 0;  // opening order: the first is the program's main window
     };
 
@@ -57,6 +58,8 @@ private:
 
     std::map<std::uint32_t, Native> windows_;  // by window number
     std::uint32_t opened_ = 0;
+    ui::HWND focused_;  // the last window (not a tool window) given the keyboard focus
+    void RefocusAfterTool();
     bool x11_ = false;
     bool shapes_ = false;
     std::map<int, SDL_Cursor*> cursors_;

@@ -52,7 +52,7 @@ public:
         if (gdi::PtInRect(r, PointFromLParam(l))) {
             ui::SendMessage(GetParent(), WM_COMMAND,
                             MAKEWPARAM(static_cast<unsigned>(GetDlgCtrlID()), BN_CLICKED),
-                            static_cast<LPARAM>(GetSafeHwnd().id));
+                            HandleToParam(GetSafeHwnd()));
         }
         return 0;
     }

@@ -35,7 +35,7 @@ public:
     void Click() {
         ui::SendMessage(GetParent(), WM_COMMAND,
                         MAKEWPARAM(static_cast<unsigned>(GetDlgCtrlID()), BN_CLICKED),
-                        static_cast<LPARAM>(GetSafeHwnd().id));
+                        HandleToParam(GetSafeHwnd()));
     }
     LRESULT OnGetCheck(WPARAM, LPARAM) { return check; }
     LRESULT OnSetCheck(WPARAM w, LPARAM) {
@@ -345,8 +345,7 @@ TEST(Dialog, ReflectionReachesTheControlBeforeTheParent) {
     dlg.SendMessage(WM_DRAWITEM, 1003, reinterpret_cast<LPARAM>(&dis));
     // Colour requests: the control answers first, then the parent sees that answer.
     gdi::DC dc = dlg.basic.GetDC();
-    const LRESULT brush =
-        dlg.SendMessage(WM_CTLCOLORSTATIC, DCToWParam(&dc), static_cast<LPARAM>(basic.id));
+    const LRESULT brush = dlg.SendMessage(WM_CTLCOLORSTATIC, DCToWParam(&dc), HandleToParam(basic));
     EXPECT_EQ(brush, BrushResult(&dlg.basic.brush));
     EXPECT_EQ(dc.GetTextColor(), gdi::RGB(9, 9, 9));
     // A request for a control without a reflected handler gets the parent's default.
