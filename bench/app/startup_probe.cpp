@@ -42,8 +42,9 @@ public:
     bool WaitEvent(ui::InputEvent& out, std::optional<std::uint64_t> deadline) override {
         return inner_.WaitEvent(out, deadline);
     }
-    bool OpenWindow(ui::HWND window, const ui::RECT& rect, std::u16string_view title) override {
-        return inner_.OpenWindow(window, rect, title);
+    bool OpenWindow(ui::HWND window, const ui::RECT& rect, std::u16string_view title,
+                    bool tool) override {
+        return inner_.OpenWindow(window, rect, title, tool);
     }
     void CloseWindow(ui::HWND window) override { inner_.CloseWindow(window); }
     void SetWindowTitle(ui::HWND window, std::u16string_view title) override {
