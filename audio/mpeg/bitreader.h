@@ -1,0 +1,108 @@
+// A most-significant-bit-first reader over a byte range in memory. It never reads outside the
+// range it was started on: bits beyond its end read as zero. The end mark is a separate,
+// caller-chosen limit that PastEnd() compares with, so damaged data can be detected without
+// risking memory outside the range.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace mpeg {
+
+class BitReader {
+public:
+    // Reads from data[0, length); everything past length reads as zero bits.
+    void Start(const std::uint8_t* data, std::ptrdiff_t length) {
+        data_ = data;
+        length_ = length < 0 ? 0 : length;
+        position_ = 0;
+        endMark_ = length_;
+        accumulator_ = 0;
+        valid_ = 0;
+    }
+
+    // n in 0..24.
+    std::uint32_t Read(int n) {
+        if (n == 0) return 0;
+        if (valid_ < n) Load();
+        return Take(n);
+    }
+    std::uint32_t ReadWithMargin(int n) {
+        if (valid_ < n + 2) Load();
+        return Take(n);
+    }
+    void Ensure(int n) {
+        if (valid_ < n) Load();
+    }
+    std::uint32_t ReadLoaded(int n) { return Take(n); }
+    std::uint32_t ReadOneLoaded() { return Take(1); }
+    std::uint32_t Peek(int n) {
+        if (valid_ < n) Load();
+        return accumulator_ >> (valid_ - n);
+    }
+    std::uint32_t PeekLoaded(int n) const { return accumulator_ >> (valid_ - n); }
+    void DropLoaded(int n) {
+        valid_ -= n;
+        accumulator_ &= LowMask(valid_);
+    }
+    void Skip(int n) {
+        if (n <= 0) return;
+        if (n <= valid_) {
+            DropLoaded(n);
+            return;
+        }
+        n -= valid_;
+        position_ += n / 8;
+        accumulator_ = 0;
+        valid_ = 0;
+        LoadByte();
+        DropLoaded(n % 8);
+    }
+
+    // Offsets in bytes from the start of the range.
+    void SetEndMark(std::ptrdiff_t offset) { endMark_ = offset; }
+    bool PastEnd() const { return position_ > endMark_; }
+    std::int32_t BitsUsed() const { return static_cast<std::int32_t>(position_ * 8 - valid_); }
+    int ValidBits() const { return valid_; }
+
+private:
+    static std::uint32_t LowMask(int n) {
+        return n >= 32 ? 0xFFFFFFFFu : (std::uint32_t{1} << n) - 1u;
+    }
+    std::uint32_t Take(int n) {
+        valid_ -= n;
+        std::uint32_t value = accumulator_ >> valid_;
+        accumulator_ -= value << valid_;
+        return value;
+    }
+    void LoadByte() {
+        // Unsigned comparison: a position before the data would read as zero too.
+        std::uint32_t byte = static_cast<std::size_t>(position_) < static_cast<std::size_t>(length_)
+                                 ? data_[position_]
+                                 : 0u;
+        ++position_;
+        accumulator_ = (accumulator_ << 8) | byte;
+        valid_ += 8;
+    }
+    // Tops the accumulator up to 25..32 valid bits.
+    void Load() {
+        if (position_ >= 0 && position_ + 4 <= length_) {
+            while (valid_ <= 24) {
+                accumulator_ = (accumulator_ << 8) | data_[position_++];
+                valid_ += 8;
+            }
+        } else {
+            while (valid_ <= 24)
+                LoadByte();
+        }
+    }
+
+    const std::uint8_t* data_ = nullptr;
+    std::ptrdiff_t length_ = 0;
+    std::ptrdiff_t position_ = 0;
+    std::ptrdiff_t endMark_ = 0;
+    std::uint32_t accumulator_ = 0;
+    int valid_ = 0;
+};
+
+}  // namespace mpeg

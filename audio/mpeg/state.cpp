@@ -1,0 +1,7 @@
+#include "audio/mpeg/state.h"
+
+namespace mpeg {
+
+DecoderState decoderState;
+
+}  // namespace mpeg
