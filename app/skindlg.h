@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "audio/audioplayer.h"
 #include "catalogue/opencatalogue.h"
 #include "catalogue/phrasemap.h"
 #include "catalogue/records.h"
@@ -89,6 +90,8 @@ public:
     // Whether this start built "English.dat" and "Chinese.dat" from their text files.
     bool englishConverted = false;
     bool pronunciationConverted = false;
+    // Plays the selected phrase's clip.
+    CAudioPlayer player;
 
     // The control objects, bound to their controls by data exchange.
     ui::Window versionLabel;       // 1048

@@ -125,6 +125,7 @@ TEST(MainWindow, StartUpShapesTheWindowOpensTheCatalogueAndRebuildsOnlyMissingFi
         EXPECT_TRUE(dlg.addMode);
         EXPECT_FALSE(dlg.soundArmed);
         EXPECT_FALSE(dlg.updateChecked);
+        EXPECT_EQ(dlg.player.GetState(), CAudioPlayer::Closed);  // no clip yet
         EXPECT_EQ(dlg.backgroundBrush.GetStyle(), gdi::Brush::Style::Pattern);
         EXPECT_EQ(dlg.backgroundBrush.PatternBitmap().Width(), 63);
         EXPECT_EQ(dlg.pronunciationArea, (RECT{180, 435, 550, 500}));
