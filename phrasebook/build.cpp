@@ -156,7 +156,11 @@ bool BuildCatalogue(const BuildOptions& options) {
         say(text);
     }
     cache.Prune(GermanLines(*source));
-    return WriteArchiveFiles(options, *source, cache);
+    if (!WriteArchiveFiles(options, *source, cache)) return false;
+    say(options.output.string() + ": " + std::to_string(source->phrases.size()) + " phrases, " +
+        std::to_string(report.spoken + report.reused) + " clips (" + std::to_string(report.spoken) +
+        " spoken now)");
+    return true;
 }
 
 }  // namespace phrasebook
