@@ -193,14 +193,25 @@ private:
     }
 
     // The list finds a row's phrase by its text: two phrases with one text would both
-    // resolve to the later one.
+    // resolve to the later one, and the search keeps one of two rows that differ only in
+    // letter case.
     void CheckUniqueTexts() {
-        std::map<std::u16string, int> lines;
+        std::map<std::u16string, int> lines, folded;
         for (const Phrase& phrase : source_.phrases) {
             auto [it, inserted] = lines.try_emplace(phrase.english, phrase.line);
-            if (!inserted)
+            if (!inserted) {
                 Report(phrase.line, "the English text " + Quote(phrase.english) +
                                         " also stands at line " + std::to_string(it->second));
+                continue;
+            }
+            std::u16string lower = phrase.english;
+            for (char16_t& c : lower)
+                if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+            auto [same, added] = folded.try_emplace(lower, phrase.line);
+            if (!added)
+                Report(phrase.line, "the English text " + Quote(phrase.english) +
+                                        " differs from line " + std::to_string(same->second) +
+                                        " only in letter case");
         }
     }
 

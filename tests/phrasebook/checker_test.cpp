@@ -178,6 +178,7 @@ TEST(Checker, RejectsBadCharacters) {
              Case{"Goodbye|. = Auf Wiedersehen.", "slots belong to group heads"},
              Case{"Goodbye. = Auf [Wiedersehen].", "slot character"},
              Case{"Hello. = Auf Wiedersehen.", "also stands at line"},
+             Case{"HELLO. = Auf Wiedersehen.", "only in letter case"},
              Case{"Goodbye. = Auf Wiedersehen\xFF.", "not valid UTF-8"},
          }) {
         SourceLines lines;
