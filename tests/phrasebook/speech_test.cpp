@@ -98,6 +98,32 @@ TEST(Speech, FailuresNameTheLineAndCacheNothing) {
     }
 }
 
+// What the speaker hands to the voice for text: words the voice misreads are respelled.
+std::string SpokenForm(const std::string& text) {
+    auto speaker = std::filesystem::path(PHRASEBOOK_SOURCE_DIR) / "phrasebook" / "speak-clip";
+    ScratchDir dir;
+    WriteFile(dir.path() / "text", text);
+    std::string command = "'" + speaker.string() + "' --spoken \"$(cat '" +
+                          (dir.path() / "text").string() + "')\" > '" +
+                          (dir.path() / "out").string() + "'";
+    if (std::system(command.c_str()) != 0) return "<failed>";
+    auto bytes = ReadBytes(dir.path() / "out").value_or(std::vector<std::uint8_t>{});
+    std::string out(bytes.begin(), bytes.end());
+    if (!out.empty() && out.back() == '\n') out.pop_back();
+    return out;
+}
+
+TEST(Speech, TheSpeakerRespellsWholeWordsOnly) {
+    if (std::system("command -v perl >/dev/null") != 0) GTEST_SKIP() << "perl is not installed";
+    EXPECT_EQ(SpokenForm("Ich möchte einchecken."), "Ich möchte eintschecken.");
+    EXPECT_EQ(SpokenForm("Wo sind die Toiletten?"), "Wo sind die [[to:a'lEt@n]]?");
+    EXPECT_EQ(SpokenForm("Wo ist die Toilette?"), "Wo ist die [[to:a'lEt@]]?");
+    // Parts of longer words, and words joined by a hyphen, stay as they are.
+    EXPECT_EQ(SpokenForm("Rathausplatz, Alt-Rathaus"), "Rathausplatz, Alt-Rathaus");
+    // Text reaches the voice as it is, quotes and dollars included.
+    EXPECT_EQ(SpokenForm("Er sagt: 'Das kostet $HOME'"), "Er sagt: 'Das kostet $HOME'");
+}
+
 bool HaveSpeechTools() {
     return std::system(
                "command -v espeak-ng >/dev/null && command -v sox >/dev/null && "
