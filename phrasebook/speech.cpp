@@ -1,11 +1,13 @@
 #include "phrasebook/speech.h"
 
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -28,7 +30,24 @@ std::uint64_t Fnv1a(std::string_view bytes, std::uint64_t hash = 0xcbf29ce484222
     return hash;
 }
 
-const char* PartSuffix = ".part";
+// A clip being made: "<clip>.<pid>.part", so that two builds sharing a cache never write
+// the same file.
+std::filesystem::path PartPath(const std::filesystem::path& clip) {
+    auto part = clip;
+    part += "." + std::to_string(getpid()) + ".part";
+    return part;
+}
+
+// True for a ".part" file whose maker is gone (an interrupted run).
+bool IsAbandonedPart(const std::filesystem::path& path) {
+    std::string name = path.filename().string();
+    if (!name.ends_with(".part")) return false;
+    name.resize(name.size() - 5);
+    std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos) return true;
+    long pid = std::strtol(name.c_str() + dot + 1, nullptr, 10);
+    return pid <= 0 || (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH);
+}
 
 // One running speaker process; waited for when it goes away so no child is left behind.
 class SpeakerProcess {
@@ -89,7 +108,9 @@ void ClipCache::Prune(const std::vector<std::u16string>& keep) const {
     std::vector<std::filesystem::path> stale;
     for (const auto& entry : std::filesystem::directory_iterator(folder_, error)) {
         auto name = entry.path().filename();
-        if (!wanted.contains(name)) stale.push_back(entry.path());
+        bool part = name.extension() == ".part";
+        if (part ? IsAbandonedPart(entry.path()) : !wanted.contains(name))
+            stale.push_back(entry.path());
     }
     for (const auto& path : stale)
         std::filesystem::remove(path, error);
@@ -167,8 +188,8 @@ SpeechReport SpeakMissingClips(const ClipCache& cache, const std::vector<SpeechL
         while (next < todo.size() && static_cast<int>(running.size()) < parallel &&
                report.failures.empty()) {
             const SpeechLine* line = todo[next++];
-            Running job{line, cache.ClipPath(line->german), std::make_unique<SpeakerProcess>()};
-            job.part += PartSuffix;
+            Running job{line, PartPath(cache.ClipPath(line->german)),
+                        std::make_unique<SpeakerProcess>()};
             if (!job.process->Start(speaker, shell::Utf16ToUtf8(line->german), job.part)) {
                 report.failures.push_back({line->line, "cannot start " + speaker.string()});
                 break;

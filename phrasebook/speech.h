@@ -22,7 +22,8 @@ public:
     std::filesystem::path ClipPath(const std::u16string& german) const;
     const std::filesystem::path& Folder() const { return folder_; }
 
-    // Removes cached clips (and leftovers of interrupted runs) that no line in keep uses.
+    // Removes cached clips that no line in keep uses, and partial clips of runs that ended
+    // before finishing them; clips another running build is making stay.
     void Prune(const std::vector<std::u16string>& keep) const;
 
 private:

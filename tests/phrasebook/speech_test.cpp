@@ -1,6 +1,7 @@
 #include "phrasebook/speech.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -65,6 +66,15 @@ TEST(Speech, SpeaksOnlyMissingLinesAndSharesEqualOnes) {
     cache.Prune({u"Hallo.", u"Vielen Dank."});
     EXPECT_FALSE(std::filesystem::exists(cache.ClipPath(u"Danke.")));
     EXPECT_TRUE(std::filesystem::exists(cache.ClipPath(u"Hallo.")));
+
+    // Partial clips of an ended run go; those of a running build stay.
+    auto abandoned = cache.Folder() / "0123456789abcdef.mp3.999999999.part";
+    auto running = cache.Folder() / ("0123456789abcdef.mp3." + std::to_string(getpid()) + ".part");
+    WriteFile(abandoned, "x");
+    WriteFile(running, "x");
+    cache.Prune({u"Hallo."});
+    EXPECT_FALSE(std::filesystem::exists(abandoned));
+    EXPECT_TRUE(std::filesystem::exists(running));
 }
 
 TEST(Speech, ClipNamesDependOnLineAndRecipe) {
