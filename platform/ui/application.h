@@ -4,6 +4,7 @@
 //
 // Messages: SendMessage runs the window's handler now; PostMessage queues. The loop takes,
 // in this order: posted messages, input from the backend, painting, due timers; then it waits.
+// Everything happens on the one thread that runs the loop; nothing here is thread-safe.
 #pragma once
 
 #include <cstdint>
@@ -104,6 +105,8 @@ public:
     bool TrackMouseEvent(TRACKMOUSEEVENT& tme);
     void SetCursor(StandardCursor cursor);
     POINT GetCursorPos() const { return cursorScreen_; }
+    // The window under the pointer at the last mouse event; null once the pointer left.
+    HWND WindowUnderPointer() const { return under_; }
     // High bit set while the key is down (VK_LBUTTON, VK_SHIFT, VK_CONTROL, ...).
     short GetKeyState(UINT vk) const;
     // The deepest visible, enabled window under a screen point whose hit test is not

@@ -105,11 +105,18 @@ int Dialog::DoModal() {
     const bool ownerWasEnabled = owner && app_.IsWindowEnabled(owner);
     if (ownerWasEnabled) app_.EnableWindow(owner, false);
     int result = -1;
+    modal_ = true;
+    earlyResult_.reset();
     if (CreateFromTemplate(owner)) {
-        ShowWindow(SW_SHOW);
-        // An EndDialog during initialisation ends the dialog before its loop runs.
-        result = app_.RunModalLoop(GetSafeHwnd());
+        if (earlyResult_) {
+            // Ended during its initialisation: it is never shown.
+            result = *earlyResult_;
+        } else {
+            ShowWindow(SW_SHOW);
+            result = app_.RunModalLoop(GetSafeHwnd());
+        }
     }
+    modal_ = false;
     if (ownerWasEnabled && app_.IsWindow(owner)) {
         app_.EnableWindow(owner, true);
         app_.SetActiveWindow(owner);
@@ -128,6 +135,8 @@ void Dialog::EndDialog(int result) {
     if (!IsWindow()) return;
     if (app_.InModalLoop(GetSafeHwnd())) {
         app_.EndModalLoop(GetSafeHwnd(), result);
+    } else if (modal_) {
+        earlyResult_ = result;
     } else {
         ShowWindow(SW_HIDE);
     }

@@ -3,6 +3,8 @@
 // navigation (Tab, arrows inside a group, Enter → IDOK, Escape → IDCANCEL) and data exchange.
 #pragma once
 
+#include <optional>
+
 #include "platform/ui/dialogtemplate.h"
 #include "platform/ui/window.h"
 
@@ -59,6 +61,8 @@ private:
     const DialogTemplate* template_;
     Window* parent_;
     int defaultId_ = IDOK;
+    bool modal_ = false;             // DoModal is running
+    std::optional<int> earlyResult_;  // EndDialog before the modal loop started
     HWND savedFocus_;
     gdi::Font font_;
 };

@@ -9,17 +9,11 @@ namespace ui {
 
 int GetSystemMetrics(int index) {
     switch (index) {
-        case SM_CXICON:
-        case SM_CYICON:
-            return 32;
-        case SM_CXSMICON:
-        case SM_CYSMICON:
-            return 16;
         case SM_CXDOUBLECLK:
         case SM_CYDOUBLECLK:
             return 4;
         default:
-            return 0;
+            return gdi::GetSystemMetrics(index);
     }
 }
 

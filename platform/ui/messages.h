@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/gdi/dc.h"
+#include "platform/gdi/icon.h"
 #include "platform/ui/types.h"
 
 namespace ui {
@@ -348,12 +349,13 @@ inline constexpr WPARAM ICON_BIG = 1;
 // System metrics.
 inline constexpr int SM_CXSCREEN = 0;
 inline constexpr int SM_CYSCREEN = 1;
-inline constexpr int SM_CXICON = 11;
-inline constexpr int SM_CYICON = 12;
+using gdi::SM_CXICON;
+using gdi::SM_CXSMICON;
+using gdi::SM_CYICON;
+using gdi::SM_CYSMICON;
 inline constexpr int SM_CXDOUBLECLK = 36;
 inline constexpr int SM_CYDOUBLECLK = 37;
-inline constexpr int SM_CXSMICON = 49;
-inline constexpr int SM_CYSMICON = 50;
+// The icon sizes (as gdi::GetSystemMetrics gives them) and the double-click distance.
 int GetSystemMetrics(int index);
 // The system double-click time in milliseconds.
 inline constexpr UINT DoubleClickTime = 500;

@@ -164,13 +164,11 @@ LRESULT Window::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             return 0;
         case WM_SETCURSOR:
+            // The parent may answer for its children; otherwise the arrow.
             if (node->IsChild()) {
                 if (app->SendMessage(node->parent, WM_SETCURSOR, wParam, lParam) != 0) return 1;
             }
-            if (static_cast<LRESULT>(static_cast<std::int16_t>(LOWORD(lParam))) == HTCLIENT ||
-                node->parent == nullptr) {
-                app->SetCursor(StandardCursor::Arrow);
-            }
+            app->SetCursor(StandardCursor::Arrow);
             return 0;
         case WM_MOUSEWHEEL:
             if (node->IsChild()) return app->SendMessage(node->parent, message, wParam, lParam);

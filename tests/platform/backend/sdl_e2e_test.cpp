@@ -84,6 +84,22 @@ public:
     Child& operator=(const Child&) = delete;
 
     bool Started() const { return pid_ > 0; }
+    pid_t Pid() const { return pid_; }
+    // True once the process has ended (it is then reaped).
+    bool Exited() {
+        if (pid_ <= 0) return true;
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) != pid_) return false;
+        pid_ = -1;
+        return true;
+    }
+    // SIGTERM, then SIGKILL when it has not ended within the timeout. For X servers and window
+    // managers, which clean up (lock file, socket) on SIGTERM.
+    void Stop(std::chrono::milliseconds timeout) {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        if (!Wait(timeout)) Kill();
+    }
     void Kill() {
         if (pid_ > 0) {
             kill(pid_, SIGKILL);
@@ -165,6 +181,16 @@ bool PollFor(F condition, std::chrono::milliseconds timeout) {
     return condition();
 }
 
+// The process id an X server wrote into its lock file, or 0.
+pid_t LockOwner(const std::string& lock) {
+    FILE* f = std::fopen(lock.c_str(), "r");
+    if (f == nullptr) return 0;
+    long pid = 0;
+    if (std::fscanf(f, "%ld", &pid) != 1) pid = 0;
+    std::fclose(f);
+    return static_cast<pid_t>(pid);
+}
+
 struct Geometry {
     int x = 0, y = 0, w = 0, h = 0;
 };
@@ -195,28 +221,37 @@ protected:
             !OnPath("xdpyinfo")) {
             GTEST_SKIP() << "Xvfb, xdotool, x11-utils or ImageMagick is not installed";
         }
-        int number = 0;
-        for (int n = 90 + static_cast<int>(getpid() % 50); n < 400; ++n) {
-            if (!std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(n)) &&
-                !std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock")) {
-                number = n;
-                break;
+        // A display number of our own: the server's lock file must name our Xvfb (another test
+        // may start one on the same number at the same moment; one of them gives up).
+        int number = 90 + static_cast<int>(getpid() % 50);
+        for (int attempt = 0; attempt < 20 && display.empty(); ++attempt, ++number) {
+            const std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
+            // A lock of a server that is gone is stale: Xvfb takes such a number over.
+            const pid_t owner = LockOwner(lock);
+            if (std::filesystem::exists(lock) && (owner <= 0 || kill(owner, 0) == 0)) continue;
+            const std::string candidate = ":" + std::to_string(number);
+            auto server = std::make_unique<Child>(
+                std::vector<std::string>{"Xvfb", candidate, "-screen", "0", "800x600x24",
+                                         "-noreset", "-wr", "-nolisten", "tcp"},
+                candidate, false);
+            if (!server->Started()) continue;
+            const bool ours = PollFor(
+                [&] {
+                    if (server->Exited()) return true;
+                    return LockOwner(lock) == server->Pid() && !RunX(candidate, "xdpyinfo").empty();
+                },
+                Generous);
+            if (ours && !server->Exited()) {
+                display = candidate;
+                xvfb = std::move(server);
             }
         }
-        ASSERT_NE(number, 0);
-        display = ":" + std::to_string(number);
-        xvfb = std::make_unique<Child>(
-            std::vector<std::string>{"Xvfb", display, "-screen", "0", "800x600x24", "-noreset",
-                                     "-wr", "-nolisten", "tcp"},
-            display, false);
-        ASSERT_TRUE(xvfb->Started());
-        ASSERT_TRUE(PollFor([&] { return !RunX(display, "xdpyinfo").empty(); }, Generous))
-            << "Xvfb did not start";
+        ASSERT_FALSE(display.empty()) << "Xvfb did not start";
     }
     void TearDown() override {
         demo.reset();
-        windowManager.reset();
-        xvfb.reset();
+        if (windowManager) windowManager->Stop(5s);
+        if (xvfb) xvfb->Stop(10s);
     }
 
     void StartDemo() {
@@ -271,6 +306,14 @@ TEST_F(SdlEndToEnd, ShapedWindowClickAndEscape) {
     // A click on the button reaches it (its middle: dialog units 100, 75 → 150, 122 px).
     RunX(display, "xdotool mousemove --window " + id + " 150 122 click 1");
     EXPECT_TRUE(demo->Expect("CLICK 1001", Generous));
+
+    // Typed text reaches the focused control as characters, also letters without a key of
+    // their own; the wheel reaches the window under the pointer.
+    RunX(display, "xdotool type --delay 50 \"aü\"");
+    EXPECT_TRUE(demo->Expect("CHAR 97", Generous));
+    EXPECT_TRUE(demo->Expect("CHAR 252", Generous));
+    RunX(display, "xdotool mousemove --window " + id + " 30 130 click 5");
+    EXPECT_TRUE(demo->Expect("WHEEL -120", Generous));
 
     // Enter does nothing here; Escape closes the window.
     RunX(display, "xdotool key Return");

@@ -3,6 +3,8 @@
 // and the caption drag over the rest of the skin. It reports on standard output:
 //   READY                 the window is shown and painted
 //   CLICK <id>            a button was clicked
+//   CHAR <code>           a typed character reached the focused button
+//   WHEEL <delta>         the wheel turned over the window
 //   MINIMIZE              the minimise button was clicked
 //   CANCEL / OK           the cancel (Escape) or OK (Enter) command arrived
 //   END <result>          the dialog ended with that result
@@ -44,6 +46,10 @@ public:
         SetCapture();
         return 0;
     }
+    LRESULT OnChar(WPARAM w, LPARAM) {
+        Say("CHAR " + std::to_string(w));
+        return 0;
+    }
     LRESULT OnUp(WPARAM, LPARAM l) {
         if (GetCapture() != GetSafeHwnd()) return 0;
         ReleaseCapture();
@@ -63,6 +69,7 @@ const MessageMap DemoButton::messageMap{&Window::messageMap, {
     OnMessage<&DemoButton::OnEraseBkgnd>(WM_ERASEBKGND),
     OnMessage<&DemoButton::OnDown>(WM_LBUTTONDOWN),
     OnMessage<&DemoButton::OnUp>(WM_LBUTTONUP),
+    OnMessage<&DemoButton::OnChar>(WM_CHAR),
 }};
 // clang-format on
 
@@ -138,6 +145,10 @@ public:
         Say("READY");
         return 0;
     }
+    LRESULT OnWheel(WPARAM w, LPARAM) {
+        Say("WHEEL " + std::to_string(GET_WHEEL_DELTA_WPARAM(w)));
+        return 0;
+    }
     void OnButton() { Say("CLICK 1001"); }
     void OnMinimise() {
         Say("MINIMIZE");
@@ -154,6 +165,7 @@ const MessageMap DemoDialog::messageMap{&Dialog::messageMap, {
     OnMessage<&DemoDialog::OnEraseBkgnd>(WM_ERASEBKGND),
     OnMessage<&DemoDialog::OnHitTest>(WM_NCHITTEST),
     OnMessage<&DemoDialog::OnReady>(WM_APP),
+    OnMessage<&DemoDialog::OnWheel>(WM_MOUSEWHEEL),
     OnCommand<&DemoDialog::OnButton>(BN_CLICKED, 1001),
     OnCommand<&DemoDialog::OnMinimise>(BN_CLICKED, 1000),
 }};

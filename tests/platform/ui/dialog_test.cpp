@@ -406,6 +406,21 @@ TEST(Dialog, NestedModalDialogsReturnTheirResults) {
     EXPECT_EQ(f.app.TopLevelWindows().size(), 0u);
 }
 
+TEST(Dialog, EndDialogDuringInitialisationEndsItUnshown) {
+    DialogFixture f;
+    class Quick : public MainDialog {
+    public:
+        using MainDialog::MainDialog;
+        bool OnInitDialog() override {
+            EndDialog(77);
+            return MainDialog::OnInitDialog();
+        }
+    };
+    Quick dlg(f.app, &Main);
+    EXPECT_EQ(dlg.DoModal(), 77);
+    EXPECT_FALSE(dlg.IsWindow());
+}
+
 TEST(Dialog, DefaultBackgroundIsTheDialogColour) {
     DialogFixture f;
     MainDialog dlg(f.app, &Main);

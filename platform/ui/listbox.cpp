@@ -1,0 +1,751 @@
+#include "platform/ui/listbox.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "platform/gdi/blit.h"
+#include "platform/gdi/text.h"
+#include "platform/ui/controlsupport.h"
+#include "platform/ui/dialogtemplate.h"
+
+namespace ui {
+
+namespace {
+
+constexpr int TextMargin = 2;       // from a row's left edge to its text
+constexpr int WheelRows = 3;        // rows per wheel notch
+constexpr int HorizontalLine = 10;  // pixels per horizontal arrow press
+constexpr std::uint64_t TypeAheadPause = 1000;
+
+const char16_t* TextParam(LPARAM lParam) {
+    const auto* text = reinterpret_cast<const char16_t*>(lParam);
+    return text != nullptr ? text : u"";
+}
+
+}  // namespace
+
+const MessageMap ListBox::messageMap{
+    &Window::messageMap,
+    {
+        OnMessage<&ListBox::OnPaint>(WM_PAINT),
+        OnMessage<&ListBox::OnEraseBkgnd>(WM_ERASEBKGND),
+        OnMessage<&ListBox::OnLButtonDown>(WM_LBUTTONDOWN),
+        OnMessage<&ListBox::OnLButtonDblClk>(WM_LBUTTONDBLCLK),
+        OnMessage<&ListBox::OnLButtonUp>(WM_LBUTTONUP),
+        OnMessage<&ListBox::OnMouseMove>(WM_MOUSEMOVE),
+        OnMessage<&ListBox::OnCaptureChanged>(WM_CAPTURECHANGED),
+        OnMessage<&ListBox::OnMouseWheel>(WM_MOUSEWHEEL),
+        OnMessage<&ListBox::OnKeyDown>(WM_KEYDOWN),
+        OnMessage<&ListBox::OnChar>(WM_CHAR),
+        OnMessage<&ListBox::OnFocus>(WM_SETFOCUS),
+        OnMessage<&ListBox::OnFocus>(WM_KILLFOCUS),
+        OnMessage<&ListBox::OnGetDlgCode>(WM_GETDLGCODE),
+        OnMessage<&ListBox::OnSetFont>(WM_SETFONT),
+        OnMessage<&ListBox::OnEnable>(WM_ENABLE),
+        OnMessage<&ListBox::OnDestroy>(WM_DESTROY),
+        OnMessage<&ListBox::OnAddString>(LB_ADDSTRING),
+        OnMessage<&ListBox::OnInsertString>(LB_INSERTSTRING),
+        OnMessage<&ListBox::OnDeleteString>(LB_DELETESTRING),
+        OnMessage<&ListBox::OnResetContent>(LB_RESETCONTENT),
+        OnMessage<&ListBox::OnGetCount>(LB_GETCOUNT),
+        OnMessage<&ListBox::OnGetCurSel>(LB_GETCURSEL),
+        OnMessage<&ListBox::OnSetCurSel>(LB_SETCURSEL),
+        OnMessage<&ListBox::OnGetSel>(LB_GETSEL),
+        OnMessage<&ListBox::OnGetText>(LB_GETTEXT),
+        OnMessage<&ListBox::OnGetTextLen>(LB_GETTEXTLEN),
+        OnMessage<&ListBox::OnGetItemData>(LB_GETITEMDATA),
+        OnMessage<&ListBox::OnSetItemData>(LB_SETITEMDATA),
+        OnMessage<&ListBox::OnGetItemRect>(LB_GETITEMRECT),
+        OnMessage<&ListBox::OnGetTopIndex>(LB_GETTOPINDEX),
+        OnMessage<&ListBox::OnSetTopIndex>(LB_SETTOPINDEX),
+        OnMessage<&ListBox::OnSetHorizontalExtent>(LB_SETHORIZONTALEXTENT),
+        OnMessage<&ListBox::OnGetHorizontalExtent>(LB_GETHORIZONTALEXTENT),
+        OnMessage<&ListBox::OnSetItemHeight>(LB_SETITEMHEIGHT),
+        OnMessage<&ListBox::OnGetItemHeight>(LB_GETITEMHEIGHT),
+        OnMessage<&ListBox::OnFindString>(LB_FINDSTRING),
+        OnMessage<&ListBox::OnFindStringExact>(LB_FINDSTRINGEXACT),
+        OnMessage<&ListBox::OnItemFromPoint>(LB_ITEMFROMPOINT),
+    }};
+
+void ListBox::Register(Application& app) {
+    app.RegisterClass(WindowClass{std::u16string(ListBoxClass), CS_DBLCLKS,
+                                  [] { return std::make_unique<ListBox>(); }});
+}
+
+// Wrappers.
+
+int ListBox::AddString(std::u16string_view text) {
+    const std::u16string copy(text);
+    return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(copy.c_str())));
+}
+int ListBox::InsertString(int index, std::u16string_view text) {
+    const std::u16string copy(text);
+    return static_cast<int>(SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(index),
+                                        reinterpret_cast<LPARAM>(copy.c_str())));
+}
+int ListBox::DeleteString(int index) {
+    return static_cast<int>(SendMessage(LB_DELETESTRING, static_cast<WPARAM>(index)));
+}
+void ListBox::ResetContent() {
+    SendMessage(LB_RESETCONTENT);
+}
+int ListBox::GetCount() const {
+    return static_cast<int>(SendMessage(LB_GETCOUNT));
+}
+int ListBox::GetCurSel() const {
+    return static_cast<int>(SendMessage(LB_GETCURSEL));
+}
+int ListBox::SetCurSel(int index) {
+    return static_cast<int>(SendMessage(LB_SETCURSEL, static_cast<WPARAM>(index)));
+}
+std::u16string ListBox::GetText(int index) const {
+    const int length = GetTextLen(index);
+    if (length < 0) return {};
+    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
+    SendMessage(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+int ListBox::GetTextLen(int index) const {
+    return static_cast<int>(SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index)));
+}
+std::uintptr_t ListBox::GetItemData(int index) const {
+    return static_cast<std::uintptr_t>(SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index)));
+}
+int ListBox::SetItemData(int index, std::uintptr_t data) {
+    return static_cast<int>(
+        SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
+}
+int ListBox::GetItemRect(int index, RECT& rect) const {
+    return static_cast<int>(
+        SendMessage(LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)));
+}
+int ListBox::GetTopIndex() const {
+    return static_cast<int>(SendMessage(LB_GETTOPINDEX));
+}
+int ListBox::SetTopIndex(int index) {
+    return static_cast<int>(SendMessage(LB_SETTOPINDEX, static_cast<WPARAM>(index)));
+}
+int ListBox::GetItemHeight() const {
+    return static_cast<int>(SendMessage(LB_GETITEMHEIGHT));
+}
+void ListBox::SetHorizontalExtent(int extent) {
+    SendMessage(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(std::max(extent, 0)));
+}
+int ListBox::GetHorizontalExtent() const {
+    return static_cast<int>(SendMessage(LB_GETHORIZONTALEXTENT));
+}
+int ListBox::FindString(int startAfter, std::u16string_view prefix) const {
+    const std::u16string copy(prefix);
+    return static_cast<int>(SendMessage(LB_FINDSTRING, static_cast<WPARAM>(startAfter),
+                                        reinterpret_cast<LPARAM>(copy.c_str())));
+}
+
+void ListBox::DeleteItem(const DELETEITEMSTRUCT& dis) {
+    const HWND parent = GetParent();
+    if (parent) {
+        DELETEITEMSTRUCT copy = dis;
+        ui::SendMessage(parent, WM_DELETEITEM, static_cast<WPARAM>(dis.CtlID),
+                        reinterpret_cast<LPARAM>(&copy));
+    }
+}
+
+// Geometry.
+
+int ListBox::ItemHeight() const {
+    if (itemHeight_ > 0) return itemHeight_;
+    const gdi::Font font = GetFont();
+    if (fontHeight_ == 0 || !(measuredFont_ == font)) {
+        gdi::DC dc = gdi::DC::Memory();
+        if (font) dc.SelectObject(font);
+        fontHeight_ = std::max(LineHeight(dc), 1);
+        measuredFont_ = font;
+    }
+    return fontHeight_;
+}
+
+bool ListBox::HasVScroll() const {
+    const Style style = GetStyle();
+    if ((style & WS_VSCROLL) == 0) return false;
+    if ((style & LBS_DISABLENOSCROLL) != 0) return true;
+    RECT client;
+    GetClientRect(client);
+    const int border = (style & WS_BORDER) != 0 ? 2 : 0;
+    return static_cast<int>(rows_.size()) * ItemHeight() > client.Height() - border;
+}
+
+bool ListBox::HasHScroll() const {
+    const Style style = GetStyle();
+    if ((style & WS_HSCROLL) == 0) return false;
+    if ((style & LBS_DISABLENOSCROLL) != 0) return true;
+    RECT client;
+    GetClientRect(client);
+    const int border = (style & WS_BORDER) != 0 ? 2 : 0;
+    const int bar = HasVScroll() ? Theme::Standard().ScrollBarSize() : 0;
+    return extent_ > client.Width() - border - bar;
+}
+
+RECT ListBox::RowsArea() const {
+    RECT r;
+    GetClientRect(r);
+    if ((GetStyle() & WS_BORDER) != 0 || (GetExStyle() & WS_EX_CLIENTEDGE) != 0)
+        gdi::InflateRect(r, -1, -1);
+    const int bar = Theme::Standard().ScrollBarSize();
+    if (HasVScroll()) r.right = std::max(r.left, r.right - bar);
+    if (HasHScroll()) r.bottom = std::max(r.top, r.bottom - bar);
+    return r;
+}
+
+RECT ListBox::VScrollRect() const {
+    const RECT a = RowsArea();
+    return RECT{a.right, a.top, a.right + Theme::Standard().ScrollBarSize(), a.bottom};
+}
+
+RECT ListBox::HScrollRect() const {
+    const RECT a = RowsArea();
+    return RECT{a.left, a.bottom, a.right, a.bottom + Theme::Standard().ScrollBarSize()};
+}
+
+int ListBox::VisibleRows() const {
+    return std::max(1, RowsArea().Height() / ItemHeight());
+}
+
+int ListBox::MaxTop() const {
+    return std::max(0, static_cast<int>(rows_.size()) - VisibleRows());
+}
+
+ScrollState ListBox::VState() const {
+    return ScrollState{static_cast<int>(rows_.size()), VisibleRows(), top_};
+}
+
+ScrollState ListBox::HState() const {
+    return ScrollState{extent_, RowsArea().Width(), hScroll_};
+}
+
+int ListBox::RowFromPoint(POINT p) const {
+    const RECT a = RowsArea();
+    if (!gdi::PtInRect(a, p)) return -1;
+    const int row = top_ + (p.y - a.top) / ItemHeight();
+    return row < static_cast<int>(rows_.size()) ? row : -1;
+}
+
+void ListBox::SetTop(int top) {
+    top = std::clamp(top, 0, MaxTop());
+    if (top == top_) return;
+    top_ = top;
+    Invalidate(true);
+}
+
+void ListBox::SetHScroll(int pos) {
+    pos = std::clamp(pos, 0, std::max(0, extent_ - RowsArea().Width()));
+    if (pos == hScroll_) return;
+    hScroll_ = pos;
+    Invalidate(true);
+}
+
+void ListBox::EnsureVisible(int index) {
+    if (index < 0) return;
+    if (index < top_) {
+        SetTop(index);
+    } else if (index >= top_ + VisibleRows()) {
+        SetTop(index - VisibleRows() + 1);
+    }
+}
+
+void ListBox::Notify(UINT code) {
+    if ((GetStyle() & LBS_NOTIFY) != 0) NotifyParent(*this, code);
+}
+
+void ListBox::SelectRow(int index, bool notify) {
+    if (index >= static_cast<int>(rows_.size())) index = static_cast<int>(rows_.size()) - 1;
+    if (index < 0) return;
+    EnsureVisible(index);
+    if (index == cur_) return;
+    cur_ = index;
+    Invalidate(true);
+    if (notify) Notify(LBN_SELCHANGE);
+}
+
+// Painting.
+
+LRESULT ListBox::OnEraseBkgnd(WPARAM, LPARAM) {
+    return 1;
+}
+
+LRESULT ListBox::OnPaint(WPARAM, LPARAM) {
+    PaintDC dc(*this);
+    if (!dc) return 0;
+    const Theme& theme = Theme::Standard();
+    const bool enabled = IsWindowEnabled();
+    RECT client;
+    GetClientRect(client);
+    SelectControlFont(*this, dc);
+    const gdi::Brush back = RequestColoursFrom(ColourTarget(), GetSafeHwnd(), dc,
+                                               WM_CTLCOLORLISTBOX, gdi::COLOR_WINDOW);
+    const gdi::COLORREF textColour =
+        enabled ? dc.GetTextColor() : theme.Colour(gdi::COLOR_GRAYTEXT);
+    if ((GetStyle() & WS_BORDER) != 0 || (GetExStyle() & WS_EX_CLIENTEDGE) != 0)
+        theme.DrawFieldFrame(dc, client, false, !enabled);
+    const RECT area = RowsArea();
+    gdi::FillRect(dc, area, back);
+
+    {
+        gdi::SavedDC saved(dc);
+        dc.IntersectClipRect(area.left, area.top, area.right, area.bottom);
+        dc.SetBkMode(gdi::TRANSPARENT);
+        const int h = ItemHeight();
+        for (int i = top_; i < static_cast<int>(rows_.size()); ++i) {
+            const RECT row{area.left, area.top + (i - top_) * h, area.right,
+                           area.top + (i - top_ + 1) * h};
+            if (row.top >= area.bottom) break;
+            const bool selected = i == cur_;
+            if (selected) {
+                gdi::FillRect(dc, row,
+                              theme.Brush(enabled ? gdi::COLOR_HIGHLIGHT : gdi::COLOR_BTNSHADOW));
+            }
+            dc.SetTextColor(selected ? theme.Colour(gdi::COLOR_HIGHLIGHTTEXT) : textColour);
+            RECT text{row.left + TextMargin - hScroll_, row.top,
+                      row.left + TextMargin - hScroll_ + 0x7FFF, row.bottom};
+            gdi::DrawText(dc, rows_[static_cast<std::size_t>(i)].text, text,
+                          gdi::DT_SINGLELINE | gdi::DT_VCENTER | gdi::DT_NOPREFIX);
+            if (selected && focused_) theme.DrawFocus(dc, row);
+        }
+        if (focused_ && cur_ < 0) {
+            const RECT row{area.left, area.top, area.right, area.top + h};
+            theme.DrawFocus(dc, row);
+        }
+    }
+    const bool vbar = HasVScroll();
+    const bool hbar = HasHScroll();
+    if (vbar) theme.DrawScrollBar(dc, VScrollRect(), true, VState(), enabled);
+    if (hbar) theme.DrawScrollBar(dc, HScrollRect(), false, HState(), enabled);
+    if (vbar && hbar) {
+        const RECT v = VScrollRect();
+        const RECT hr = HScrollRect();
+        theme.DrawScrollCorner(dc, RECT{v.left, hr.top, v.right, hr.bottom});
+    }
+    return 0;
+}
+
+// Mouse.
+
+void ListBox::ScrollBarPress(bool vertical, POINT p) {
+    const Theme& theme = Theme::Standard();
+    const RECT bar = vertical ? VScrollRect() : HScrollRect();
+    const ScrollState state = vertical ? VState() : HState();
+    const ScrollPart part = theme.HitScrollBar(bar, vertical, state, p);
+    const int line = vertical ? 1 : HorizontalLine;
+    const int page = vertical ? std::max(1, VisibleRows() - 1) : std::max(1, state.page);
+    const int pos = vertical ? top_ : hScroll_;
+    auto scrollTo = [&](int to) {
+        if (vertical) {
+            SetTop(to);
+        } else {
+            SetHScroll(to);
+        }
+    };
+    switch (part) {
+        case ScrollPart::LineUp:
+            scrollTo(pos - line);
+            break;
+        case ScrollPart::LineDown:
+            scrollTo(pos + line);
+            break;
+        case ScrollPart::PageUp:
+            scrollTo(pos - page);
+            break;
+        case ScrollPart::PageDown:
+            scrollTo(pos + page);
+            break;
+        case ScrollPart::Thumb: {
+            const RECT thumb = theme.ScrollThumb(bar, vertical, state);
+            drag_ = vertical ? Drag::VThumb : Drag::HThumb;
+            dragGrab_ = vertical ? p.y - thumb.top : p.x - thumb.left;
+            SetCapture();
+            return;
+        }
+        default:
+            break;
+    }
+    drag_ = Drag::ScrollButton;
+    SetCapture();
+}
+
+bool ListBox::OnScrollBar(POINT p) const {
+    return (HasVScroll() && gdi::PtInRect(VScrollRect(), p)) ||
+           (HasHScroll() && gdi::PtInRect(HScrollRect(), p));
+}
+
+LRESULT ListBox::OnLButtonDown(WPARAM, LPARAM lParam) {
+    const POINT p = PointFromLParam(lParam);
+    if (GetFocus() != GetSafeHwnd()) SetFocus();
+    if (!IsWindow()) return 0;
+    if (HasVScroll() && gdi::PtInRect(VScrollRect(), p)) {
+        ScrollBarPress(true, p);
+        return 0;
+    }
+    if (HasHScroll() && gdi::PtInRect(HScrollRect(), p)) {
+        ScrollBarPress(false, p);
+        return 0;
+    }
+    if (!gdi::PtInRect(RowsArea(), p)) return 0;
+    drag_ = Drag::Rows;
+    SetCapture();
+    const int row = RowFromPoint(p);
+    if (row >= 0) SelectRow(row, true);
+    return 0;
+}
+
+LRESULT ListBox::OnLButtonDblClk(WPARAM wParam, LPARAM lParam) {
+    const POINT p = PointFromLParam(lParam);
+    OnLButtonDown(wParam, lParam);
+    if (drag_ == Drag::Rows && RowFromPoint(p) >= 0 && RowFromPoint(p) == cur_) Notify(LBN_DBLCLK);
+    return 0;
+}
+
+LRESULT ListBox::OnMouseMove(WPARAM, LPARAM lParam) {
+    if (drag_ == Drag::None || GetCapture() != GetSafeHwnd()) return 0;
+    const POINT p = PointFromLParam(lParam);
+    const RECT area = RowsArea();
+    const Theme& theme = Theme::Standard();
+    if (drag_ == Drag::Rows) {
+        if (p.y < area.top) {
+            SelectRow(std::max(top_ - 1, 0), true);
+        } else if (p.y >= area.bottom) {
+            SelectRow(std::min(top_ + VisibleRows(), static_cast<int>(rows_.size()) - 1), true);
+        } else {
+            const int row = top_ + (p.y - area.top) / ItemHeight();
+            SelectRow(std::min(row, static_cast<int>(rows_.size()) - 1), true);
+        }
+        return 0;
+    }
+    if (drag_ == Drag::VThumb || drag_ == Drag::HThumb) {
+        const bool vertical = drag_ == Drag::VThumb;
+        const RECT bar = vertical ? VScrollRect() : HScrollRect();
+        const ScrollState state = vertical ? VState() : HState();
+        const RECT thumb = theme.ScrollThumb(bar, vertical, state);
+        const int button = theme.ScrollBarSize();
+        const int length = (vertical ? bar.Height() : bar.Width()) - 2 * button;
+        const int thumbLength = vertical ? thumb.Height() : thumb.Width();
+        const int travel = length - thumbLength;
+        const int maxPos = state.range - state.page;
+        if (travel <= 0 || maxPos <= 0) return 0;
+        const int offset = (vertical ? p.y - bar.top : p.x - bar.left) - button - dragGrab_;
+        const int pos = (std::clamp(offset, 0, travel) * maxPos + travel / 2) / travel;
+        if (vertical) {
+            SetTop(pos);
+        } else {
+            SetHScroll(pos);
+        }
+    }
+    return 0;
+}
+
+LRESULT ListBox::OnLButtonUp(WPARAM, LPARAM) {
+    if (drag_ == Drag::None) return 0;
+    drag_ = Drag::None;
+    if (GetCapture() == GetSafeHwnd()) ReleaseCapture();
+    return 0;
+}
+
+LRESULT ListBox::OnCaptureChanged(WPARAM, LPARAM) {
+    drag_ = Drag::None;
+    return 0;
+}
+
+LRESULT ListBox::OnMouseWheel(WPARAM wParam, LPARAM) {
+    const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+    if (notches == 0) return 0;
+    SetTop(top_ - notches * WheelRows);
+    return 0;
+}
+
+// Keyboard.
+
+LRESULT ListBox::OnKeyDown(WPARAM wParam, LPARAM) {
+    const int count = static_cast<int>(rows_.size());
+    if (count == 0) return 0;
+    const int page = std::max(1, VisibleRows() - 1);
+    int to = cur_;
+    switch (wParam) {
+        case VK_UP:
+        case VK_LEFT:
+            to = cur_ < 0 ? 0 : cur_ - 1;
+            break;
+        case VK_DOWN:
+        case VK_RIGHT:
+            to = cur_ < 0 ? 0 : cur_ + 1;
+            break;
+        case VK_PRIOR:
+            to = cur_ < 0 ? 0 : cur_ - page;
+            break;
+        case VK_NEXT:
+            to = cur_ < 0 ? 0 : cur_ + page;
+            break;
+        case VK_HOME:
+            to = 0;
+            break;
+        case VK_END:
+            to = count - 1;
+            break;
+        default:
+            return Default();
+    }
+    SelectRow(std::clamp(to, 0, count - 1), true);
+    return 0;
+}
+
+LRESULT ListBox::OnChar(WPARAM wParam, LPARAM) {
+    const auto c = static_cast<char16_t>(wParam);
+    if (c < 0x20 || rows_.empty()) return 0;
+    const std::uint64_t now = App()->Now();
+    if (now - typedAt_ > TypeAheadPause) typed_.clear();
+    typedAt_ = now;
+    typed_ += c;
+    // A repeated first letter steps through the rows that start with it.
+    const bool repeat =
+        typed_.size() > 1 && std::all_of(typed_.begin(), typed_.end(),
+                                         [&](char16_t x) { return FoldCase(x) == FoldCase(c); });
+    const std::u16string_view prefix =
+        repeat ? std::u16string_view(typed_).substr(0, 1) : std::u16string_view(typed_);
+    const int start = typed_.size() == 1 || repeat ? cur_ : cur_ - 1;
+    const int found = Find(start, prefix, false);
+    if (found >= 0) SelectRow(found, true);
+    return 0;
+}
+
+LRESULT ListBox::OnFocus(WPARAM, LPARAM) {
+    focused_ = CurrentMessage() != nullptr && CurrentMessage()->message == WM_SETFOCUS;
+    Invalidate(true);
+    Notify(focused_ ? LBN_SETFOCUS : LBN_KILLFOCUS);
+    return 0;
+}
+
+LRESULT ListBox::OnGetDlgCode(WPARAM, LPARAM) {
+    return DLGC_WANTARROWS | DLGC_WANTCHARS;
+}
+
+LRESULT ListBox::OnSetFont(WPARAM, LPARAM) {
+    const LRESULT result = Default();
+    top_ = std::clamp(top_, 0, MaxTop());
+    Invalidate(true);
+    return result;
+}
+
+LRESULT ListBox::OnEnable(WPARAM, LPARAM) {
+    Invalidate(true);
+    return 0;
+}
+
+LRESULT ListBox::OnDestroy(WPARAM, LPARAM) {
+    std::vector<Row> gone;
+    gone.swap(rows_);
+    cur_ = -1;
+    top_ = 0;
+    ReleaseRows(std::move(gone));
+    return Default();
+}
+
+ListBox::~ListBox() {
+    std::vector<Row> gone;
+    gone.swap(rows_);
+    if (IsWindow()) ReleaseRows(std::move(gone));
+}
+
+void ListBox::ReleaseRows(std::vector<Row> gone) {
+    for (std::size_t i = 0; i < gone.size(); ++i) {
+        if (gone[i].data != 0) {
+            DeleteItem(DELETEITEMSTRUCT{ODT_LISTBOX, static_cast<UINT>(GetDlgCtrlID()),
+                                        static_cast<UINT>(i), GetSafeHwnd(), gone[i].data});
+        }
+    }
+}
+
+// Rows.
+
+LRESULT ListBox::OnAddString(WPARAM, LPARAM lParam) {
+    const std::u16string_view text = TextParam(lParam);
+    std::size_t at = rows_.size();
+    if ((GetStyle() & LBS_SORT) != 0) {
+        at = static_cast<std::size_t>(std::upper_bound(rows_.begin(), rows_.end(), text,
+                                                       [](std::u16string_view t, const Row& r) {
+                                                           return LessFolded(t, r.text);
+                                                       }) -
+                                      rows_.begin());
+    }
+    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), Row{std::u16string(text), 0});
+    if (cur_ >= static_cast<int>(at)) ++cur_;
+    Invalidate(true);
+    return static_cast<LRESULT>(at);
+}
+
+LRESULT ListBox::OnInsertString(WPARAM wParam, LPARAM lParam) {
+    int index = static_cast<int>(static_cast<LPARAM>(wParam));
+    if (index == -1) index = static_cast<int>(rows_.size());
+    if (index < 0 || index > static_cast<int>(rows_.size())) return LB_ERR;
+    rows_.insert(rows_.begin() + index, Row{std::u16string(TextParam(lParam)), 0});
+    if (cur_ >= index) ++cur_;
+    Invalidate(true);
+    return index;
+}
+
+LRESULT ListBox::OnDeleteString(WPARAM wParam, LPARAM) {
+    const int index = static_cast<int>(static_cast<LPARAM>(wParam));
+    if (index < 0 || index >= static_cast<int>(rows_.size())) return LB_ERR;
+    const Row gone = std::move(rows_[static_cast<std::size_t>(index)]);
+    rows_.erase(rows_.begin() + index);
+    if (cur_ == index) {
+        cur_ = -1;
+    } else if (cur_ > index) {
+        --cur_;
+    }
+    top_ = std::clamp(top_, 0, MaxTop());
+    Invalidate(true);
+    if (gone.data != 0) {
+        DeleteItem(DELETEITEMSTRUCT{ODT_LISTBOX, static_cast<UINT>(GetDlgCtrlID()),
+                                    static_cast<UINT>(index), GetSafeHwnd(), gone.data});
+    }
+    return static_cast<LRESULT>(rows_.size());
+}
+
+LRESULT ListBox::OnResetContent(WPARAM, LPARAM) {
+    std::vector<Row> gone;
+    gone.swap(rows_);
+    cur_ = -1;
+    top_ = 0;
+    Invalidate(true);
+    ReleaseRows(std::move(gone));
+    return 0;
+}
+
+LRESULT ListBox::OnGetCount(WPARAM, LPARAM) {
+    return static_cast<LRESULT>(rows_.size());
+}
+
+LRESULT ListBox::OnGetCurSel(WPARAM, LPARAM) {
+    return cur_;
+}
+
+LRESULT ListBox::OnSetCurSel(WPARAM wParam, LPARAM) {
+    const int index = static_cast<int>(static_cast<LPARAM>(wParam));
+    if (index < 0) {
+        if (cur_ >= 0) Invalidate(true);
+        cur_ = -1;
+        return LB_ERR;
+    }
+    if (index >= static_cast<int>(rows_.size())) return LB_ERR;
+    SelectRow(index, false);
+    return index;
+}
+
+LRESULT ListBox::OnGetSel(WPARAM wParam, LPARAM) {
+    const int index = static_cast<int>(static_cast<LPARAM>(wParam));
+    if (index < 0 || index >= static_cast<int>(rows_.size())) return LB_ERR;
+    return index == cur_ ? 1 : 0;
+}
+
+LRESULT ListBox::OnGetText(WPARAM wParam, LPARAM lParam) {
+    const int index = static_cast<int>(static_cast<LPARAM>(wParam));
+    auto* buffer = reinterpret_cast<char16_t*>(lParam);
+    if (index < 0 || index >= static_cast<int>(rows_.size()) || buffer == nullptr) return LB_ERR;
+    const std::u16string& text = rows_[static_cast<std::size_t>(index)].text;
+    std::copy(text.begin(), text.end(), buffer);
+    buffer[text.size()] = u'\0';
+    return static_cast<LRESULT>(text.size());
+}
+
+LRESULT ListBox::OnGetTextLen(WPARAM wParam, LPARAM) {
+    const int index = static_cast<int>(static_cast<LPARAM>(wParam));
+    if (index < 0 || index >= static_cast<int>(rows_.size())) return LB_ERR;
+    return static_cast<LRESULT>(rows_[static_cast<std::size_t>(index)].text.size());
+}
+
+LRESULT ListBox::OnGetItemData(WPARAM wParam, LPARAM) {
+    const int index = static_cast<int>(static_cast<LPARAM>(wParam));
+    if (index < 0 || index >= static_cast<int>(rows_.size())) return LB_ERR;
+    return static_cast<LRESULT>(rows_[static_cast<std::size_t>(index)].data);
+}
+
+LRESULT ListBox::OnSetItemData(WPARAM wParam, LPARAM lParam) {
+    const int index = static_cast<int>(static_cast<LPARAM>(wParam));
+    if (index < 0 || index >= static_cast<int>(rows_.size())) return LB_ERR;
+    rows_[static_cast<std::size_t>(index)].data = static_cast<std::uintptr_t>(lParam);
+    return 0;
+}
+
+LRESULT ListBox::OnGetItemRect(WPARAM wParam, LPARAM lParam) {
+    const int index = static_cast<int>(static_cast<LPARAM>(wParam));
+    auto* rect = reinterpret_cast<RECT*>(lParam);
+    if (rect == nullptr || index < 0 || index >= static_cast<int>(rows_.size())) return LB_ERR;
+    const RECT a = RowsArea();
+    const int h = ItemHeight();
+    *rect = RECT{a.left, a.top + (index - top_) * h, a.right, a.top + (index - top_ + 1) * h};
+    return 0;
+}
+
+LRESULT ListBox::OnGetTopIndex(WPARAM, LPARAM) {
+    return top_;
+}
+
+LRESULT ListBox::OnSetTopIndex(WPARAM wParam, LPARAM) {
+    const int index = static_cast<int>(static_cast<LPARAM>(wParam));
+    if (index < 0 || index >= std::max<int>(static_cast<int>(rows_.size()), 1)) return LB_ERR;
+    SetTop(index);
+    return 0;
+}
+
+LRESULT ListBox::OnSetHorizontalExtent(WPARAM wParam, LPARAM) {
+    extent_ = static_cast<int>(wParam);
+    hScroll_ = std::clamp(hScroll_, 0, std::max(0, extent_ - RowsArea().Width()));
+    Invalidate(true);
+    return 0;
+}
+
+LRESULT ListBox::OnGetHorizontalExtent(WPARAM, LPARAM) {
+    return extent_;
+}
+
+LRESULT ListBox::OnSetItemHeight(WPARAM, LPARAM lParam) {
+    const int h = LOWORD(static_cast<std::uintptr_t>(lParam));
+    if (h <= 0) return LB_ERR;
+    itemHeight_ = h;
+    top_ = std::clamp(top_, 0, MaxTop());
+    Invalidate(true);
+    return 0;
+}
+
+LRESULT ListBox::OnGetItemHeight(WPARAM, LPARAM) {
+    return ItemHeight();
+}
+
+int ListBox::Find(int startAfter, std::u16string_view text, bool exact) const {
+    const int count = static_cast<int>(rows_.size());
+    if (count == 0) return LB_ERR;
+    int start = startAfter < -1 || startAfter >= count ? -1 : startAfter;
+    for (int k = 1; k <= count; ++k) {
+        const int i = (start + k) % count;
+        const std::u16string& row = rows_[static_cast<std::size_t>(i)].text;
+        if (exact ? EqualFolded(row, text) : StartsWithFolded(row, text)) return i;
+    }
+    return LB_ERR;
+}
+
+LRESULT ListBox::OnFindString(WPARAM wParam, LPARAM lParam) {
+    return Find(static_cast<int>(static_cast<LPARAM>(wParam)), TextParam(lParam), false);
+}
+
+LRESULT ListBox::OnFindStringExact(WPARAM wParam, LPARAM lParam) {
+    return Find(static_cast<int>(static_cast<LPARAM>(wParam)), TextParam(lParam), true);
+}
+
+LRESULT ListBox::OnItemFromPoint(WPARAM, LPARAM lParam) {
+    const POINT p = PointFromLParam(lParam);
+    const RECT a = RowsArea();
+    const bool outside = !gdi::PtInRect(a, p);
+    int row = top_ + (std::clamp(p.y, a.top, std::max(a.top, a.bottom - 1)) - a.top) / ItemHeight();
+    row = std::clamp(row, 0, std::max(0, static_cast<int>(rows_.size()) - 1));
+    const bool beyond = row >= static_cast<int>(rows_.size()) || RowFromPoint(p) < 0;
+    return MAKELPARAM(static_cast<unsigned>(row), outside || beyond ? 1u : 0u);
+}
+
+}  // namespace ui

@@ -1,0 +1,152 @@
+// The standard list box: rows of text, each with an item data value; one current selection;
+// keyboard (arrows, Page Up/Down, Home/End, type-ahead), wheel, vertical and horizontal
+// scroll bars (always shown with LBS_DISABLENOSCROLL), a horizontal extent, and the colours
+// and brush its parent answers to WM_CTLCOLORLISTBOX. With LBS_NOTIFY it tells its parent of
+// selections the user makes (LBN_SELCHANGE, never for LB_SETCURSEL) and of double clicks
+// (LBN_DBLCLK). Each row deleted (LB_DELETESTRING, LB_RESETCONTENT, the window's end) that
+// carries item data other than 0 goes through DeleteItem once, so its owner can release it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/ui/theme.h"
+#include "platform/ui/window.h"
+
+namespace ui {
+
+inline constexpr UINT WM_DELETEITEM = 0x002D;
+inline constexpr UINT LB_FINDSTRINGEXACT = 0x01A2;
+inline constexpr UINT LB_ITEMFROMPOINT = 0x01A9;
+
+// What WM_DELETEITEM carries: the row that goes and its item data.
+struct DELETEITEMSTRUCT {
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    HWND hwndItem;
+    std::uintptr_t itemData = 0;
+};
+
+class ListBox : public Window {
+    UI_DECLARE_MESSAGE_MAP()
+public:
+    static void Register(Application& app);
+    ListBox() = default;
+    // Rows still held go through the base DeleteItem (WM_DELETEITEM to the parent); a class
+    // that releases item data itself empties the list in its own destructor.
+    ~ListBox() override;
+
+    // The usual wrappers of the LB_ messages.
+    int AddString(std::u16string_view text);
+    int InsertString(int index, std::u16string_view text);
+    int DeleteString(int index);
+    void ResetContent();
+    int GetCount() const;
+    int GetCurSel() const;
+    int SetCurSel(int index);
+    std::u16string GetText(int index) const;
+    int GetTextLen(int index) const;
+    std::uintptr_t GetItemData(int index) const;
+    int SetItemData(int index, std::uintptr_t data);
+    int GetItemRect(int index, RECT& rect) const;
+    int GetTopIndex() const;
+    int SetTopIndex(int index);
+    int GetItemHeight() const;
+    void SetHorizontalExtent(int extent);
+    int GetHorizontalExtent() const;
+    int FindString(int startAfter, std::u16string_view prefix) const;
+    // The horizontal scroll position in pixels.
+    int GetScrollPos() const { return hScroll_; }
+
+    // A row with item data other than 0 is going: the base sends WM_DELETEITEM to the parent.
+    virtual void DeleteItem(const DELETEITEMSTRUCT& dis);
+
+protected:
+    // Where colour requests go (the parent); a drop-down list asks its combo box's parent.
+    virtual HWND ColourTarget() const { return GetParent(); }
+    // The list's own handling of a press on a row; a drop-down list replaces it.
+    int RowFromPoint(POINT client) const;  // -1 outside the rows
+    RECT RowsArea() const;                 // the client area less frame and scroll bars
+    void EnsureVisible(int index);
+    // Selects the row and scrolls it into view; with `notify`, tells the parent when changed.
+    void SelectRow(int index, bool notify);
+    int ItemHeight() const;
+    int VisibleRows() const;
+
+    struct Row {
+        std::u16string text;
+        std::uintptr_t data = 0;
+    };
+    std::vector<Row> rows_;
+    int cur_ = -1;
+    int top_ = 0;
+    int hScroll_ = 0;
+
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnEraseBkgnd(WPARAM, LPARAM);
+    LRESULT OnLButtonDown(WPARAM, LPARAM);
+    LRESULT OnLButtonDblClk(WPARAM, LPARAM);
+    LRESULT OnLButtonUp(WPARAM, LPARAM);
+    LRESULT OnMouseMove(WPARAM, LPARAM);
+    LRESULT OnCaptureChanged(WPARAM, LPARAM);
+    LRESULT OnMouseWheel(WPARAM, LPARAM);
+    LRESULT OnKeyDown(WPARAM, LPARAM);
+    LRESULT OnChar(WPARAM, LPARAM);
+    LRESULT OnFocus(WPARAM, LPARAM);
+    LRESULT OnGetDlgCode(WPARAM, LPARAM);
+    LRESULT OnSetFont(WPARAM, LPARAM);
+    LRESULT OnEnable(WPARAM, LPARAM);
+    LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnAddString(WPARAM, LPARAM);
+    LRESULT OnInsertString(WPARAM, LPARAM);
+    LRESULT OnDeleteString(WPARAM, LPARAM);
+    LRESULT OnResetContent(WPARAM, LPARAM);
+    LRESULT OnGetCount(WPARAM, LPARAM);
+    LRESULT OnGetCurSel(WPARAM, LPARAM);
+    LRESULT OnSetCurSel(WPARAM, LPARAM);
+    LRESULT OnGetSel(WPARAM, LPARAM);
+    LRESULT OnGetText(WPARAM, LPARAM);
+    LRESULT OnGetTextLen(WPARAM, LPARAM);
+    LRESULT OnGetItemData(WPARAM, LPARAM);
+    LRESULT OnSetItemData(WPARAM, LPARAM);
+    LRESULT OnGetItemRect(WPARAM, LPARAM);
+    LRESULT OnGetTopIndex(WPARAM, LPARAM);
+    LRESULT OnSetTopIndex(WPARAM, LPARAM);
+    LRESULT OnSetHorizontalExtent(WPARAM, LPARAM);
+    LRESULT OnGetHorizontalExtent(WPARAM, LPARAM);
+    LRESULT OnSetItemHeight(WPARAM, LPARAM);
+    LRESULT OnGetItemHeight(WPARAM, LPARAM);
+    LRESULT OnFindString(WPARAM, LPARAM);
+    LRESULT OnFindStringExact(WPARAM, LPARAM);
+    LRESULT OnItemFromPoint(WPARAM, LPARAM);
+
+    bool HasVScroll() const;
+    bool HasHScroll() const;
+    RECT VScrollRect() const;
+    RECT HScrollRect() const;
+    ScrollState VState() const;
+    ScrollState HState() const;
+    void SetTop(int top);
+    void SetHScroll(int pos);
+    int MaxTop() const;
+    void ReleaseRows(std::vector<Row> gone);
+    int Find(int startAfter, std::u16string_view text, bool exact) const;
+    void ScrollBarPress(bool vertical, POINT p);
+    void Notify(UINT code);
+    bool OnScrollBar(POINT p) const;
+
+    enum class Drag { None, Rows, VThumb, HThumb, ScrollButton };
+    Drag drag_ = Drag::None;
+    int dragGrab_ = 0;  // pointer offset along the bar when a thumb was grabbed
+    int itemHeight_ = 0;
+    mutable int fontHeight_ = 0;      // line height of measuredFont_
+    mutable gdi::Font measuredFont_;  // 0: from the font
+    int extent_ = 0;                  // horizontal extent in pixels
+    std::u16string typed_;            // type-ahead prefix
+    std::uint64_t typedAt_ = 0;
+    bool focused_ = false;
+};
+
+}  // namespace ui
