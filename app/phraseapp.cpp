@@ -11,7 +11,6 @@ CPhraseApp::CPhraseApp(ui::Backend& backend) : ui::Application(backend) {
 
 void CPhraseApp::Prepare(ui::Application& app) {
     app.SetResources(&res::ProgramResources());
-    app.SetAppName(std::u16string(ExecutableName));
 }
 
 bool CPhraseApp::InitInstance() {

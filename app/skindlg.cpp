@@ -1,13 +1,12 @@
 #include "app/skindlg.h"
 
-#include <cstdio>
 #include <string>
 
 #include "app/controlids.h"
 #include "controls/skinregion.h"
 #include "platform/gdi/bmp.h"
-#include "platform/shell/codepage.h"
 #include "platform/ui/dataexchange.h"
+#include "platform/ui/messagebox.h"
 #include "res/bitmaptable.h"
 #include "res/dialogs.h"
 
@@ -115,9 +114,8 @@ void CSkinDlg::OnCancel() {
 
 void CSkinDlg::LaunchUpdater() {}
 
-void CSkinDlg::ShowMessage(std::u16string_view text) {
-    std::fprintf(stderr, "%s: %s\n", shell::Utf16ToUtf8(Title).c_str(),
-                 shell::Utf16ToUtf8(text).c_str());
+void CSkinDlg::ShowMessage(std::u16string_view text, std::u16string_view caption) {
+    MessageBox(GetApplication(), GetSafeHwnd(), text, caption);
 }
 
 LRESULT CSkinDlg::OnEraseBkgnd(WPARAM wParam, LPARAM) {

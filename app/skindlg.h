@@ -21,6 +21,7 @@
 #include "platform/gdi/brush.h"
 #include "platform/gdi/icon.h"
 #include "platform/gdi/region.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/dialog.h"
 
 class CSkinDlg : public ui::Dialog {
@@ -55,8 +56,9 @@ public:
     // The update hand-off that timer 100 runs once per run.
     virtual void LaunchUpdater();
 
-    // Shows a message to the user with one OK button and the program's caption.
-    virtual void ShowMessage(std::u16string_view text);
+    // A message box with one OK button over the window; without a caption it carries the
+    // program's name.
+    virtual void ShowMessage(std::u16string_view text, std::u16string_view caption = {});
 
     // Window handlers.
     ui::LRESULT OnEraseBkgnd(ui::WPARAM wParam, ui::LPARAM lParam);
@@ -93,37 +95,38 @@ public:
     // Plays the selected phrase's clip.
     CAudioPlayer player;
 
-    // The control objects, bound to their controls by data exchange.
-    ui::Window versionLabel;       // 1048
-    ui::Window pronunciationLine;  // 1022
-    ui::Window unusedCombo;        // 101
-    ui::Window updateButton;       // 1042
-    ui::Window reportButton;       // 1043
-    ui::Window supportButton;      // 1044
-    ui::Window aboutButton;        // 1041
-    ui::Window soundButton;        // 1039
-    ui::Window addButton;          // 1038
-    ui::Window runSearchButton;    // 1037
-    ui::Window keywordEdit;        // 1020
-    ui::Window replayButton;       // 1001
-    ui::Window emergencyButton;    // 1012
-    ui::Window socialButton;       // 1010
-    ui::Window sightButton;        // 1009
-    ui::Window shopingButton;      // 1011
-    ui::Window questionButton;     // 1013
-    ui::Window businessButton;     // 1008
-    ui::Window lodgingButton;      // 1007
-    ui::Window foodButton;         // 1005
-    ui::Window travelButton;       // 1004
-    ui::Window basicButton;        // 1003
-    ui::Window relateButton;       // 1017
-    ui::Window favouritesButton;   // 1016
-    ui::Window helpButton;         // 1019
-    ui::Window searchViewButton;   // 1015
-    ui::Window subcategoryCombo;   // 1014
-    ui::Window phraseList;         // 1002
-    ui::Window closeButton;        // 2
-    ui::Window minimiseButton;     // 1000
+    // The control objects, bound to their controls by data exchange. Controls whose skinned
+    // class is still to come run through the framework's standard class.
+    ui::Static versionLabel;        // 1048
+    ui::Static pronunciationLine;   // 1022
+    ui::ComboBox unusedCombo;       // 101
+    ui::Button updateButton;        // 1042
+    ui::Button reportButton;        // 1043
+    ui::Button supportButton;       // 1044
+    ui::Button aboutButton;         // 1041
+    ui::Button soundButton;         // 1039
+    ui::Button addButton;           // 1038
+    ui::Button runSearchButton;     // 1037
+    ui::Edit keywordEdit;           // 1020
+    ui::Button replayButton;        // 1001
+    ui::Button emergencyButton;     // 1012
+    ui::Button socialButton;        // 1010
+    ui::Button sightButton;         // 1009
+    ui::Button shopingButton;       // 1011
+    ui::Button questionButton;      // 1013
+    ui::Button businessButton;      // 1008
+    ui::Button lodgingButton;       // 1007
+    ui::Button foodButton;          // 1005
+    ui::Button travelButton;        // 1004
+    ui::Button basicButton;         // 1003
+    ui::Button relateButton;        // 1017
+    ui::Button favouritesButton;    // 1016
+    ui::Button helpButton;          // 1019
+    ui::Button searchViewButton;    // 1015
+    ui::ComboBox subcategoryCombo;  // 1014
+    ui::ListBox phraseList;         // 1002
+    ui::Button closeButton;         // 2
+    ui::Button minimiseButton;      // 1000
 
     // Exchanged with the keyword edit (1020), the exact-match check box (1021) and the
     // pronunciation line (1022).

@@ -17,6 +17,7 @@
 #include "platform/backend/headless/headlessbackend.h"
 #include "platform/gdi/bmp.h"
 #include "platform/gdi/icon.h"
+#include "platform/ui/messagebox.h"
 #include "res/bitmaptable.h"
 #include "res/dialogs.h"
 #include "res/programresources.h"
@@ -33,7 +34,10 @@ class TestDlg : public CSkinDlg {
 public:
     using CSkinDlg::CSkinDlg;
     void LaunchUpdater() override { ++handOffs; }
-    void ShowMessage(std::u16string_view text) override { messages.emplace_back(text); }
+    void ShowMessage(std::u16string_view text, std::u16string_view caption) override {
+        if (!recordMessages) return CSkinDlg::ShowMessage(text, caption);
+        messages.emplace_back(text);
+    }
     LRESULT OnIconEraseBkgnd(WPARAM wParam, LPARAM) {
         ++iconErases;
         paintTarget = DCFromWParam(wParam)->CurrentBitmap();
@@ -41,6 +45,7 @@ public:
     }
 
     int handOffs = 0;
+    bool recordMessages = true;  // false: the real message boxes
     std::vector<std::u16string> messages;
     int iconErases = 0;
     gdi::Bitmap paintTarget;  // the window's framebuffer, as the paint DC draws into it
@@ -143,26 +148,21 @@ TEST(MainWindow, EveryControlObjectIsBoundToItsControl) {
     Fixture f;
     f.folder.WriteTextFiles();
     TestDlg dlg(f.app);
-    const std::array<std::pair<Window TestDlg::*, int>, 30> bindings{{
-        {&TestDlg::versionLabel, 1048},     {&TestDlg::pronunciationLine, 1022},
-        {&TestDlg::unusedCombo, 101},       {&TestDlg::updateButton, 1042},
-        {&TestDlg::reportButton, 1043},     {&TestDlg::supportButton, 1044},
-        {&TestDlg::aboutButton, 1041},      {&TestDlg::soundButton, 1039},
-        {&TestDlg::addButton, 1038},        {&TestDlg::runSearchButton, 1037},
-        {&TestDlg::keywordEdit, 1020},      {&TestDlg::replayButton, 1001},
-        {&TestDlg::emergencyButton, 1012},  {&TestDlg::socialButton, 1010},
-        {&TestDlg::sightButton, 1009},      {&TestDlg::shopingButton, 1011},
-        {&TestDlg::questionButton, 1013},   {&TestDlg::businessButton, 1008},
-        {&TestDlg::lodgingButton, 1007},    {&TestDlg::foodButton, 1005},
-        {&TestDlg::travelButton, 1004},     {&TestDlg::basicButton, 1003},
-        {&TestDlg::relateButton, 1017},     {&TestDlg::favouritesButton, 1016},
-        {&TestDlg::helpButton, 1019},       {&TestDlg::searchViewButton, 1015},
-        {&TestDlg::subcategoryCombo, 1014}, {&TestDlg::phraseList, 1002},
-        {&TestDlg::closeButton, 2},         {&TestDlg::minimiseButton, 1000},
+    const std::array<std::pair<const Window*, int>, 30> bindings{{
+        {&dlg.versionLabel, 1048},    {&dlg.pronunciationLine, 1022}, {&dlg.unusedCombo, 101},
+        {&dlg.updateButton, 1042},    {&dlg.reportButton, 1043},      {&dlg.supportButton, 1044},
+        {&dlg.aboutButton, 1041},     {&dlg.soundButton, 1039},       {&dlg.addButton, 1038},
+        {&dlg.runSearchButton, 1037}, {&dlg.keywordEdit, 1020},       {&dlg.replayButton, 1001},
+        {&dlg.emergencyButton, 1012}, {&dlg.socialButton, 1010},      {&dlg.sightButton, 1009},
+        {&dlg.shopingButton, 1011},   {&dlg.questionButton, 1013},    {&dlg.businessButton, 1008},
+        {&dlg.lodgingButton, 1007},   {&dlg.foodButton, 1005},        {&dlg.travelButton, 1004},
+        {&dlg.basicButton, 1003},     {&dlg.relateButton, 1017},      {&dlg.favouritesButton, 1016},
+        {&dlg.helpButton, 1019},      {&dlg.searchViewButton, 1015},  {&dlg.subcategoryCombo, 1014},
+        {&dlg.phraseList, 1002},      {&dlg.closeButton, 2},          {&dlg.minimiseButton, 1000},
     }};
     f.backend.WhenIdle([&] {
-        for (const auto& [member, id] : bindings) {
-            const Window& control = dlg.*member;
+        for (const auto& [object, id] : bindings) {
+            const Window& control = *object;
             EXPECT_TRUE(control.GetSafeHwnd()) << "control " << id;
             EXPECT_EQ(control.GetSafeHwnd(), dlg.GetDlgItem(id)) << "control " << id;
             EXPECT_EQ(Window::FromHandle(dlg.GetDlgItem(id)), &control) << "control " << id;
@@ -442,12 +442,73 @@ TEST(MainWindow, ConvertersRewriteTheRecordFilesFromTheTextFiles) {
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
 }
 
+TEST(MainWindow, TheCloseButtonEndsTheWindowAndTheMinimiseButtonMinimisesIt) {
+    Fixture f;
+    f.folder.WriteTextFiles();
+    TestDlg dlg(f.app);
+    auto middle = [&](int id) {
+        RECT r;
+        dlg.GetDlgItemWindow(id)->GetClientRect(r);
+        return POINT{r.Width() / 2, r.Height() / 2};
+    };
+    f.backend.WhenIdle([&] {
+        const HWND minimise = dlg.GetDlgItem(ids::MinimiseButton);
+        f.backend.Click(minimise, middle(ids::MinimiseButton));
+    });
+    f.backend.WhenIdle([&] {
+        EXPECT_TRUE(dlg.IsIconic());
+        f.backend.Event([&] {
+            InputEvent e;
+            e.type = InputEvent::Type::Restored;
+            e.window = dlg.GetSafeHwnd();
+            return e;
+        }());
+    });
+    f.backend.WhenIdle([&] {
+        EXPECT_FALSE(dlg.IsIconic());
+        const HWND close = dlg.GetDlgItem(ids::CloseButton);
+        f.backend.Click(close, middle(ids::CloseButton));
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+TEST(MainWindow, MessagesAppearInAMessageBoxCaptionedWithTheProgramsName) {
+    Fixture f;
+    f.folder.WriteTextFiles();
+    TestDlg dlg(f.app);
+    dlg.recordMessages = false;
+    std::u16string caption;
+    std::u16string text;
+    bool ownerDisabled = false;
+    f.backend.WhenIdle([&] {
+        std::filesystem::remove(f.folder.Path() / "English.dat");
+        // The box runs its own loop; the next step finds it there.
+        f.backend.WhenIdle([&] {
+            Window* box = Window::FromHandle(f.app.GetActiveWindow());
+            ASSERT_NE(box, nullptr);
+            ASSERT_NE(box, &dlg);
+            caption = box->GetWindowText();
+            text = box->GetDlgItemText(0xFFFF);
+            ownerDisabled = !dlg.IsWindowEnabled();
+            f.backend.Key(VK_RETURN);
+        });
+        dlg.LoadAllPhrases();
+        EXPECT_TRUE(dlg.IsWindowEnabled());
+        EXPECT_TRUE(dlg.phraseMap.empty());
+        f.backend.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(caption, ExecutableBaseName());
+    EXPECT_EQ(text, u"Can't read file");
+    EXPECT_TRUE(ownerDisabled);
+}
+
 TEST(PhraseApp, RunsTheMainWindowAndEndsWithExitCodeZeroOnEscape) {
     apptest::RunFolder folder;
     folder.WriteTextFiles();
     backend::HeadlessBackend backend;
     CPhraseApp app(backend);
-    EXPECT_EQ(app.AppName(), u"tolkara-german");
+    EXPECT_TRUE(app.AppName().empty());  // message boxes carry the executable's name
     bool seen = false;
     backend.WhenIdle([&] {
         Window* main = app.GetMainWindow();
