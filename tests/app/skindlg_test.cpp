@@ -222,20 +222,6 @@ TEST(MainWindow, TimerHundredRunsTheHandOffOnceAfterOneSecond) {
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
 }
 
-TEST(MainWindow, OtherTimersNeverRunTheHandOff) {
-    Fixture f;
-    f.folder.WriteTextFiles();
-    TestDlg dlg(f.app);
-    f.backend.WhenIdle([&] {
-        dlg.SendMessage(WM_TIMER, 101);
-        dlg.SendMessage(WM_TIMER, 0);
-        EXPECT_EQ(dlg.handOffs, 0);
-        EXPECT_FALSE(dlg.updateChecked);
-        f.backend.Key(VK_ESCAPE);
-    });
-    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-}
-
 TEST(MainWindow, APressOnBareSkinDragsTheWindow) {
     Fixture f;
     f.folder.WriteTextFiles();
