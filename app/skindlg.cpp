@@ -1,7 +1,5 @@
 #include "app/skindlg.h"
 
-#include <string>
-
 #include "app/controlids.h"
 #include "controls/skinregion.h"
 #include "platform/gdi/bmp.h"
@@ -23,17 +21,9 @@ const MessageMap CSkinDlg::messageMap{&Dialog::messageMap, {
 }};
 // clang-format on
 
-namespace {
-
-const shell::ResourceBundle* Resources(const Application& app) {
-    return app.Resources();
-}
-
-}  // namespace
-
 CSkinDlg::CSkinDlg(Application& app, Window* parent) : Dialog(app, res::MainDialogId, parent) {
     pronunciationArea = RECT{180, 435, 550, 500};
-    if (const shell::ResourceBundle* bundle = Resources(app)) {
+    if (const shell::ResourceBundle* bundle = app.Resources()) {
         icon = gdi::LoadIcon(*bundle, res::ProgramIcon);
         skinBitmap = gdi::LoadBitmap(*bundle, res::MainSkinBitmap);
     }
@@ -83,7 +73,7 @@ void CSkinDlg::DoDataExchange(DataExchange& dx) {
 
 bool CSkinDlg::OnInitDialog() {
     // The pattern brush keeps its own copy of the pixels; the bitmap goes with this scope.
-    if (const shell::ResourceBundle* bundle = Resources(GetApplication())) {
+    if (const shell::ResourceBundle* bundle = GetApplication().Resources()) {
         const gdi::Bitmap pattern = gdi::LoadBitmap(*bundle, res::BackgroundPatternBitmap);
         if (pattern) backgroundBrush = gdi::CreatePatternBrush(pattern);
     }

@@ -127,6 +127,7 @@ TEST(MainWindow, StartUpShapesTheWindowOpensTheCatalogueAndRebuildsOnlyMissingFi
 
         // The rest of the start-up state.
         EXPECT_EQ(dlg.category, 1);
+        EXPECT_EQ(dlg.phraseList.SendMessage(LB_GETHORIZONTALEXTENT), 400);
         EXPECT_TRUE(dlg.addMode);
         EXPECT_FALSE(dlg.soundArmed);
         EXPECT_FALSE(dlg.updateChecked);
