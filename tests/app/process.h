@@ -125,24 +125,46 @@ public:
         if (!PollFor([&] { return !Running(); }, timeout)) return std::nullopt;
         return exit_;
     }
+    // The first line of output made only of digits, or nothing within the timeout.
+    std::string ReadLineOfDigits(std::chrono::milliseconds timeout = Generous) {
+        const auto end = Clock::now() + timeout;
+        for (;;) {
+            std::size_t start = 0;
+            for (std::size_t nl; (nl = output_.find('\n', start)) != std::string::npos;
+                 start = nl + 1) {
+                const std::string line = output_.substr(start, nl - start);
+                if (!line.empty() && line.find_first_not_of("0123456789") == std::string::npos)
+                    return line;
+            }
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+            if (left.count() <= 0 || !ReadSome(left)) return {};
+        }
+    }
     // Everything the process wrote, until it closed its output or the timeout passed.
     std::string ReadAll(std::chrono::milliseconds timeout = Generous) {
         const auto end = Clock::now() + timeout;
-        while (out_ >= 0) {
+        for (;;) {
             const auto left =
                 std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
-            if (left.count() <= 0) break;
-            pollfd p{out_, POLLIN, 0};
-            if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
-            char chunk[512];
-            const ssize_t n = read(out_, chunk, sizeof chunk);
-            if (n <= 0) break;
-            output_.append(chunk, static_cast<std::size_t>(n));
+            if (left.count() <= 0 || !ReadSome(left)) break;
         }
         return output_;
     }
 
 private:
+    // Appends what the process writes within the timeout; false at the end of its output.
+    bool ReadSome(std::chrono::milliseconds timeout) {
+        if (out_ < 0) return false;
+        pollfd p{out_, POLLIN, 0};
+        if (poll(&p, 1, static_cast<int>(timeout.count())) <= 0) return true;
+        char chunk[512];
+        const ssize_t n = read(out_, chunk, sizeof chunk);
+        if (n <= 0) return false;
+        output_.append(chunk, static_cast<std::size_t>(n));
+        return true;
+    }
+
     pid_t pid_ = -1;
     int exit_ = -1;
     int out_ = -1;
@@ -161,24 +183,21 @@ inline std::string RunX(const std::string& display, const std::string& command) 
     return output;
 }
 
-// An Xvfb server on a display number nobody uses, with a white root window.
+// An Xvfb server with a white root window on a display number it picks itself (so that tests
+// running side by side never share one).
 class VirtualDisplay {
 public:
     VirtualDisplay() {
-        for (int n = 150 + static_cast<int>(getpid() % 100); n < 500; ++n) {
-            if (!std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(n)) &&
-                !std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock")) {
-                name_ = ":" + std::to_string(n);
-                break;
-            }
-        }
-        if (name_.empty()) return;
         server_ = std::make_unique<Child>(
-            std::vector<std::string>{"Xvfb", name_, "-screen", "0", "1024x768x24", "-wr",
-                                     "-noreset", "-nolisten", "tcp"},
-            std::map<std::string, std::string>{});
-        up_ = server_->Started() &&
-              PollFor([&] { return !RunX(name_, "xdpyinfo").empty(); }, Generous);
+            std::vector<std::string>{"Xvfb", "-displayfd", "1", "-screen", "0", "1024x768x24",
+                                     "-wr", "-noreset", "-nolisten", "tcp"},
+            std::map<std::string, std::string>{}, std::filesystem::path{}, true);
+        if (!server_->Started()) return;
+        // The number comes on a line of its own once the server accepts connections.
+        const std::string output = server_->ReadLineOfDigits(Generous);
+        if (output.empty()) return;
+        name_ = ":" + output;
+        up_ = true;
     }
 
     ~VirtualDisplay() {
