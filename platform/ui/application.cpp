@@ -126,9 +126,11 @@ bool Application::Attach(HWND hwnd, Window& object) {
     WindowNode* n = Node(hwnd);
     if (n == nullptr) return false;
     if (n->object != nullptr && n->object != n->owned.get()) return false;
+    Window* previous = n->owned.get();
     if (n->owned) retired_.push_back(std::move(n->owned));
     n->object = &object;
     object.hwnd_ = hwnd;
+    if (previous != nullptr) object.InheritControlState(*previous);
     object.PreSubclassWindow();
     return true;
 }

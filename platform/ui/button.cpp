@@ -57,6 +57,13 @@ bool Button::IsRadioType() const {
 
 void Button::DrawItem(DRAWITEMSTRUCT&) {}
 
+void Button::InheritControlState(Window& previous) {
+    if (const auto* p = dynamic_cast<const Button*>(&previous)) {
+        check_ = p->check_;
+        focused_ = p->focused_;
+    }
+}
+
 LRESULT Button::OnReflectedDrawItem(WPARAM, LPARAM lParam) {
     auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
     if (dis != nullptr) DrawItem(*dis);

@@ -29,6 +29,7 @@ public:
     // buttons itself lists OnMessage<&Button::OnReflectedDrawItem>(OCM_DRAWITEM) in its table,
     // so that the parent's WM_DRAWITEM comes back to it; without that entry the parent draws.
     virtual void DrawItem(DRAWITEMSTRUCT& dis);
+    void InheritControlState(Window& previous) override;
     LRESULT OnReflectedDrawItem(WPARAM wParam, LPARAM lParam);
 
 protected:

@@ -220,6 +220,18 @@ bool ComboBox::GetDroppedState() const {
     return SendMessage(CB_GETDROPPEDSTATE) != 0;
 }
 
+void ComboBox::InheritControlState(Window& previous) {
+    if (auto* p = dynamic_cast<ComboBox*>(&previous)) {
+        p->Close(false);
+        entries_ = std::move(p->entries_);
+        p->entries_.clear();
+        cur_ = p->cur_;
+        dropHeight_ = p->dropHeight_;
+        itemHeight_ = p->itemHeight_;
+        focused_ = p->focused_;
+    }
+}
+
 void ComboBox::DrawItem(DRAWITEMSTRUCT&) {}
 
 LRESULT ComboBox::OnReflectedDrawItem(WPARAM, LPARAM lParam) {

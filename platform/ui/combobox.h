@@ -74,6 +74,7 @@ public:
     int SetItemData(int index, std::uintptr_t data);
     void ShowDropDown(bool show = true);
     bool GetDroppedState() const;
+    void InheritControlState(Window& previous) override;
 
     // The draw step of an owner-drawn combo box's face; the base draws nothing. A class that
     // draws itself lists OnMessage<&ComboBox::OnReflectedDrawItem>(OCM_DRAWITEM) in its table.

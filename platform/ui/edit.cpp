@@ -67,6 +67,16 @@ const std::u16string& Edit::Text() const {
     return n != nullptr ? n->text : empty;
 }
 
+void Edit::InheritControlState(Window& previous) {
+    if (const auto* p = dynamic_cast<const Edit*>(&previous)) {
+        caret_ = p->caret_;
+        anchor_ = p->anchor_;
+        scroll_ = p->scroll_;
+        limit_ = p->limit_;
+        focused_ = p->focused_;
+    }
+}
+
 void Edit::GetSel(int& start, int& end) const {
     DWORD s = 0;
     DWORD e = 0;

@@ -24,6 +24,7 @@ public:
     void SetSel(int start, int end) { SendMessage(EM_SETSEL, static_cast<WPARAM>(start), end); }
     void GetSel(int& start, int& end) const;
     void ReplaceSel(std::u16string_view text);
+    void InheritControlState(Window& previous) override;
     void SetLimitText(int limit) { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(limit)); }
     bool SetReadOnly(bool readOnly = true) { return SendMessage(EM_SETREADONLY, readOnly) != 0; }
     // The caret's position in code units.

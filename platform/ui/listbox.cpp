@@ -141,6 +141,19 @@ int ListBox::FindString(int startAfter, std::u16string_view prefix) const {
                                         reinterpret_cast<LPARAM>(copy.c_str())));
 }
 
+void ListBox::InheritControlState(Window& previous) {
+    if (auto* p = dynamic_cast<ListBox*>(&previous)) {
+        rows_ = std::move(p->rows_);
+        p->rows_.clear();
+        cur_ = p->cur_;
+        top_ = p->top_;
+        hScroll_ = p->hScroll_;
+        extent_ = p->extent_;
+        itemHeight_ = p->itemHeight_;
+        focused_ = p->focused_;
+    }
+}
+
 void ListBox::DeleteItem(const DELETEITEMSTRUCT& dis) {
     const HWND parent = GetParent();
     if (parent) {

@@ -19,6 +19,8 @@ namespace ui {
 inline constexpr UINT WM_DELETEITEM = 0x002D;
 inline constexpr UINT LB_FINDSTRINGEXACT = 0x01A2;
 inline constexpr UINT LB_ITEMFROMPOINT = 0x01A9;
+inline constexpr int SB_HORZ = 0;
+inline constexpr int SB_VERT = 1;
 
 // What WM_DELETEITEM carries: the row that goes and its item data.
 struct DELETEITEMSTRUCT {
@@ -59,9 +61,12 @@ public:
     int FindString(int startAfter, std::u16string_view prefix) const;
     // The horizontal scroll position in pixels.
     int GetScrollPos() const { return hScroll_; }
+    // The scroll bars' positions: SB_HORZ in pixels, SB_VERT in rows (the top index).
+    int GetScrollPos(int bar) const { return bar == SB_VERT ? top_ : hScroll_; }
 
     // A row with item data other than 0 is going: the base sends WM_DELETEITEM to the parent.
     virtual void DeleteItem(const DELETEITEMSTRUCT& dis);
+    void InheritControlState(Window& previous) override;
 
 protected:
     // Where colour requests go (the parent); a drop-down list asks its combo box's parent.

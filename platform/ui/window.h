@@ -40,6 +40,9 @@ public:
     HWND UnsubclassWindow();
     // The attach step: the window is known, its messages do not run here yet.
     virtual void PreSubclassWindow() {}
+    // Binding replaces the object the window's class made; a control takes over the state that
+    // object kept (check state, rows, entries), as the window itself keeps it on other systems.
+    virtual void InheritControlState(Window& /*previous*/) {}
     // Called after the window is gone (WM_NCDESTROY).
     virtual void PostNcDestroy() {}
 

@@ -261,3 +261,44 @@ TEST(ComboBox, PickerMadeInsideAListBoxOpensOverEverythingAndReportsToTheList) {
 }
 
 }  // namespace
+
+namespace {
+
+// A control bound to a window made from a template (run until then by the object its class
+// made) takes over what that object kept.
+TEST(ComboBox, BindingKeepsWhatTheClassObjectKept) {
+    Fixture f;
+    auto make = [&](std::u16string_view cls, Style style, RECT r, int id) {
+        return f.app.CreateWindowEx(0, cls, u"", WS_CHILD | WS_VISIBLE | style, r, f.Top(), id,
+                                    nullptr);
+    };
+    const HWND combo = make(ComboBoxClass, CBS_DROPDOWNLIST, RECT{20, 20, 220, 140}, 1014);
+    const HWND check = make(ButtonClass, BS_AUTOCHECKBOX, RECT{20, 200, 150, 220}, 1021);
+    const HWND list = make(ListBoxClass, 0, RECT{240, 20, 380, 120}, 1002);
+    for (const char16_t* e : {u"All", u"Airport", u"Taxi"})
+        ui::SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e));
+    ui::SendMessage(combo, CB_SETCURSEL, 1);
+    RECT before;
+    ui::SendMessage(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&before));
+    ui::SendMessage(check, BM_SETCHECK, BST_CHECKED);
+    ui::SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"row"));
+    ui::SendMessage(list, LB_SETITEMDATA, 0, 42);
+
+    ComboBox boundCombo;
+    Button boundCheck;
+    ListBox boundList;
+    ASSERT_TRUE(boundCombo.SubclassWindow(combo));
+    ASSERT_TRUE(boundCheck.SubclassWindow(check));
+    ASSERT_TRUE(boundList.SubclassWindow(list));
+    f.Pump();  // the replaced objects go
+    EXPECT_EQ(boundCombo.GetCount(), 3);
+    EXPECT_EQ(boundCombo.GetCurSel(), 1);
+    RECT after;
+    boundCombo.SendMessage(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&after));
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(boundCheck.GetCheck(), BST_CHECKED);
+    EXPECT_EQ(boundList.GetCount(), 1);
+    EXPECT_EQ(boundList.GetItemData(0), 42u);
+}
+
+}  // namespace

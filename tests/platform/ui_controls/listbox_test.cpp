@@ -115,7 +115,8 @@ TEST(ListBox, WheelAndScrollBarsScroll) {
     s.Click(s.list, POINT{client.right - 5, client.bottom - 17 - 5});
     EXPECT_EQ(s.list.GetTopIndex(), 1);
     s.Click(s.list, POINT{client.right - 17 - 5, client.bottom - 5});
-    EXPECT_EQ(s.list.GetScrollPos(), 10);
+    EXPECT_EQ(s.list.GetScrollPos(SB_HORZ), 10);
+    EXPECT_EQ(s.list.GetScrollPos(SB_VERT), 1);
     // Item rectangles stay where the rows are; the text moves by the scroll position.
     RECT r;
     s.list.GetItemRect(1, r);
