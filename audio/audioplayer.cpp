@@ -16,9 +16,16 @@ constexpr std::uint32_t HalfFrameSamples = 576;
 
 }  // namespace
 
-CAudioPlayer::CAudioPlayer() : CAudioPlayer(media::SystemWaveOutDriver()) {}
+// The decoder's tables are built once, here; each clip then only needs the decoder's options
+// back at their defaults (building the tables costs more than decoding a quarter of a phrase).
+CAudioPlayer::CAudioPlayer()
+    : ownDriver_(std::make_unique<media::SdlWaveOutDriver>()), driver_(*ownDriver_) {
+    mpeg::DecoderInit();
+}
 
-CAudioPlayer::CAudioPlayer(media::WaveOutDriver& driver) : driver_(driver) {}
+CAudioPlayer::CAudioPlayer(media::WaveOutDriver& driver) : driver_(driver) {
+    mpeg::DecoderInit();
+}
 
 CAudioPlayer::~CAudioPlayer() {
     Close();
@@ -50,7 +57,7 @@ std::int32_t CAudioPlayer::Open(std::vector<std::uint8_t>&& clip) {
     channels_ = header.channels;
     nominalFrameLength_ = header.nominalFrameLength;
 
-    mpeg::DecoderInit();
+    mpeg::SetDecodeOptions(mpeg::DecodeOptions{});
     const mpeg::FrameInfo& first = streamInfo_;
     // The decoder must accept the first header, and the player's table must give a bit rate
     // and a sample rate: every later division is by them.

@@ -2,10 +2,12 @@
 // format from the first frame header, decodes the frames of a range into one PCM buffer (the
 // first quarter when the range is cued, the rest at the first Play) and hands that buffer to
 // the wave-out device in a single write. Everything runs on the caller's thread; the device's
-// completion callback does nothing.
+// completion callback does nothing. The decoder is a single instance: one player at a time
+// may hold a cued range.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -28,7 +30,7 @@ public:
     static constexpr std::int32_t NoMemory = 3;    // Open: a PCM buffer cannot be allocated
     static constexpr std::int32_t WrongState = 4;  // Pause, Resume
 
-    // Plays through the system's audio output.
+    // Plays through the system's audio output (SDL), held open for the player's lifetime.
     CAudioPlayer();
     // Plays through devices of driver, which outlives the player.
     explicit CAudioPlayer(media::WaveOutDriver& driver);
@@ -80,6 +82,7 @@ private:
                                 std::uintptr_t instance, std::uintptr_t param1,
                                 std::uintptr_t param2);
 
+    std::unique_ptr<media::WaveOutDriver> ownDriver_;  // the system's output, when not given one
     media::WaveOutDriver& driver_;
 
     bool decodedAll_ = false;  // the rest of the range has been decoded

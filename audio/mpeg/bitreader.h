@@ -43,7 +43,7 @@ public:
     std::uint32_t PeekLoaded(int n) const { return accumulator_ >> (valid_ - n); }
     void DropLoaded(int n) {
         valid_ -= n;
-        accumulator_ &= LowMask(valid_);
+        accumulator_ &= static_cast<std::uint32_t>((std::uint64_t{1} << valid_) - 1u);
     }
     void Skip(int n) {
         if (n <= 0) return;
@@ -66,9 +66,6 @@ public:
     int ValidBits() const { return valid_; }
 
 private:
-    static std::uint32_t LowMask(int n) {
-        return n >= 32 ? 0xFFFFFFFFu : (std::uint32_t{1} << n) - 1u;
-    }
     std::uint32_t Take(int n) {
         valid_ -= n;
         std::uint32_t value = accumulator_ >> valid_;
@@ -86,11 +83,18 @@ private:
     }
     // Tops the accumulator up to 25..32 valid bits.
     void Load() {
+        if (valid_ > 24) return;
         if (position_ >= 0 && position_ + 4 <= length_) {
-            while (valid_ <= 24) {
-                accumulator_ = (accumulator_ << 8) | data_[position_++];
-                valid_ += 8;
-            }
+            // Whole bytes that fit: (32 - valid) / 8 of them, taken from one 32-bit read.
+            int bytes = (32 - valid_) >> 3;
+            const std::uint8_t* p = data_ + position_;
+            std::uint32_t word = (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
+                                 (std::uint32_t{p[2]} << 8) | std::uint32_t{p[3]};
+            int bits = 8 * bytes;
+            accumulator_ = static_cast<std::uint32_t>((std::uint64_t{accumulator_} << bits) |
+                                                      (word >> (32 - bits)));
+            valid_ += bits;
+            position_ += bytes;
         } else {
             while (valid_ <= 24)
                 LoadByte();

@@ -24,6 +24,19 @@ void BuildTables(Layer3Tables& t) {
             t.imdct36[n][k] = static_cast<float>(std::cos(pi / 72.0 * (2 * n + 1) * (2 * k + 1)));
         }
     }
+    for (int m = 0; m < 9; ++m) {
+        for (int n = 0; n < 9; ++n) {
+            for (int l = 0; l < 4; ++l) {
+                t.imdctEven[m][n][l] =
+                    static_cast<float>(std::cos(pi * (2 * n + 1) * (2 * m) / 36.0));
+                t.imdctOdd[m][n][l] =
+                    static_cast<float>(std::cos(pi * (2 * n + 1) * (2 * m + 1) / 36.0));
+            }
+        }
+    }
+    for (int n = 0; n < 18; ++n) {
+        t.imdctScale[n] = static_cast<float>(0.5 / std::cos(pi * (2 * n + 1) / 72.0));
+    }
     for (int n = 0; n < 6; ++n) {
         for (int k = 0; k < 6; ++k) {
             t.imdct12[n][k] = static_cast<float>(std::cos(pi / 24.0 * (2 * n + 1) * (2 * k + 1)));
@@ -230,6 +243,7 @@ int Layer3Start(const FrameInfo& info) {
     std::memset(l3.spectrum, 0, sizeof l3.spectrum);
     std::memset(l3.nonZero, 0, sizeof l3.nonZero);
     std::memset(l3.subbands, 0, sizeof l3.subbands);
+    l3.blockFilled = 0;
     return 1;
 }
 

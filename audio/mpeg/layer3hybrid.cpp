@@ -14,12 +14,13 @@ namespace {
 template <bool Add>
 void Imdct36(float* in, const float* window, const float* prev, float* time) {
     const auto& c = decoderState.layer3.tables.imdct36;
-    float u[18];
-    for (int n = 0; n < 18; ++n) {
-        float sum = 0.0f;
-        for (int k = 0; k < 18; ++k)
-            sum += in[k] * c[n][k];
-        u[n] = sum;
+    // u[n] = sum over k of in[k] * c[k][n]: one vector pass over n per input line.
+    float u[20] = {};
+    for (int k = 0; k < 18; ++k) {
+        float x = in[k];
+        const float* row = c[k];
+        for (int n = 0; n < 20; ++n)
+            u[n] += x * row[n];
     }
     for (int i = 0; i < 9; ++i) {
         float y = window[i] * u[9 + i] + prev[i];
@@ -43,26 +44,76 @@ void Imdct36(float* in, const float* window, const float* prev, float* time) {
         in[i - 18] = window[i] * u[i - 27];
 }
 
+typedef float Vec4 __attribute__((vector_size(16)));
+
+inline Vec4 Load4(const float* p) {
+    Vec4 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// Imdct36 for four neighbouring subbands at once, one per vector lane. The 18-point DCT-IV
+// becomes a DCT-III of the sums of neighbouring lines, whose outputs n and 17 - n share the
+// products of the even and the odd inputs.
+template <bool Add>
+void Imdct36x4(float* in, const float* window, const float* prev, float* time) {
+    const Layer3Tables& t = decoderState.layer3.tables;
+    Vec4 x[18];
+    for (int k = 0; k < 18; ++k)
+        x[k] = Vec4{in[k], in[18 + k], in[36 + k], in[54 + k]};
+    Vec4 y[18];
+    y[0] = x[0];
+    for (int j = 1; j < 18; ++j)
+        y[j] = x[j] + x[j - 1];
+    Vec4 even[9] = {};
+    Vec4 odd[9] = {};
+    for (int m = 0; m < 9; ++m) {
+        for (int n = 0; n < 9; ++n) {
+            even[n] += y[2 * m] * Load4(t.imdctEven[m][n]);
+            odd[n] += y[2 * m + 1] * Load4(t.imdctOdd[m][n]);
+        }
+    }
+    Vec4 u[18];
+    for (int n = 0; n < 9; ++n) {
+        u[n] = (even[n] + odd[n]) * t.imdctScale[n];
+        u[17 - n] = (even[n] - odd[n]) * t.imdctScale[17 - n];
+    }
+    for (int i = 0; i < 18; ++i) {
+        Vec4 v = window[i] * (i < 9 ? u[9 + i] : u[26 - i]);
+        v += Vec4{prev[i], prev[18 + i], prev[36 + i], prev[54 + i]};
+        float* out = time + 32 * i;
+        if (Add) v += Load4(out);
+        std::memcpy(out, &v, sizeof v);
+    }
+    for (int i = 18; i < 36; ++i) {
+        Vec4 v = window[i] * (i < 27 ? u[26 - i] : u[i - 27]);
+        for (int l = 0; l < 4; ++l)
+            in[18 * l + i - 18] = v[l];
+    }
+}
+
 // Three 12-point IMDCTs of the window-interleaved lines at in, overlapped as short blocks.
 template <bool Add>
 void Imdct12x3(float* in, const float* window, const float* prev, float* time) {
     const auto& c = decoderState.layer3.tables.imdct12;
+    // The three windows' transforms side by side in the lanes of one vector.
+    Vec4 x[6];
+    for (int k = 0; k < 6; ++k)
+        x[k] = Vec4{in[3 * k], in[3 * k + 1], in[3 * k + 2], 0.0f};
+    Vec4 u[6] = {};
+    for (int n = 0; n < 6; ++n) {
+        for (int k = 0; k < 6; ++k)
+            u[n] += x[k] * c[n][k];
+    }
     float z[36] = {};
     for (int w = 0; w < 3; ++w) {
-        float u[6];
-        for (int n = 0; n < 6; ++n) {
-            float sum = 0.0f;
-            for (int k = 0; k < 6; ++k)
-                sum += in[3 * k + w] * c[n][k];
-            u[n] = sum;
-        }
         float* out = z + 6 + 6 * w;
         for (int i = 0; i < 3; ++i)
-            out[i] += window[i] * u[3 + i];
+            out[i] += window[i] * u[3 + i][w];
         for (int i = 3; i < 9; ++i)
-            out[i] += window[i] * u[8 - i];
+            out[i] += window[i] * u[8 - i][w];
         for (int i = 9; i < 12; ++i)
-            out[i] += window[i] * u[i - 9];
+            out[i] += window[i] * u[i - 9][w];
     }
     for (int i = 0; i < 18; ++i) {
         float y = z[i] + prev[i];
@@ -100,6 +151,9 @@ int Hybrid(int gr, int ch, int slot) {
     for (; sb < std::min(longLimit, 2); ++sb) {
         Imdct36<Add>(xr + 18 * sb, lowWindow, prev + 18 * sb, block + sb);
     }
+    for (; sb + 4 <= longLimit; sb += 4) {
+        Imdct36x4<Add>(xr + 18 * sb, longWindow, prev + 18 * sb, block + sb);
+    }
     for (; sb < longLimit; ++sb) {
         Imdct36<Add>(xr + 18 * sb, longWindow, prev + 18 * sb, block + sb);
     }
@@ -116,11 +170,15 @@ int Hybrid(int gr, int ch, int slot) {
         }
     }
     int count = sb;
+    // Only the subbands an earlier granule left non-zero need clearing.
     if (!Add) {
-        for (; sb < produced; ++sb) {
+        for (; sb < l3.blockFilled; ++sb) {
             for (int i = 0; i < 18; ++i)
                 block[32 * i + sb] = 0.0f;
         }
+        l3.blockFilled = count;
+    } else {
+        l3.blockFilled = std::max(l3.blockFilled, count);
     }
     l3.nonZero[ch][slot] = 18 * count;
     return count;
@@ -190,8 +248,14 @@ void OutputGranule(int channels, int gr, int slot, std::uint8_t* out) {
     Layer3State& l3 = decoderState.layer3;
     if (channels == 1) {
         OutputChannel(gr, 0, slot, out, 0);
-        // A single-channel frame of a two-channel stream sounds on both channels.
-        if (l3.path == PathBoth) Synthesize(out, 1);
+        // A single-channel frame of a two-channel stream sounds on both channels; the second
+        // channel takes over the first one's overlap too, so that it continues smoothly when
+        // two-channel frames return.
+        if (l3.path == PathBoth) {
+            Synthesize(out, 1);
+            std::memcpy(l3.spectrum[1][slot], l3.spectrum[0][slot], sizeof l3.spectrum[0][slot]);
+            l3.nonZero[1][slot] = l3.nonZero[0][slot];
+        }
         return;
     }
     switch (l3.path) {

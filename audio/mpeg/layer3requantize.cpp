@@ -14,26 +14,16 @@ bool IsShortBlock(const GranuleInfo& g) {
     return g.windowSwitching && g.blockType == 2;
 }
 
-// x * |x|^(1/3) of a Huffman value held as float.
-inline float Power43(float v, const float* small) {
-    int q = static_cast<int>(v);
-    if (q >= -32 && q < 32) return small[q + 32];
-    float a = std::fabs(v);
-    float p = a * std::cbrt(a);
-    return q < 0 ? -p : p;
-}
-
-// Requantises lines [start, end) with factor; returns whether any is non-zero.
-inline bool ScaleLines(float* xr, int start, int end, float factor, const float* small) {
-    bool any = false;
+// Multiplies lines [start, end) (already x * |x|^(1/3)) by factor; returns whether any is
+// non-zero.
+inline bool ScaleLines(float* xr, int start, int end, float factor) {
+    int nonZero = 0;
     for (int i = start; i < end; ++i) {
         float v = xr[i];
-        if (v != 0.0f) {
-            xr[i] = Power43(v, small) * factor;
-            any = true;
-        }
+        nonZero |= v != 0.0f;
+        xr[i] = v * factor;
     }
-    return any;
+    return nonZero != 0;
 }
 
 }  // namespace
@@ -64,7 +54,7 @@ void Requantize(const FrameHeader& h, int gr, int ch, int slot) {
     for (int sfb = 0; sfb < longBandCount && lb[sfb] < nonZero; ++sfb) {
         int p = g.preflag ? Pretab[sfb] : 0;
         float factor = base * t.scaleMul[scale][p][sf.longBands[sfb] & 31];
-        if (ScaleLines(xr, lb[sfb], std::min<int>(lb[sfb + 1], nonZero), factor, t.pow43Small)) {
+        if (ScaleLines(xr, lb[sfb], std::min<int>(lb[sfb + 1], nonZero), factor)) {
             rec.maxLongBand = sfb;
         }
     }
@@ -85,14 +75,11 @@ void Requantize(const FrameHeader& h, int gr, int ch, int slot) {
                            t.scaleMul[scale][0][sf.shortBands[sfb][w] & 31];
             const float* in = xr + start + w * width;
             float* out = l3.scratch + start + w;
-            bool any = false;
+            int any = 0;
             for (int j = 0; j < width; ++j) {
                 float v = in[j];
-                if (v != 0.0f) {
-                    v = Power43(v, t.pow43Small) * factor;
-                    any = true;
-                }
-                out[3 * j] = v;
+                any |= v != 0.0f;
+                out[3 * j] = v * factor;
             }
             if (any) rec.maxShortBand[w] = sfb;
         }
@@ -202,14 +189,26 @@ void ReduceAliases(int gr, int ch, int slot) {
     int k = mixed ? 1 : std::min((nonZero + 7) / 18, 31);
     const float* cs = l3.tables.aliasCs;
     const float* ca = l3.tables.aliasCa;
+    // Eight butterflies across each boundary: the last eight lines of one subband (read
+    // backwards) against the first eight of the next, four at a time.
+    typedef float Vec4 __attribute__((vector_size(16)));
+    Vec4 cs4[2];
+    Vec4 ca4[2];
+    std::memcpy(cs4, cs, sizeof cs4);
+    std::memcpy(ca4, ca, sizeof ca4);
     for (int sb = 0; sb < k; ++sb) {
         float* lo = xr + 18 * sb + 17;
         float* hi = xr + 18 * sb + 18;
-        for (int i = 0; i < 8; ++i) {
-            float a = lo[-i];
-            float b = hi[i];
-            lo[-i] = a * cs[i] - b * ca[i];
-            hi[i] = b * cs[i] + a * ca[i];
+        for (int h = 0; h < 2; ++h) {
+            float* l = lo - 4 * h;
+            Vec4 a = {l[0], l[-1], l[-2], l[-3]};
+            Vec4 b;
+            std::memcpy(&b, hi + 4 * h, sizeof b);
+            Vec4 na = a * cs4[h] - b * ca4[h];
+            Vec4 nb = b * cs4[h] + a * ca4[h];
+            for (int i = 0; i < 4; ++i)
+                l[-i] = na[i];
+            std::memcpy(hi + 4 * h, &nb, sizeof nb);
         }
     }
     if (k > 0) l3.nonZero[ch][slot] = std::max(nonZero, std::min(18 * k + 8, 576));

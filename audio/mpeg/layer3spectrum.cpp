@@ -1,5 +1,6 @@
 // Layer III part 2 and 3: scale factors and Huffman-coded spectrum of one channel.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "audio/mpeg/layer3stages.h"
@@ -145,7 +146,16 @@ void ReadScaleFactorsMpeg2(int gr, int ch, bool intensityRight) {
     }
 }
 
-// Huffman pairs of lines [from, to) with table d; stops early past the end mark.
+// A Huffman value as x * |x|^(1/3), the form the requantisation scales.
+inline float Power43(int magnitude, bool negative, const float* small) {
+    float p = magnitude < 32
+                  ? small[magnitude + 32]
+                  : static_cast<float>(magnitude) * std::cbrt(static_cast<float>(magnitude));
+    return negative ? -p : p;
+}
+
+// Huffman pairs of lines [from, to) with table d, stored as x * |x|^(1/3); stops early past
+// the end mark.
 void DecodePairs(const HuffmanDescriptor& d, float* xr, int from, int to) {
     BitReader& r = decoderState.reader;
     if (d.kind == 0 || d.lookup == nullptr) {
@@ -154,28 +164,50 @@ void DecodePairs(const HuffmanDescriptor& d, float* xr, int from, int to) {
         return;
     }
     const int linbits = d.linbits;
+    const std::uint16_t* root = d.lookup;
+    const float* small = decoderState.layer3.tables.pow43Small;
     int i = from;
-    for (; i < to; i += 2) {
-        if (r.PastEnd()) break;
-        r.Ensure(24);
-        const std::uint16_t* level = d.lookup;
-        std::uint16_t e;
-        for (;;) {
-            int w = level[0];
-            e = level[1 + r.PeekLoaded(w)];
-            if (!(e & HuffmanLink)) break;
-            r.DropLoaded(w);
-            level = d.lookup + (e & 0x7FFF);
+    if (linbits == 0) {
+        // Without linbits a pair is at most 19 code bits and 2 sign bits: one top-up covers it.
+        for (; i < to; i += 2) {
+            if (r.PastEnd()) break;
+            r.Ensure(24);
+            const std::uint16_t* level = root;
+            std::uint16_t e = level[1 + r.PeekLoaded(level[0])];
+            while (e & HuffmanLink) {
+                r.DropLoaded(level[0]);
+                level = root + (e & 0x7FFF);
+                e = level[1 + r.PeekLoaded(level[0])];
+            }
+            r.DropLoaded(e >> 8);
+            int x = (e >> 4) & 15;
+            int y = e & 15;
+            bool xNegative = x && r.ReadOneLoaded();
+            bool yNegative = y && r.ReadOneLoaded();
+            xr[i] = Power43(x, xNegative, small);
+            xr[i + 1] = Power43(y, yNegative, small);
         }
-        r.DropLoaded(e >> 8);
-        int x = (e >> 4) & 15;
-        int y = e & 15;
-        if (linbits && x == 15) x += static_cast<int>(r.Read(linbits));
-        if (x && r.Read(1)) x = -x;
-        if (linbits && y == 15) y += static_cast<int>(r.Read(linbits));
-        if (y && r.Read(1)) y = -y;
-        xr[i] = static_cast<float>(x);
-        xr[i + 1] = static_cast<float>(y);
+    } else {
+        for (; i < to; i += 2) {
+            if (r.PastEnd()) break;
+            r.Ensure(24);
+            const std::uint16_t* level = root;
+            std::uint16_t e = level[1 + r.PeekLoaded(level[0])];
+            while (e & HuffmanLink) {
+                r.DropLoaded(level[0]);
+                level = root + (e & 0x7FFF);
+                e = level[1 + r.PeekLoaded(level[0])];
+            }
+            r.DropLoaded(e >> 8);
+            int x = (e >> 4) & 15;
+            int y = e & 15;
+            if (x == 15) x += static_cast<int>(r.Read(linbits));
+            bool xNegative = x && r.Read(1);
+            if (y == 15) y += static_cast<int>(r.Read(linbits));
+            bool yNegative = y && r.Read(1);
+            xr[i] = Power43(x, xNegative, small);
+            xr[i + 1] = Power43(y, yNegative, small);
+        }
     }
     for (; i < to; ++i)
         xr[i] = 0.0f;
@@ -227,25 +259,30 @@ void DecodeChannelSpectrum(const FrameHeader& h, int gr, int ch, int slot, int b
     while (i < l3.lineLimit) {
         int remaining = endBit - r.BitsUsed();
         int v;
+        // A quadruple is at most 6 code bits and 4 sign bits: one top-up covers it.
+        r.Ensure(10);
         if (g.count1Table == 0) {
             if (remaining < 1) break;
-            r.Ensure(10);
             std::uint8_t e = quadA[r.PeekLoaded(6)];
             r.DropLoaded(e >> 4);
             v = e & 15;
         } else {
             if (remaining < 4) break;
-            v = static_cast<int>(~r.Read(4) & 15u);
+            v = static_cast<int>(~r.ReadLoaded(4) & 15u);
         }
         if (r.PastEnd()) break;
         float q[4];
         for (int k = 0; k < 4; ++k) {
             int bit = (v >> (3 - k)) & 1;
-            q[k] = bit ? (r.Read(1) ? -1.0f : 1.0f) : 0.0f;
+            q[k] = bit ? (r.ReadOneLoaded() ? -1.0f : 1.0f) : 0.0f;
         }
-        // A quadruple may straddle line 576 when the whole spectrum is decoded.
-        for (int k = 0; k < 4 && i + k < 576; ++k)
-            xr[i + k] = q[k];
+        if (i + 4 <= 576) {
+            std::memcpy(xr + i, q, sizeof q);
+        } else {
+            // A quadruple may straddle line 576 when the whole spectrum is decoded.
+            for (int k = 0; i + k < 576; ++k)
+                xr[i + k] = q[k];
+        }
         nonZeroBefore = nonZero;
         if (v & 3) {
             nonZero = i + 4;

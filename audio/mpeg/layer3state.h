@@ -57,9 +57,14 @@ inline constexpr int PathMix = 3;
 
 // Tables built by Layer3Init.
 struct Layer3Tables {
-    float imdct36[18][18] = {};  // DCT-IV kernel of the 36-point transform
-    float imdct12[6][6] = {};    // DCT-IV kernel of the 12-point transform
-    float window[4][36] = {};    // normal, start, short (first 12), stop; signs folded in
+    float imdct36[18][20] = {};  // DCT-IV kernel of the 36-point transform (rows padded)
+    // The 36-point transform four subbands at a time: cosines of the even and odd inputs of
+    // the 18-point DCT-III it reduces to (each broadcast to four lanes), and the output scales.
+    alignas(16) float imdctEven[9][9][4] = {};
+    alignas(16) float imdctOdd[9][9][4] = {};
+    float imdctScale[18] = {};
+    float imdct12[6][6] = {};  // DCT-IV kernel of the 12-point transform
+    float window[4][36] = {};  // normal, start, short (first 12), stop; signs folded in
     float aliasCs[8] = {};
     float aliasCa[8] = {};
     float isRatio[2][8][2] = {};    // MPEG-1: [mid/side on][position][left, right]
@@ -89,6 +94,7 @@ struct Layer3State {
     int nonZero[2][2] = {};                      // [channel][granule slot]
     BandRecord bands[2];                         // [channel], of the granule being decoded
     alignas(16) float subbands[18 * 32] = {};    // hybrid output, synthesis input
+    int blockFilled = 0;                         // subbands of the block that may be non-zero
     alignas(16) float scratch[576] = {};         // short-block reordering
     int slot = 0;                                // MPEG-2/2.5 granule slot toggle
 

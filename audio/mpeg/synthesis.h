@@ -33,8 +33,12 @@ inline constexpr int WidthFloat = 2;
 
 // Synthesis state: the module-level history of matrixed blocks and the equalizer.
 struct SynthesisState {
-    float history[2][512] = {};  // per channel: 16 matrixed blocks of 32 (16, 8) values
-    int position[2] = {};        // per channel: where the next matrixed block goes
+    // Per channel a ring of 32 matrixed blocks of 32 (half rate 16, quarter rate 8) values; the
+    // windowing reads the 16 most recent, the rest lets several blocks be matrixed at once.
+    // Ring blocks 0..15 are also kept after the ring (as blocks 32..47), so that the 16 blocks
+    // from any ring index lie in one piece.
+    alignas(32) float history[2][48 * 32] = {};
+    int position[2] = {};  // per channel: ring index (0..31) of the next matrixed block
     bool equalizerOn = false;
     float gains[32] = {};  // amplitude factor per subband
 };

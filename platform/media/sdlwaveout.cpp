@@ -7,54 +7,64 @@
 #include <deque>
 
 namespace media {
-namespace {
 
-// Sample frames SDL asks for at a time: short enough that a sound starts promptly.
-constexpr Uint16 CallbackFrames = 1024;
-
-// Plays queued buffers from SDL's audio callback, which runs on SDL's audio thread; the
-// queue is touched only under SDL's lock of the device.
-class SdlWaveOutDevice final : public WaveOutDevice {
+// One SDL output at one format. SDL's audio thread pulls queued buffers through Fill; the
+// queue and the sink are touched only under SDL's lock of the output.
+class SdlAudioStream {
 public:
-    SdlWaveOutDevice(WaveOutSink& sink, int silence) : sink_(sink), silence_(silence) {}
+    explicit SdlAudioStream(const WAVEFORMATEX& format) : format_(format) {}
 
-    ~SdlWaveOutDevice() override {
+    ~SdlAudioStream() {
         if (id_ != 0) SDL_CloseAudioDevice(id_);  // waits for the audio thread
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 
-    bool Start(const WAVEFORMATEX& format) {
+    bool Start() {
         SDL_AudioSpec want{};
-        want.freq = static_cast<int>(format.nSamplesPerSec);
-        want.format = format.wBitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-        want.channels = static_cast<Uint8>(format.nChannels);
+        want.freq = static_cast<int>(format_.nSamplesPerSec);
+        want.format = format_.wBitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+        want.channels = static_cast<Uint8>(format_.nChannels);
         want.samples = CallbackFrames;
-        want.callback = &SdlWaveOutDevice::Fill;
+        want.callback = &SdlAudioStream::Fill;
         want.userdata = this;
         SDL_AudioSpec have{};
         id_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-        if (id_ == 0) return false;
-        SDL_PauseAudioDevice(id_, 0);
-        return true;
+        return id_ != 0;
     }
 
-    void Play(const std::uint8_t* data, std::size_t length, const void* buffer) override {
+    bool Plays(const WAVEFORMATEX& format) const {
+        return format.nSamplesPerSec == format_.nSamplesPerSec &&
+               format.nChannels == format_.nChannels &&
+               format.wBitsPerSample == format_.wBitsPerSample;
+    }
+
+    // Reports finished buffers to sink (null: to nobody); running unless paused.
+    void Attach(WaveOutSink* sink) {
+        SDL_LockAudioDevice(id_);
+        queue_.clear();
+        sink_ = sink;
+        SDL_UnlockAudioDevice(id_);
+        SDL_PauseAudioDevice(id_, sink == nullptr ? 1 : 0);
+    }
+
+    void Play(const std::uint8_t* data, std::size_t length, const void* buffer) {
         SDL_LockAudioDevice(id_);
         queue_.push_back({data, length, 0, buffer});
         SDL_UnlockAudioDevice(id_);
     }
 
-    void Reset() override {
+    void Reset() {
         SDL_LockAudioDevice(id_);  // waits for a running callback
         queue_.clear();
         SDL_UnlockAudioDevice(id_);
         SDL_PauseAudioDevice(id_, 0);
     }
 
-    void Pause() override { SDL_PauseAudioDevice(id_, 1); }
-    void Restart() override { SDL_PauseAudioDevice(id_, 0); }
+    void Pause(bool paused) { SDL_PauseAudioDevice(id_, paused ? 1 : 0); }
 
 private:
+    // Sample frames SDL asks for at a time: short enough that a sound starts promptly.
+    static constexpr Uint16 CallbackFrames = 1024;
+
     struct Pending {
         const std::uint8_t* data;
         std::size_t length;
@@ -63,7 +73,7 @@ private:
     };
 
     static void SDLCALL Fill(void* self, Uint8* stream, int length) {
-        static_cast<SdlWaveOutDevice*>(self)->Fill(stream, static_cast<std::size_t>(length));
+        static_cast<SdlAudioStream*>(self)->Fill(stream, static_cast<std::size_t>(length));
     }
 
     void Fill(Uint8* stream, std::size_t length) {
@@ -77,32 +87,75 @@ private:
             if (p.played == p.length) {
                 const void* buffer = p.buffer;
                 queue_.pop_front();
-                sink_.BufferDone(buffer);
+                if (sink_ != nullptr) sink_->BufferDone(buffer);
             }
         }
-        std::memset(stream + at, silence_, length - at);
+        std::memset(stream + at, format_.wBitsPerSample == 8 ? 0x80 : 0, length - at);
     }
 
-    WaveOutSink& sink_;
-    int silence_;
+    WAVEFORMATEX format_;
     SDL_AudioDeviceID id_ = 0;
+    WaveOutSink* sink_ = nullptr;
     std::deque<Pending> queue_;
+};
+
+namespace {
+
+// A device over a stream it gives back to the driver when closed.
+class SdlWaveOutDevice final : public WaveOutDevice {
+public:
+    SdlWaveOutDevice(SdlWaveOutDriver& driver, std::unique_ptr<SdlAudioStream> stream)
+        : driver_(driver), stream_(std::move(stream)) {}
+
+    ~SdlWaveOutDevice() override {
+        stream_->Attach(nullptr);
+        driver_.Keep(std::move(stream_));
+    }
+
+    void Play(const std::uint8_t* data, std::size_t length, const void* buffer) override {
+        stream_->Play(data, length, buffer);
+    }
+    void Reset() override { stream_->Reset(); }
+    void Pause() override { stream_->Pause(true); }
+    void Restart() override { stream_->Pause(false); }
+
+private:
+    SdlWaveOutDriver& driver_;
+    std::unique_ptr<SdlAudioStream> stream_;
 };
 
 }  // namespace
 
-std::unique_ptr<WaveOutDevice> SdlWaveOutDriver::Open(const WAVEFORMATEX& format,
-                                                      WaveOutSink& sink) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
-    // From here the device's destructor gives the subsystem back.
-    auto device = std::make_unique<SdlWaveOutDevice>(sink, format.wBitsPerSample == 8 ? 0x80 : 0);
-    if (!device->Start(format)) return nullptr;
-    return device;
+SdlWaveOutDriver::SdlWaveOutDriver() : initialised_(SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {}
+
+SdlWaveOutDriver::~SdlWaveOutDriver() {
+    idle_.reset();
+    if (initialised_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-WaveOutDriver& SystemWaveOutDriver() {
-    static SdlWaveOutDriver driver;
-    return driver;
+std::unique_ptr<WaveOutDevice> SdlWaveOutDriver::Open(const WAVEFORMATEX& format,
+                                                      WaveOutSink& sink) {
+    if (!initialised_) return nullptr;
+    std::unique_ptr<SdlAudioStream> stream;
+    {
+        std::lock_guard lock(mutex_);
+        stream = std::move(idle_);
+    }
+    // An output of another format goes first: some systems offer one output at a time.
+    if (stream && !stream->Plays(format)) stream.reset();
+    if (!stream) {
+        stream = std::make_unique<SdlAudioStream>(format);
+        if (!stream->Start()) return nullptr;
+    }
+    stream->Attach(&sink);
+    return std::make_unique<SdlWaveOutDevice>(*this, std::move(stream));
+}
+
+void SdlWaveOutDriver::Keep(std::unique_ptr<SdlAudioStream> stream) {
+    std::unique_ptr<SdlAudioStream> replaced;
+    std::lock_guard lock(mutex_);
+    replaced = std::move(idle_);
+    idle_ = std::move(stream);
 }
 
 }  // namespace media

@@ -1,19 +1,36 @@
-// The real output device: SDL audio, opened on its own (no window needed) at the buffer's PCM
+// The real output device: SDL audio, used on its own (no window needed) at the buffer's PCM
 // format. With no sound server or audio hardware, opening fails quietly (null device).
 #pragma once
+
+#include <memory>
+#include <mutex>
 
 #include "platform/media/waveoutdevice.h"
 
 namespace media {
 
+class SdlAudioStream;
+
+// Holds SDL's audio subsystem (reference-counted by SDL) for its lifetime, and keeps the
+// output of the last closed device open, paused, for the next device of the same format:
+// closing an SDL output waits for its audio thread (about a tenth of a second), too long for
+// every clip. Completions are reported on SDL's audio thread. Outlives its devices.
 class SdlWaveOutDriver final : public WaveOutDriver {
 public:
-    // Each device holds SDL's audio subsystem (reference-counted by SDL) for its lifetime;
-    // completions are reported on SDL's audio thread.
-    std::unique_ptr<WaveOutDevice> Open(const WAVEFORMATEX& format, WaveOutSink& sink) override;
-};
+    SdlWaveOutDriver();
+    ~SdlWaveOutDriver() override;
+    SdlWaveOutDriver(const SdlWaveOutDriver&) = delete;
+    SdlWaveOutDriver& operator=(const SdlWaveOutDriver&) = delete;
 
-// The program's driver. It holds no state of its own.
-WaveOutDriver& SystemWaveOutDriver();
+    std::unique_ptr<WaveOutDevice> Open(const WAVEFORMATEX& format, WaveOutSink& sink) override;
+
+    // Takes back the output of a closed device (silent, its queue empty).
+    void Keep(std::unique_ptr<SdlAudioStream> stream);
+
+private:
+    bool initialised_ = false;
+    std::mutex mutex_;
+    std::unique_ptr<SdlAudioStream> idle_;  // paused, waiting for a device of its format
+};
 
 }  // namespace media

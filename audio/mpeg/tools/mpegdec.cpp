@@ -3,8 +3,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -13,10 +11,16 @@
 namespace {
 
 bool ReadFile(const char* path, std::vector<std::uint8_t>& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    std::FILE* f = std::fopen(path, "rb");
+    if (f == nullptr) return false;
+    bytes.clear();
+    std::uint8_t chunk[65536];
+    std::size_t n = 0;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    bool ok = std::ferror(f) == 0;
+    std::fclose(f);
+    return ok;
 }
 
 void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {

@@ -12,6 +12,7 @@
 #include "audio/mpeg/decoder.h"
 #include "audio/mpeg/pcm.h"
 #include "audio/mpeg/synthesis.h"
+#include "audio/mpeg/synthesisvariants.h"
 #include "audio/mpeg/synthesiswindow.h"
 
 namespace {
@@ -235,5 +236,62 @@ TEST_F(Synthesis, EqualizerScalesSubbandsAtFullRateOnly) {
     for (int i = 0; i < 18 * 32; ++i)
         ASSERT_NEAR(eqLow[i], plainLow[i], 1e-6);
 }
+
+#if defined(__x86_64__)
+
+// The AVX2 build of the variants computes what the baseline build computes (the conformance
+// tests run whichever this processor picks).
+TEST_F(Synthesis, InstructionSetsAgree) {
+    if (!__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("fma")) {
+        GTEST_SKIP() << "no AVX2 here";
+    }
+    auto in = RandomBlocks(36, 64, 64, 17);
+    for (int width : {Width16, Width8, WidthFloat}) {
+        for (int reduction = 0; reduction < 3; ++reduction) {
+            for (int layout = 0; layout < 5; ++layout) {
+                std::vector<std::uint8_t> a(36 * 64 * 4), b(36 * 64 * 4);
+                SynthesisReset();
+                baseline::Layer12Variant(width, reduction, layout)(in.data(), a.data(), 36);
+                SynthesisReset();
+                avx2::Layer12Variant(width, reduction, layout)(in.data(), b.data(), 36);
+                for (std::size_t i = 0; i < a.size(); i += 4) {
+                    if (width == WidthFloat) {
+                        float x, y;
+                        std::memcpy(&x, &a[i], 4);
+                        std::memcpy(&y, &b[i], 4);
+                        ASSERT_NEAR(x, y, 2e-6) << width << reduction << layout << " " << i;
+                    } else if (width == Width16) {
+                        for (std::size_t k = 0; k < 4; k += 2) {
+                            std::int16_t x, y;
+                            std::memcpy(&x, &a[i + k], 2);
+                            std::memcpy(&y, &b[i + k], 2);
+                            ASSERT_LE(std::abs(x - y), 1) << reduction << layout << " " << i;
+                        }
+                    } else {
+                        for (std::size_t k = 0; k < 4; ++k) {
+                            ASSERT_LE(std::abs(a[i + k] - b[i + k]), 1) << reduction << layout;
+                        }
+                    }
+                }
+            }
+        }
+        for (bool two : {false, true}) {
+            std::vector<std::uint8_t> a(2 * 576 * 4), b(2 * 576 * 4);
+            SynthesisReset();
+            baseline::Layer3Variant(width, 0, two)(in.data(), a.data(), 0);
+            SynthesisReset();
+            avx2::Layer3Variant(width, 0, two)(in.data(), b.data(), 0);
+            if (width == WidthFloat) {
+                for (std::size_t i = 0; i < a.size(); i += 4) {
+                    float x, y;
+                    std::memcpy(&x, &a[i], 4);
+                    std::memcpy(&y, &b[i], 4);
+                    ASSERT_NEAR(x, y, 2e-6);
+                }
+            }
+        }
+    }
+}
+#endif
 
 }  // namespace

@@ -17,8 +17,7 @@ std::vector<std::uint8_t> MakeClip(int rate, int channels, double seconds, const
     std::string sox = "sox -n -r " + std::to_string(rate) + " -c " + std::to_string(channels) +
                       " -b 16 '" + wav + "' synth " + std::to_string(seconds) + " " + synth +
                       " vol 0.5 2>/dev/null";
-    std::string lame =
-        "lame --quiet -t --cbr --noreplaygain " + lameArgs + " '" + wav + "' '" + mp3 + "'";
+    std::string lame = "lame --quiet --noreplaygain " + lameArgs + " '" + wav + "' '" + mp3 + "'";
     if (std::system(sox.c_str()) != 0 || std::system(lame.c_str()) != 0) return {};
     return testing_support::ReadBytes(mp3);
 }

@@ -9,8 +9,8 @@
 namespace playertest {
 
 // Encodes seconds of a tone: sox synthesises it at rate Hz with channels channels (synth
-// arguments such as "sine 300-900"), lame encodes it with lameArgs (constant bit rate, no tag
-// frame). Empty when sox or lame is missing.
+// arguments such as "sine 300-900"), lame encodes it with lameArgs ("-t --cbr ..." for the
+// archive's kind of clip: constant bit rate, no tag frame). Empty when sox or lame is missing.
 std::vector<std::uint8_t> MakeClip(int rate, int channels, double seconds, const std::string& synth,
                                    const std::string& lameArgs);
 

@@ -12,7 +12,7 @@ namespace {
 // and every operation still works.
 void PlayThroughTheSystem() {
     std::vector<std::uint8_t> clip =
-        playertest::MakeClip(22050, 1, 0.5, "sine 440", "-b 32 --resample 22.05 -m m");
+        playertest::MakeClip(22050, 1, 0.5, "sine 440", "-t --cbr -b 32 --resample 22.05 -m m");
     if (clip.empty()) GTEST_SKIP() << "sox or lame is missing";
     CAudioPlayer player;
     for (int round = 0; round < 2; ++round) {

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "audio/audioplayer.h"
+#include "audio/mpeg/decoder.h"
 #include "platform/media/capturewaveout.h"
 #include "tests/audio/player/clips.h"
 
@@ -19,12 +21,12 @@ using Bytes = std::vector<std::uint8_t>;
 
 // A typical phrase clip: 22.05 kHz mono at 32 kbit/s (MPEG-2 Layer III, 104/105-byte frames).
 Bytes PhraseClip(double seconds = 2.0) {
-    return MakeClip(22050, 1, seconds, "sine 300-900", "-b 32 --resample 22.05 -m m");
+    return MakeClip(22050, 1, seconds, "sine 300-900", "-t --cbr -b 32 --resample 22.05 -m m");
 }
 
 // 44.1 kHz joint stereo at 128 kbit/s: MPEG-1, 417/418-byte frames.
 Bytes StereoClip() {
-    return MakeClip(44100, 2, 1.0, "sine 440-880 sine 660", "-b 128 --resample 44.1 -m j");
+    return MakeClip(44100, 2, 1.0, "sine 440-880 sine 660", "-t --cbr -b 128 --resample 44.1 -m j");
 }
 
 std::uint32_t Size(const Bytes& bytes) {
@@ -97,6 +99,8 @@ TEST_F(PlayerTest, CueDecodesAQuarterAndTheFirstPlayTheRestOnce) {
     ASSERT_GT(ref.frames.size(), 60u);
 
     CAudioPlayer player(driver_);
+    // Whatever options the decoder was left with, the player decodes at full rate, as coded.
+    mpeg::SetDecodeOptions({1, mpeg::ConvertMix | mpeg::Convert8Bit, 4000});
     ASSERT_EQ(player.Open(std::move(clip)), CAudioPlayer::Done);
     EXPECT_EQ(player.Cue(0, CAudioPlayer::DefaultRangeEnd), CAudioPlayer::Done);
     std::uint32_t duration = length / 32 * 8;
@@ -269,7 +273,7 @@ TEST_F(PlayerTest, StereoClipHasBlockAlignFour) {
 }
 
 TEST_F(PlayerTest, ThirtyTwoKilohertzFramesLast36Milliseconds) {
-    Bytes clip = MakeClip(32000, 1, 1.5, "sine 200-2000", "-b 64 --resample 32 -m m");
+    Bytes clip = MakeClip(32000, 1, 1.5, "sine 200-2000", "-t --cbr -b 64 --resample 32 -m m");
     REQUIRE_CLIP(clip);
     std::uint32_t length = Size(clip);
     Reference ref = DecodeReference(clip.data(), length);
@@ -286,7 +290,7 @@ TEST_F(PlayerTest, ThirtyTwoKilohertzFramesLast36Milliseconds) {
 }
 
 TEST_F(PlayerTest, MpegTwoPointFiveOpensTheDeviceAtTheDecodersRate) {
-    Bytes clip = MakeClip(8000, 1, 1.5, "sine 200-1200", "-b 32 --resample 8 -m m");
+    Bytes clip = MakeClip(8000, 1, 1.5, "sine 200-1200", "-t --cbr -b 32 --resample 8 -m m");
     REQUIRE_CLIP(clip);
     ASSERT_EQ(clip[1] & 0xF0, 0xE0);
     std::uint32_t length = Size(clip);
@@ -309,7 +313,7 @@ TEST_F(PlayerTest, UnplayableClipsLeaveThePlayerClosed) {
     Bytes clip = PhraseClip(1.0);
     REQUIRE_CLIP(clip);
     // MPEG-1 at 44.1 kHz and 40 kbit/s: nominal frame length 130 bytes, below a header parse.
-    Bytes shortFrames = MakeClip(44100, 1, 1.0, "sine 440", "-b 40 --resample 44.1 -m m");
+    Bytes shortFrames = MakeClip(44100, 1, 1.0, "sine 440", "-t --cbr -b 40 --resample 44.1 -m m");
     REQUIRE_CLIP(shortFrames);
 
     Bytes badBitRate = clip;
@@ -377,6 +381,43 @@ TEST_F(PlayerTest, NeverReadsPastThePayload) {
         ASSERT_FALSE(writes.empty());
         EXPECT_EQ(writes.back(), ExpectedWrite(ref, Size(clip), 0, n));
     }
+}
+
+TEST_F(PlayerTest, LongClipIsHeardUpToItsThreeHundredthFrame) {
+    Bytes clip = PhraseClip(9.0);
+    REQUIRE_CLIP(clip);
+    std::uint32_t length = Size(clip);
+    Reference ref = DecodeReference(clip.data(), length);
+    CAudioPlayer player(driver_);
+    ASSERT_EQ(player.Open(std::move(clip)), CAudioPlayer::Done);
+    player.Cue(0, CAudioPlayer::DefaultRangeEnd);
+    EXPECT_EQ(player.RangeEnd(), length / 32 * 8);
+    EXPECT_EQ(player.FramesInBuffer(), CAudioPlayer::FramesPerBuffer);
+    EXPECT_EQ(player.FramesDecoded(), 75u);
+    player.Play();
+    auto writes = driver_.Writes();
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0], ExpectedWrite(ref, length, 0, 300));
+}
+
+// A VBR clip's first frame carries a tag: the walk follows that frame's own length.
+TEST_F(PlayerTest, TaggedFirstFrameIsSteppedOverByItsOwnLength) {
+    Bytes clip = MakeClip(22050, 1, 2.0, "sine 300-900", "-V 6 --resample 22.05 -m m");
+    REQUIRE_CLIP(clip);
+    std::uint32_t length = Size(clip);
+    ASSERT_NE(std::search(clip.begin(), clip.begin() + 64, "Xing", "Xing" + 4), clip.begin() + 64);
+    Reference ref = DecodeReference(clip.data(), length);
+    CAudioPlayer player(driver_);
+    ASSERT_EQ(player.Open(std::move(clip)), CAudioPlayer::Done);
+    player.Cue(0, CAudioPlayer::DefaultRangeEnd);
+    player.Play();
+    std::uint32_t n = std::min<std::uint32_t>(player.FramesInBuffer(), ref.frames.size());
+    ASSERT_GT(n, 8u);
+    auto writes = driver_.Writes();
+    ASSERT_EQ(writes.size(), 1u);
+    Bytes expected = ExpectedWrite(ref, length, 0, n);
+    ASSERT_GE(writes[0].size(), expected.size());
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), writes[0].begin()));
 }
 
 TEST_F(PlayerTest, StatesAndResults) {

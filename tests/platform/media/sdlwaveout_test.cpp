@@ -56,8 +56,8 @@ TEST(SdlWaveOut, NoAudioDriverFailsQuietly) {
     ScopedEnv env("SDL_AUDIODRIVER", "no-such-driver");
     WAVEFORMATEX format = Mono16(22050);
     HWAVEOUT device = nullptr;
-    EXPECT_EQ(waveOutOpen(SystemWaveOutDriver(), &device, WAVE_MAPPER, &format, nullptr, 0,
-                          CALLBACK_NULL),
+    SdlWaveOutDriver driver;
+    EXPECT_EQ(waveOutOpen(driver, &device, WAVE_MAPPER, &format, nullptr, 0, CALLBACK_NULL),
               MMSYSERR_NODRIVER);
     EXPECT_EQ(device, nullptr);
 }
@@ -67,8 +67,9 @@ TEST(SdlWaveOut, PlaysToTheEndOnSdlsThreadAndResetCutsOff) {
     ScopedEnv env("SDL_AUDIODRIVER", "dummy");
     Done done;
     WAVEFORMATEX format = Mono16(22050);
+    SdlWaveOutDriver driver;
     WaveOutHandle handle;
-    if (waveOutOpen(SystemWaveOutDriver(), handle.Receive(), WAVE_MAPPER, &format, &OnDone,
+    if (waveOutOpen(driver, handle.Receive(), WAVE_MAPPER, &format, &OnDone,
                     reinterpret_cast<std::uintptr_t>(&done),
                     CALLBACK_FUNCTION) != MMSYSERR_NOERROR) {
         GTEST_SKIP() << "SDL has no dummy audio driver";
@@ -104,6 +105,51 @@ TEST(SdlWaveOut, PlaysToTheEndOnSdlsThreadAndResetCutsOff) {
     EXPECT_EQ(waveOutUnprepareHeader(handle.get(), &h, sizeof h), MMSYSERR_NOERROR);
     std::lock_guard lock(done.mutex);
     EXPECT_EQ(done.count, 2);
+}
+
+// Plays one short sound on a fresh device of driver and waits for its completion.
+void PlayShortSound(SdlWaveOutDriver& driver, const WAVEFORMATEX& format, Done& done) {
+    WaveOutHandle handle;
+    ASSERT_EQ(waveOutOpen(driver, handle.Receive(), WAVE_MAPPER, &format, &OnDone,
+                          reinterpret_cast<std::uintptr_t>(&done), CALLBACK_FUNCTION),
+              MMSYSERR_NOERROR);
+    std::vector<char> sound(format.nAvgBytesPerSec / 20, 0);  // 50 ms
+    WAVEHDR h;
+    h.lpData = sound.data();
+    h.dwBufferLength = static_cast<std::uint32_t>(sound.size());
+    waveOutPrepareHeader(handle.get(), &h, sizeof h);
+    waveOutWrite(handle.get(), &h, sizeof h);
+    std::unique_lock lock(done.mutex);
+    int before = done.count;
+    EXPECT_TRUE(done.changed.wait_for(lock, std::chrono::seconds(10),
+                                      [&] { return done.count == before + 1; }));
+}
+
+// The driver keeps a closed device's output for the next device of that format: each device
+// still reports to its own callback, and other formats get an output of their own.
+TEST(SdlWaveOut, ReopenedDevicesReportToTheirOwnCallbacks) {
+    ScopedEnv env("SDL_AUDIODRIVER", "dummy");
+    SdlWaveOutDriver driver;
+    WAVEFORMATEX mono = Mono16(22050);
+    {
+        WaveOutHandle probe;
+        if (waveOutOpen(driver, probe.Receive(), WAVE_MAPPER, &mono, nullptr, 0, CALLBACK_NULL) !=
+            MMSYSERR_NOERROR) {
+            GTEST_SKIP() << "SDL has no dummy audio driver";
+        }
+    }
+    Done first;
+    Done second;
+    PlayShortSound(driver, mono, first);
+    PlayShortSound(driver, mono, second);
+    WAVEFORMATEX stereo = Mono16(44100);
+    stereo.nChannels = 2;
+    stereo.nBlockAlign = 4;
+    stereo.nAvgBytesPerSec = 44100 * 4;
+    PlayShortSound(driver, stereo, second);
+    PlayShortSound(driver, mono, first);
+    EXPECT_EQ(first.count, 2);
+    EXPECT_EQ(second.count, 2);
 }
 
 }  // namespace
