@@ -291,7 +291,7 @@ bool Transfer(DC& dest, int x, int y, int width, int height, const DC* src, int 
     op.code = code;
     op.brush = &dest.CurrentBrush();
     SourceMap map;
-    if (needS) {
+    if (needS && src) {
         const Surface* s = src->Target();
         POINT so = src->Offset();
         map.surface = s;
