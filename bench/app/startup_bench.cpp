@@ -39,16 +39,16 @@ long long MonotonicNanoseconds() {
     return static_cast<long long>(t.tv_sec) * 1'000'000'000LL + t.tv_nsec;
 }
 
-// Starts argv with DISPLAY set, in cwd; its standard output comes through *out.
+// Starts argv with DISPLAY set, in cwd; its standard output comes through *out. The audio
+// output is the system's, as the program finds it.
 pid_t Spawn(const std::vector<std::string>& args, const std::string& display,
             const std::filesystem::path& cwd, int* out) {
     std::vector<std::string> vars;
     for (char** e = environ; *e != nullptr; ++e) {
         const std::string v(*e);
-        if (v.rfind("DISPLAY=", 0) != 0 && v.rfind("SDL_AUDIODRIVER=", 0) != 0) vars.push_back(v);
+        if (v.rfind("DISPLAY=", 0) != 0) vars.push_back(v);
     }
     vars.push_back("DISPLAY=" + display);
-    vars.push_back("SDL_AUDIODRIVER=dummy");
     std::vector<char*> envp;
     for (std::string& v : vars)
         envp.push_back(v.data());
