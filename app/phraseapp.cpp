@@ -1,0 +1,25 @@
+#include "app/phraseapp.h"
+
+#include <cstdio>
+
+#include "app/skindlg.h"
+#include "res/programresources.h"
+
+CPhraseApp::CPhraseApp(ui::Backend& backend) : ui::Application(backend) {
+    Prepare(*this);
+}
+
+void CPhraseApp::Prepare(ui::Application& app) {
+    app.SetResources(&res::ProgramResources());
+}
+
+bool CPhraseApp::InitInstance() {
+    CSkinDlg dlg(*this);
+    SetMainWindow(&dlg);
+    if (dlg.DoModal() == -1) {
+        std::fprintf(stderr, "tolkara-german: the main window could not be created\n");
+        exitCode_ = 1;
+    }
+    SetMainWindow(nullptr);
+    return false;
+}

@@ -1,0 +1,150 @@
+#include "app/skindlg.h"
+
+#include "app/controlids.h"
+#include "controls/skinregion.h"
+#include "platform/gdi/bmp.h"
+#include "platform/ui/dataexchange.h"
+#include "platform/ui/messagebox.h"
+#include "res/bitmaptable.h"
+#include "res/dialogs.h"
+
+using namespace ui;
+
+// clang-format off
+const MessageMap CSkinDlg::messageMap{&Dialog::messageMap, {
+    OnMessage<&CSkinDlg::OnEraseBkgnd>(WM_ERASEBKGND),
+    OnMessage<&CSkinDlg::OnPaint>(WM_PAINT),
+    OnMessage<&CSkinDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
+    OnCommand<&CSkinDlg::OnMinimise>(BN_CLICKED, ids::MinimiseButton),
+    OnMessage<&CSkinDlg::OnNcHitTest>(WM_NCHITTEST),
+    OnMessage<&CSkinDlg::OnTimer>(WM_TIMER),
+}};
+// clang-format on
+
+CSkinDlg::CSkinDlg(Application& app, Window* parent) : Dialog(app, res::MainDialogId, parent) {
+    pronunciationArea = RECT{180, 435, 550, 500};
+    if (const shell::ResourceBundle* bundle = app.Resources()) {
+        icon = gdi::LoadIcon(*bundle, res::ProgramIcon);
+        skinBitmap = gdi::LoadBitmap(*bundle, res::MainSkinBitmap);
+    }
+    if (skinBitmap) {
+        windowRegion = RegionFromBitmap(skinBitmap, gdi::RGB(0, 0, 0), false, SkinToleranceExact);
+    }
+}
+
+CSkinDlg::~CSkinDlg() = default;
+
+void CSkinDlg::DoDataExchange(DataExchange& dx) {
+    Dialog::DoDataExchange(dx);
+    DDX_Text(dx, ids::KeywordEdit, keyword);
+    DDX_Check(dx, ids::ExactMatchCheck, exactMatch);
+    DDX_Text(dx, ids::PronunciationLine, pronunciationText);
+    DDX_Control(dx, ids::VersionLabel, versionLabel);
+    DDX_Control(dx, ids::PronunciationLine, pronunciationLine);
+    DDX_Control(dx, ids::UnusedCombo, unusedCombo);
+    DDX_Control(dx, ids::UpdateButton, updateButton);
+    DDX_Control(dx, ids::ReportButton, reportButton);
+    DDX_Control(dx, ids::SupportButton, supportButton);
+    DDX_Control(dx, ids::AboutButton, aboutButton);
+    DDX_Control(dx, ids::SoundButton, soundButton);
+    DDX_Control(dx, ids::AddButton, addButton);
+    DDX_Control(dx, ids::RunSearchButton, runSearchButton);
+    DDX_Control(dx, ids::KeywordEdit, keywordEdit);
+    DDX_Control(dx, ids::ReplayButton, replayButton);
+    DDX_Control(dx, ids::EmergencyButton, emergencyButton);
+    DDX_Control(dx, ids::SocialButton, socialButton);
+    DDX_Control(dx, ids::SightButton, sightButton);
+    DDX_Control(dx, ids::ShopingButton, shopingButton);
+    DDX_Control(dx, ids::QuestionButton, questionButton);
+    DDX_Control(dx, ids::BusinessButton, businessButton);
+    DDX_Control(dx, ids::LodgingButton, lodgingButton);
+    DDX_Control(dx, ids::FoodButton, foodButton);
+    DDX_Control(dx, ids::TravelButton, travelButton);
+    DDX_Control(dx, ids::BasicButton, basicButton);
+    DDX_Control(dx, ids::RelateButton, relateButton);
+    DDX_Control(dx, ids::FavouritesButton, favouritesButton);
+    DDX_Control(dx, ids::HelpButton, helpButton);
+    DDX_Control(dx, ids::SearchViewButton, searchViewButton);
+    DDX_Control(dx, ids::SubcategoryCombo, subcategoryCombo);
+    DDX_Control(dx, ids::PhraseList, phraseList);
+    DDX_Control(dx, ids::CloseButton, closeButton);
+    DDX_Control(dx, ids::MinimiseButton, minimiseButton);
+}
+
+bool CSkinDlg::OnInitDialog() {
+    // The pattern brush keeps its own copy of the pixels; the bitmap goes with this scope.
+    if (const shell::ResourceBundle* bundle = GetApplication().Resources()) {
+        const gdi::Bitmap pattern = gdi::LoadBitmap(*bundle, res::BackgroundPatternBitmap);
+        if (pattern) backgroundBrush = gdi::CreatePatternBrush(pattern);
+    }
+    Dialog::OnInitDialog();
+    SetWindowText(Title);
+    SendDlgItemMessage(ids::PhraseList, LB_SETHORIZONTALEXTENT, 400);
+    category = 1;
+    SetIcon(icon, true);
+    SetIcon(icon, false);
+    if (windowRegion) {
+        SetWindowRgn(std::move(*windowRegion), true);
+        windowRegion.reset();
+    }
+    OpenCatalogue();
+    soundArmed = false;
+    updateChecked = false;
+    SetTimer(UpdateCheckTimer, UpdateCheckPeriod);
+    return true;
+}
+
+void CSkinDlg::OnOK() {
+    // Enter never closes the window.
+}
+
+void CSkinDlg::OnCancel() {
+    Dialog::OnCancel();
+}
+
+void CSkinDlg::LaunchUpdater() {}
+
+void CSkinDlg::ShowMessage(std::u16string_view text, std::u16string_view caption) {
+    MessageBox(GetApplication(), GetSafeHwnd(), text, caption);
+}
+
+LRESULT CSkinDlg::OnEraseBkgnd(WPARAM wParam, LPARAM) {
+    gdi::DC* dc = DCFromWParam(wParam);
+    if (dc != nullptr && PaintSkinBackground(*dc, skinBitmap)) return 1;
+    return Default();
+}
+
+LRESULT CSkinDlg::OnPaint(WPARAM, LPARAM) {
+    if (!IsIconic()) return Default();
+    PaintDC dc(*this);
+    SendMessage(WM_ICONERASEBKGND, DCToWParam(&dc), 0);
+    RECT client;
+    GetClientRect(client);
+    const int x = (client.Width() - gdi::GetSystemMetrics(gdi::SM_CXICON) + 1) / 2;
+    const int y = (client.Height() - gdi::GetSystemMetrics(gdi::SM_CYICON) + 1) / 2;
+    gdi::DrawIcon(dc, x, y, icon);
+    return 0;
+}
+
+LRESULT CSkinDlg::OnQueryDragIcon(WPARAM, LPARAM) {
+    return icon ? reinterpret_cast<LRESULT>(&icon) : 0;
+}
+
+void CSkinDlg::OnMinimise() {
+    ShowWindow(SW_MINIMIZE);
+}
+
+LRESULT CSkinDlg::OnNcHitTest(WPARAM, LPARAM) {
+    return HTCAPTION;
+}
+
+LRESULT CSkinDlg::OnTimer(WPARAM wParam, LPARAM) {
+    if (wParam == UpdateCheckTimer) {
+        KillTimer(UpdateCheckTimer);
+        if (!updateChecked) {
+            updateChecked = true;
+            LaunchUpdater();
+        }
+    }
+    return Default();
+}

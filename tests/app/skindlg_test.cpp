@@ -1,0 +1,515 @@
+// The main window on the headless backend: start-up, closing, the update-check timer,
+// dragging, the shape, minimising and the catalogue text-file members.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/controlids.h"
+#include "app/phraseapp.h"
+#include "app/skindlg.h"
+#include "controls/skinregion.h"
+#include "platform/backend/headless/headlessbackend.h"
+#include "platform/gdi/bmp.h"
+#include "platform/gdi/icon.h"
+#include "platform/ui/messagebox.h"
+#include "res/bitmaptable.h"
+#include "res/dialogs.h"
+#include "res/programresources.h"
+#include "runfolder.h"
+
+namespace {
+
+using namespace ui;
+
+// The main window with the update hand-off, the message boxes and the icon-background
+// erase of the minimised painting recorded.
+class TestDlg : public CSkinDlg {
+    UI_DECLARE_MESSAGE_MAP()
+public:
+    using CSkinDlg::CSkinDlg;
+    void LaunchUpdater() override { ++handOffs; }
+    void ShowMessage(std::u16string_view text, std::u16string_view caption) override {
+        if (!recordMessages) return CSkinDlg::ShowMessage(text, caption);
+        messages.emplace_back(text);
+    }
+    LRESULT OnIconEraseBkgnd(WPARAM wParam, LPARAM) {
+        ++iconErases;
+        paintTarget = DCFromWParam(wParam)->CurrentBitmap();
+        return 1;
+    }
+
+    int handOffs = 0;
+    bool recordMessages = true;  // false: the real message boxes
+    std::vector<std::u16string> messages;
+    int iconErases = 0;
+    gdi::Bitmap paintTarget;  // the window's framebuffer, as the paint DC draws into it
+};
+
+const MessageMap TestDlg::messageMap{&CSkinDlg::messageMap,
+                                     {OnMessage<&TestDlg::OnIconEraseBkgnd>(WM_ICONERASEBKGND)}};
+
+struct Fixture {
+    apptest::RunFolder folder;
+    backend::HeadlessBackend backend;
+    Application app{backend};
+    Fixture() { CPhraseApp::Prepare(app); }
+};
+
+std::vector<char> FileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+gdi::Bitmap Skin() {
+    return gdi::LoadBitmap(res::ProgramResources(), res::MainSkinBitmap);
+}
+
+// A client point of the bare skin: inside the window's shape and under no control.
+POINT BareSkinPoint(const CSkinDlg& dlg) {
+    gdi::Region shape;
+    dlg.GetWindowRgn(shape);
+    for (int y = 100; y < 500; y += 7) {
+        for (int x = 100; x < 600; x += 7) {
+            if (shape.Contains(x, y) && dlg.ChildWindowFromPoint(POINT{x, y}) == dlg.GetSafeHwnd())
+                return POINT{x, y};
+        }
+    }
+    return POINT{-1, -1};
+}
+
+TEST(MainWindow, StartUpShapesTheWindowOpensTheCatalogueAndRebuildsOnlyMissingFiles) {
+    Fixture f;
+    f.folder.WriteTextFiles();
+    // A pronunciation file of our own: present files are kept as they are.
+    {
+        std::ofstream out(f.folder.Path() / "Chinese.dat", std::ios::binary);
+        const std::string record(140, 'x');
+        for (int i = 0; i < 782; ++i)
+            out << record;
+    }
+    const std::vector<char> ownPronunciations = FileBytes(f.folder.Path() / "Chinese.dat");
+
+    TestDlg dlg(f.app);
+    ASSERT_TRUE(dlg.skinBitmap);
+    ASSERT_TRUE(dlg.windowRegion);  // made before the window exists
+    ASSERT_TRUE(dlg.icon);
+    f.backend.WhenIdle([&] {
+        const HWND hwnd = dlg.GetSafeHwnd();
+        EXPECT_EQ(dlg.GetWindowText(), u"Tolkara_German");
+        EXPECT_EQ(f.backend.State(hwnd)->title, u"Tolkara_German");
+        EXPECT_TRUE(f.backend.State(hwnd)->visible);
+
+        // The region is the skin's, handed to the window (and on to the window system).
+        gdi::Region shape;
+        EXPECT_NE(dlg.GetWindowRgn(shape), gdi::RGN_ERROR);
+        EXPECT_EQ(shape, *RegionFromBitmap(Skin(), 0, false, SkinToleranceExact));
+        ASSERT_TRUE(f.backend.State(hwnd)->shape);
+        EXPECT_EQ(*f.backend.State(hwnd)->shape, shape);
+        EXPECT_FALSE(dlg.windowRegion);
+
+        // The catalogue: "English.dat" rebuilt from its text file, "Chinese.dat" kept.
+        EXPECT_TRUE(dlg.catalogueFiles.englishFile);
+        EXPECT_TRUE(dlg.catalogueFiles.pronunciationFile);
+        EXPECT_TRUE(dlg.catalogueFiles.favouritesFile);
+        EXPECT_TRUE(dlg.catalogueFiles.favouritesOpen);
+        EXPECT_TRUE(dlg.englishConverted);
+        EXPECT_FALSE(dlg.pronunciationConverted);
+        EXPECT_EQ(std::filesystem::file_size(f.folder.Path() / "English.dat"), 782u * 116u);
+        EXPECT_EQ(FileBytes(f.folder.Path() / "Chinese.dat"), ownPronunciations);
+        EXPECT_TRUE(std::filesystem::exists(f.folder.Path() / "favorite.dat"));
+        EXPECT_TRUE(dlg.messages.empty());
+
+        // The rest of the start-up state.
+        EXPECT_EQ(dlg.category, 1);
+        EXPECT_EQ(dlg.phraseList.SendMessage(LB_GETHORIZONTALEXTENT), 400);
+        EXPECT_TRUE(dlg.addMode);
+        EXPECT_FALSE(dlg.soundArmed);
+        EXPECT_FALSE(dlg.updateChecked);
+        EXPECT_EQ(dlg.player.GetState(), CAudioPlayer::Closed);  // no clip yet
+        EXPECT_EQ(dlg.backgroundBrush.GetStyle(), gdi::Brush::Style::Pattern);
+        EXPECT_EQ(dlg.backgroundBrush.PatternBitmap().Width(), 63);
+        EXPECT_EQ(dlg.pronunciationArea, (RECT{180, 435, 550, 500}));
+        EXPECT_TRUE(dlg.GetIcon(true));
+        EXPECT_TRUE(dlg.GetIcon(false));
+        EXPECT_TRUE(f.backend.State(hwnd)->icon);
+        // The first data exchange put the (empty) pronunciation text over the template's.
+        EXPECT_EQ(dlg.GetDlgItemText(ids::PronunciationLine), u"");
+        f.backend.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+TEST(MainWindow, EveryControlObjectIsBoundToItsControl) {
+    Fixture f;
+    f.folder.WriteTextFiles();
+    TestDlg dlg(f.app);
+    const std::array<std::pair<const Window*, int>, 30> bindings{{
+        {&dlg.versionLabel, 1048},    {&dlg.pronunciationLine, 1022}, {&dlg.unusedCombo, 101},
+        {&dlg.updateButton, 1042},    {&dlg.reportButton, 1043},      {&dlg.supportButton, 1044},
+        {&dlg.aboutButton, 1041},     {&dlg.soundButton, 1039},       {&dlg.addButton, 1038},
+        {&dlg.runSearchButton, 1037}, {&dlg.keywordEdit, 1020},       {&dlg.replayButton, 1001},
+        {&dlg.emergencyButton, 1012}, {&dlg.socialButton, 1010},      {&dlg.sightButton, 1009},
+        {&dlg.shopingButton, 1011},   {&dlg.questionButton, 1013},    {&dlg.businessButton, 1008},
+        {&dlg.lodgingButton, 1007},   {&dlg.foodButton, 1005},        {&dlg.travelButton, 1004},
+        {&dlg.basicButton, 1003},     {&dlg.relateButton, 1017},      {&dlg.favouritesButton, 1016},
+        {&dlg.helpButton, 1019},      {&dlg.searchViewButton, 1015},  {&dlg.subcategoryCombo, 1014},
+        {&dlg.phraseList, 1002},      {&dlg.closeButton, 2},          {&dlg.minimiseButton, 1000},
+    }};
+    f.backend.WhenIdle([&] {
+        for (const auto& [object, id] : bindings) {
+            const Window& control = *object;
+            EXPECT_TRUE(control.GetSafeHwnd()) << "control " << id;
+            EXPECT_EQ(control.GetSafeHwnd(), dlg.GetDlgItem(id)) << "control " << id;
+            EXPECT_EQ(Window::FromHandle(dlg.GetDlgItem(id)), &control) << "control " << id;
+        }
+        f.backend.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+TEST(MainWindow, EnterLeavesTheWindowOpenEscapeAndCloseRequestsEndIt) {
+    Fixture f;
+    f.folder.WriteTextFiles();
+    TestDlg dlg(f.app);
+    f.backend.WhenIdle([&] { f.backend.Key(VK_RETURN); });
+    f.backend.WhenIdle([&] {
+        EXPECT_TRUE(dlg.IsWindow());
+        EXPECT_TRUE(dlg.IsWindowVisible());
+        // Enter on a focused control does not close it either.
+        dlg.GetDlgItemWindow(ids::PhraseList)->SetFocus();
+        f.backend.Key(VK_RETURN);
+    });
+    f.backend.WhenIdle([&] {
+        EXPECT_TRUE(dlg.IsWindowVisible());
+        f.backend.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_FALSE(dlg.IsWindow());
+
+    TestDlg again(f.app);
+    f.backend.WhenIdle([&] { f.backend.CloseRequest(again.GetSafeHwnd()); });
+    EXPECT_EQ(again.DoModal(), IDCANCEL);
+}
+
+TEST(MainWindow, TimerHundredRunsTheHandOffOnceAfterOneSecond) {
+    Fixture f;
+    f.folder.WriteTextFiles();
+    TestDlg dlg(f.app);
+    f.backend.WhenIdle([&] { f.backend.Advance(999); });
+    f.backend.WhenIdle([&] {
+        EXPECT_EQ(dlg.handOffs, 0);
+        EXPECT_FALSE(dlg.updateChecked);
+        f.backend.Advance(1);
+    });
+    f.backend.WhenIdle([&] {
+        EXPECT_EQ(dlg.handOffs, 1);
+        EXPECT_TRUE(dlg.updateChecked);
+        f.backend.Advance(5000);  // the timer is stopped: no more ticks
+    });
+    f.backend.WhenIdle([&] {
+        EXPECT_EQ(dlg.handOffs, 1);
+        // A late tick of 100 and ticks of other timers do not run it again.
+        dlg.SendMessage(WM_TIMER, CSkinDlg::UpdateCheckTimer);
+        dlg.SendMessage(WM_TIMER, 7);
+        EXPECT_EQ(dlg.handOffs, 1);
+        f.backend.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+TEST(MainWindow, APressOnBareSkinDragsTheWindow) {
+    Fixture f;
+    f.folder.WriteTextFiles();
+    TestDlg dlg(f.app);
+    RECT before{};
+    POINT grab{};
+    f.backend.WhenIdle([&] {
+        dlg.GetWindowRect(before);
+        grab = BareSkinPoint(dlg);
+        ASSERT_NE(grab.x, -1);
+        EXPECT_EQ(dlg.SendMessage(WM_NCHITTEST, 0, PointToLParam(grab)), HTCAPTION);
+        f.backend.MouseMove(dlg.GetSafeHwnd(), grab);
+        f.backend.MouseDown(dlg.GetSafeHwnd(), grab);
+        f.backend.MouseMove(dlg.GetSafeHwnd(), POINT{grab.x + 40, grab.y + 25});
+        f.backend.MouseUp(dlg.GetSafeHwnd(), POINT{grab.x + 40, grab.y + 25});
+    });
+    f.backend.WhenIdle([&] {
+        RECT after;
+        dlg.GetWindowRect(after);
+        EXPECT_EQ(after.left, before.left + 40);
+        EXPECT_EQ(after.top, before.top + 25);
+        EXPECT_EQ(after.Width(), before.Width());
+        EXPECT_EQ(f.backend.State(dlg.GetSafeHwnd())->rect, after);
+        f.backend.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+TEST(MainWindow, PureBlackSkinPixelsLieOutsideTheWindow) {
+    Fixture f;
+    f.folder.WriteTextFiles();
+    TestDlg dlg(f.app);
+    const gdi::Bitmap skin = Skin();
+    ASSERT_TRUE(skin);
+    f.backend.WhenIdle([&] {
+        gdi::Region shape;
+        ASSERT_NE(dlg.GetWindowRgn(shape), gdi::RGN_ERROR);
+        RECT client;
+        dlg.GetClientRect(client);
+        const gdi::Bitmap shot = f.backend.Screenshot(dlg.GetSafeHwnd());
+        ASSERT_TRUE(shot);
+        int inside = 0;
+        int outside = 0;
+        for (int y = 0; y < client.Height(); ++y) {
+            for (int x = 0; x < client.Width(); ++x) {
+                const gdi::COLORREF pixel = skin.GetPixel(x, y);
+                const bool black = pixel == 0 || pixel == gdi::CLR_INVALID;
+                ASSERT_EQ(shape.Contains(x, y), !black) << x << "," << y;
+                (black ? outside : inside) += 1;
+                // Where no control lies, the window shows the skin itself, and black outside.
+                if (dlg.ChildWindowFromPoint(POINT{x, y}) == dlg.GetSafeHwnd() || black) {
+                    ASSERT_EQ(shot.GetPixel(x, y), black ? 0 : pixel) << x << "," << y;
+                }
+            }
+        }
+        EXPECT_GT(inside, 0);
+        EXPECT_GT(outside, 0);
+        f.backend.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+TEST(MainWindow, MinimiseButtonMinimisesAndTheIconStandsForTheWindow) {
+    Fixture f;
+    f.folder.WriteTextFiles();
+    TestDlg dlg(f.app);
+    f.backend.WhenIdle([&] {
+        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(ids::MinimiseButton, BN_CLICKED),
+                        static_cast<LPARAM>(dlg.GetDlgItem(ids::MinimiseButton).id));
+    });
+    f.backend.WhenIdle([&] {
+        EXPECT_TRUE(dlg.IsIconic());
+        EXPECT_TRUE(f.backend.State(dlg.GetSafeHwnd())->minimized);
+        EXPECT_EQ(dlg.SendMessage(WM_QUERYDRAGICON), reinterpret_cast<LRESULT>(&dlg.icon));
+        // Painted while minimised: the icon's background erased, then icon 128, centred.
+        dlg.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN);
+        dlg.SendMessage(WM_PAINT);
+        EXPECT_EQ(dlg.iconErases, 1);
+        const gdi::Bitmap shot = dlg.paintTarget;
+        ASSERT_TRUE(shot);
+        RECT client;
+        dlg.GetClientRect(client);
+        const int x = (client.Width() - 32 + 1) / 2;
+        const int y = (client.Height() - 32 + 1) / 2;
+        const gdi::Icon icon = gdi::LoadIcon(res::ProgramResources(), res::ProgramIcon);
+        int same = 0;
+        int opaque = 0;
+        for (int iy = 0; iy < 32; ++iy) {
+            for (int ix = 0; ix < 32; ++ix) {
+                if (icon.Mask().GetPixel(ix, iy) != 0) continue;  // transparent there
+                ++opaque;
+                if (shot.GetPixel(x + ix, y + iy) == icon.Colour().GetPixel(ix, iy)) ++same;
+            }
+        }
+        EXPECT_GT(opaque, 0);
+        EXPECT_EQ(same, opaque);
+        f.backend.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+TEST(MainWindow, WithoutTheSkinBitmapTheWindowStaysRectangularAndStillRuns) {
+    Fixture f;
+    f.folder.WriteTextFiles();
+    // Resources with the template only.
+    const std::array<shell::Resource, 1> onlyTemplate{{
+        {shell::ResourceType::Dialog, res::MainDialogId, shell::LangNeutral, &res::MainDialog,
+         sizeof res::MainDialog},
+    }};
+    const shell::ResourceBundle bundle(onlyTemplate);
+    f.app.SetResources(&bundle);
+    TestDlg dlg(f.app);
+    EXPECT_FALSE(dlg.skinBitmap);
+    EXPECT_FALSE(dlg.windowRegion);
+    f.backend.WhenIdle([&] {
+        gdi::Region shape;
+        EXPECT_EQ(dlg.GetWindowRgn(shape), gdi::RGN_ERROR);
+        EXPECT_FALSE(f.backend.State(dlg.GetSafeHwnd())->shape);
+        EXPECT_FALSE(dlg.backgroundBrush);
+        EXPECT_TRUE(dlg.catalogueFiles.englishFile);
+        // The default erase painted the client area with the dialog colour.
+        const gdi::Bitmap shot = f.backend.Screenshot(dlg.GetSafeHwnd());
+        ASSERT_TRUE(shot);
+        const POINT bare = POINT{200, 30};
+        ASSERT_EQ(dlg.ChildWindowFromPoint(bare), dlg.GetSafeHwnd());
+        EXPECT_NE(shot.GetPixel(bare.x, bare.y), 0u);
+        f.backend.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+TEST(MainWindow, MissingTextAndRecordFilesLeaveTheWindowRunningWithoutMessages) {
+    Fixture f;  // an empty run folder
+    TestDlg dlg(f.app);
+    f.backend.WhenIdle([&] {
+        EXPECT_FALSE(dlg.catalogueFiles.englishFile);
+        EXPECT_FALSE(dlg.catalogueFiles.pronunciationFile);
+        EXPECT_TRUE(dlg.catalogueFiles.favouritesOpen);
+        EXPECT_FALSE(std::filesystem::exists(f.folder.Path() / "English.dat"));
+        EXPECT_TRUE(dlg.messages.empty());
+        // Pronunciations are then empty.
+        dlg.currentPhrase.number = 3;
+        EXPECT_EQ(dlg.ReadPronunciation().Text(), u"");
+        f.backend.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+TEST(MainWindow, PronunciationsAreReadByTheCurrentPhraseNumber) {
+    Fixture f;
+    f.folder.WriteTextFiles();
+    TestDlg dlg(f.app);
+    f.backend.WhenIdle([&] {
+        dlg.currentPhrase.number = 5;
+        EXPECT_EQ(dlg.ReadPronunciation().Text(), u"Satz 5\r");
+        dlg.currentPhrase.number = 782;
+        EXPECT_EQ(dlg.ReadPronunciation().Text(), u"Satz 782\r");
+        dlg.currentPhrase.number = 1;
+        EXPECT_EQ(dlg.ReadPronunciation().Text(), u"\uFEFFSatz 1\r");
+        for (const PhraseNo outside : {0, -4, 783}) {
+            dlg.currentPhrase.number = outside;
+            EXPECT_EQ(dlg.ReadPronunciation().Text(), u"") << outside;
+        }
+        f.backend.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+TEST(MainWindow, LoadAllPhrasesFillsTheMapOrSaysTheFileCannotBeRead) {
+    Fixture f;
+    f.folder.WriteTextFiles();
+    TestDlg dlg(f.app);
+    f.backend.WhenIdle([&] {
+        dlg.phraseMap[u"stale"] = u"9";
+        dlg.LoadAllPhrases();
+        EXPECT_EQ(dlg.phraseMap.size(), 782u);
+        EXPECT_EQ(dlg.phraseMap[u"Phrase 1"], u"1");  // without the byte-order mark
+        EXPECT_EQ(dlg.phraseMap[u"Phrase 782"], u"782");
+        EXPECT_EQ(dlg.phraseMap.count(u"stale"), 0u);
+        EXPECT_TRUE(dlg.messages.empty());
+
+        std::filesystem::remove(f.folder.Path() / "English.dat");
+        dlg.LoadAllPhrases();
+        EXPECT_TRUE(dlg.phraseMap.empty());
+        EXPECT_EQ(dlg.messages, (std::vector<std::u16string>{u"Can't read file"}));
+        f.backend.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+TEST(MainWindow, ConvertersRewriteTheRecordFilesFromTheTextFiles) {
+    Fixture f;
+    f.folder.WriteTextFiles();
+    TestDlg dlg(f.app);
+    f.backend.WhenIdle([&] {
+        std::filesystem::remove(f.folder.Path() / "Chinese.dat");
+        EXPECT_TRUE(dlg.ConvertPronunciationText());
+        EXPECT_EQ(std::filesystem::file_size(f.folder.Path() / "Chinese.dat"), 782u * 140u);
+        std::filesystem::remove(f.folder.Path() / "English.txt");
+        EXPECT_FALSE(dlg.ConvertEnglishText());  // no text file: nothing said
+        EXPECT_TRUE(dlg.messages.empty());
+        f.backend.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+TEST(MainWindow, TheCloseButtonEndsTheWindowAndTheMinimiseButtonMinimisesIt) {
+    Fixture f;
+    f.folder.WriteTextFiles();
+    TestDlg dlg(f.app);
+    auto middle = [&](int id) {
+        RECT r;
+        dlg.GetDlgItemWindow(id)->GetClientRect(r);
+        return POINT{r.Width() / 2, r.Height() / 2};
+    };
+    f.backend.WhenIdle([&] {
+        const HWND minimise = dlg.GetDlgItem(ids::MinimiseButton);
+        f.backend.Click(minimise, middle(ids::MinimiseButton));
+    });
+    f.backend.WhenIdle([&] {
+        EXPECT_TRUE(dlg.IsIconic());
+        f.backend.Event([&] {
+            InputEvent e;
+            e.type = InputEvent::Type::Restored;
+            e.window = dlg.GetSafeHwnd();
+            return e;
+        }());
+    });
+    f.backend.WhenIdle([&] {
+        EXPECT_FALSE(dlg.IsIconic());
+        const HWND close = dlg.GetDlgItem(ids::CloseButton);
+        f.backend.Click(close, middle(ids::CloseButton));
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+TEST(MainWindow, MessagesAppearInAMessageBoxCaptionedWithTheProgramsName) {
+    Fixture f;
+    f.folder.WriteTextFiles();
+    TestDlg dlg(f.app);
+    dlg.recordMessages = false;
+    std::u16string caption;
+    std::u16string text;
+    bool ownerDisabled = false;
+    f.backend.WhenIdle([&] {
+        std::filesystem::remove(f.folder.Path() / "English.dat");
+        // The box runs its own loop; the next step finds it there.
+        f.backend.WhenIdle([&] {
+            Window* box = Window::FromHandle(f.app.GetActiveWindow());
+            ASSERT_NE(box, nullptr);
+            ASSERT_NE(box, &dlg);
+            caption = box->GetWindowText();
+            text = box->GetDlgItemText(0xFFFF);
+            ownerDisabled = !dlg.IsWindowEnabled();
+            f.backend.Key(VK_RETURN);
+        });
+        dlg.LoadAllPhrases();
+        EXPECT_TRUE(dlg.IsWindowEnabled());
+        EXPECT_TRUE(dlg.phraseMap.empty());
+        f.backend.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(caption, ExecutableBaseName());
+    EXPECT_EQ(text, u"Can't read file");
+    EXPECT_TRUE(ownerDisabled);
+}
+
+TEST(PhraseApp, RunsTheMainWindowAndEndsWithExitCodeZeroOnEscape) {
+    apptest::RunFolder folder;
+    folder.WriteTextFiles();
+    backend::HeadlessBackend backend;
+    CPhraseApp app(backend);
+    EXPECT_TRUE(app.AppName().empty());  // message boxes carry the executable's name
+    bool seen = false;
+    backend.WhenIdle([&] {
+        Window* main = app.GetMainWindow();
+        ASSERT_NE(main, nullptr);
+        EXPECT_NE(dynamic_cast<CSkinDlg*>(main), nullptr);
+        EXPECT_EQ(main->GetWindowText(), u"Tolkara_German");
+        seen = true;
+        backend.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(app.Run(), 0);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(app.GetMainWindow(), nullptr);
+    EXPECT_TRUE(std::filesystem::exists(folder.Path() / "English.dat"));
+    EXPECT_TRUE(std::filesystem::exists(folder.Path() / "Chinese.dat"));
+}
+
+}  // namespace
