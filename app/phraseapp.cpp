@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/skindlg.h"
+#include "platform/ui/controls.h"
 #include "res/programresources.h"
 
 CPhraseApp::CPhraseApp(ui::Backend& backend) : ui::Application(backend) {
@@ -11,6 +12,7 @@ CPhraseApp::CPhraseApp(ui::Backend& backend) : ui::Application(backend) {
 
 void CPhraseApp::Prepare(ui::Application& app) {
     app.SetResources(&res::ProgramResources());
+    ui::RegisterStandardControls(app);
 }
 
 bool CPhraseApp::InitInstance() {

@@ -11,7 +11,8 @@ public:
     // Runs the main window until it closes; false, so that the program then ends.
     bool InitInstance() override;
 
-    // Readies any application for the main window: the program's resources. The application
+    // Readies any application for the main window: the program's resources and the standard
+    // control classes its templates name. The application
     // has no name of its own, so message boxes without a caption carry the executable's name.
     static void Prepare(ui::Application& app);
 };
