@@ -110,7 +110,16 @@ HWND Application::CreateWindowEx(Style exStyle, std::u16string_view className,
     } else {
         n.owner = parent ? GetTopLevel(parent) : HWND{};
         topLevels_.insert(topLevels_.begin(), hwnd);
-        n.native = backend_.OpenWindow(hwnd, rect, n.text, (exStyle & WS_EX_TOOLWINDOW) != 0);
+        const bool tool = (exStyle & WS_EX_TOOLWINDOW) != 0;
+        n.native = backend_.OpenWindow(hwnd, rect, n.text, tool);
+        // A main or dialog window the window system refused would run unseen: fail instead.
+        // Tool windows (tooltips, drop-down lists) may do without.
+        if (!n.native && !tool) {
+            std::erase(topLevels_, hwnd);
+            object->hwnd_ = HWND{};
+            nodes_.erase(hwnd.id);
+            return nullptr;
+        }
     }
 
     if (SendMessage(hwnd, WM_CREATE) == -1) {

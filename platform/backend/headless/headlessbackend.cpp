@@ -30,6 +30,7 @@ bool HeadlessBackend::WaitEvent(ui::InputEvent& out, std::optional<std::uint64_t
 
 bool HeadlessBackend::OpenWindow(HWND window, const RECT& screenRect, std::u16string_view title,
                                  bool tool) {
+    if (refuseWindows_) return false;
     WindowState& s = windows_[window.id];
     s = WindowState{};
     s.tool = tool;

@@ -60,6 +60,8 @@ public:
 
     // The clock.
     void Advance(std::uint64_t milliseconds) { now_ += milliseconds; }
+    // Makes OpenWindow fail from now on, as a window system that refuses windows would.
+    void RefuseWindows(bool refuse) { refuseWindows_ = refuse; }
 
     // Input at a point of any window, in that window's client coordinates; the event goes to
     // its top-level window as the window system would send it.
@@ -92,6 +94,7 @@ private:
 
     ui::SIZE screen_;
     std::uint64_t now_ = 1000;
+    bool refuseWindows_ = false;
     std::deque<ui::InputEvent> events_;
     std::deque<std::function<void()>> idle_;
     std::map<std::uint32_t, WindowState> windows_;

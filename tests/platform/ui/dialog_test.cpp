@@ -176,6 +176,26 @@ TEST(Dialog, CloseButtonAndWindowCloseReachOnCancel) {
     EXPECT_EQ(b.log, (Log{"OnCancel"}));
 }
 
+TEST(Dialog, AWindowTheWindowSystemRefusesIsNotCreated) {
+    DialogFixture f;
+    f.backend.RefuseWindows(true);
+    MainDialog dlg(f.app, &Main);
+    EXPECT_EQ(dlg.DoModal(), -1);
+    EXPECT_TRUE(dlg.log.empty());
+    EXPECT_FALSE(dlg.IsWindow());
+
+    // Tool windows (tooltips, drop-down lists) may live without a native window.
+    HWND tool = f.app.CreateWindowEx(WS_EX_TOOLWINDOW, u"", u"tip", WS_POPUP, RECT{0, 0, 10, 10},
+                                     HWND{}, 0, nullptr);
+    EXPECT_TRUE(f.app.IsWindow(tool));
+    f.app.DestroyWindow(tool);
+
+    f.backend.RefuseWindows(false);
+    MainDialog again(f.app, &Main);
+    f.backend.WhenIdle([&] { f.backend.Key(VK_ESCAPE); });
+    EXPECT_EQ(again.DoModal(), IDCANCEL);
+}
+
 TEST(Dialog, FailedExchangeKeepsTheDialogOpen) {
     DialogFixture f;
     MainDialog dlg(f.app, &Main);
