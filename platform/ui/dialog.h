@@ -61,7 +61,7 @@ private:
     const DialogTemplate* template_;
     Window* parent_;
     int defaultId_ = IDOK;
-    bool modal_ = false;             // DoModal is running
+    bool modal_ = false;              // DoModal is running
     std::optional<int> earlyResult_;  // EndDialog before the modal loop started
     HWND savedFocus_;
     gdi::Font font_;
