@@ -1,6 +1,6 @@
 # The two commands of the README, and a few helpers around them.
 #   make run   set up, build, prepare build/run/ and start the program there
-#   make test  set up, build and run every test
+#   make test  set up, build, prepare build/run/ and run every test
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
@@ -18,7 +18,8 @@ configure: setup
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-test: build
+# The run folder's catalogue files are built first: some tests check the real archive.
+test: data
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # Fills build/run/ with the catalogue files the program reads.
