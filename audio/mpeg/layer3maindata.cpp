@@ -1,4 +1,4 @@
-// Layer III part 2 and 3: scale factors and Huffman-coded spectrum of one channel.
+// Layer III main data: the scale factors and the Huffman-coded frequency lines of one channel.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
