@@ -11,40 +11,21 @@
 
 #include "platform/gdi/bmp.h"
 #include "platform/gdi/png.h"
-#include "process.h"
 #include "res/bitmaptable.h"
 #include "res/dialogs.h"
 #include "res/layout.h"
 #include "res/programresources.h"
 #include "runfolder.h"
+#include "tests/support/process.h"
 
 namespace {
 
 using namespace apptest;
+using namespace testing_support;
 
 bool HaveXTools() {
     return OnPath("Xvfb") && OnPath("xdotool") && OnPath("xwininfo") && OnPath("xdpyinfo") &&
            OnPath("import") && OnPath("convert");
-}
-
-struct Geometry {
-    int x = 0, y = 0, w = 0, h = 0;
-};
-
-std::optional<Geometry> WindowGeometry(const std::string& display, const std::string& id) {
-    const std::string info = RunX(display, "xwininfo -id " + id);
-    Geometry g;
-    auto field = [&](const std::string& name, int& value) {
-        const auto at = info.find(name);
-        if (at == std::string::npos) return false;
-        value = std::stoi(info.substr(at + name.size()));
-        return true;
-    };
-    if (!field("Absolute upper-left X:", g.x) || !field("Absolute upper-left Y:", g.y) ||
-        !field("Width:", g.w) || !field("Height:", g.h)) {
-        return std::nullopt;
-    }
-    return g;
 }
 
 gdi::Bitmap MainSkin() {

@@ -1,4 +1,4 @@
-// Child processes and an Xvfb display of their own for the end-to-end tests of the program.
+// Child processes and an Xvfb display of their own, for the end-to-end tests.
 #pragma once
 
 #include <fcntl.h>
@@ -21,7 +21,7 @@
 
 extern char** environ;
 
-namespace apptest {
+namespace testing_support {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
@@ -141,6 +141,32 @@ public:
             if (left.count() <= 0 || !ReadSome(left)) return {};
         }
     }
+    // The next line of output not yet read by ReadLine, or nothing within the timeout.
+    std::optional<std::string> ReadLine(std::chrono::milliseconds timeout = Generous) {
+        const auto end = Clock::now() + timeout;
+        for (;;) {
+            const std::size_t nl = output_.find('\n', lineStart_);
+            if (nl != std::string::npos) {
+                std::string line = output_.substr(lineStart_, nl - lineStart_);
+                lineStart_ = nl + 1;
+                return line;
+            }
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+            if (left.count() <= 0 || !ReadSome(left)) return std::nullopt;
+        }
+    }
+    // Reads lines until one equals expected; false when none does within the timeout.
+    bool Expect(const std::string& expected, std::chrono::milliseconds timeout = Generous) {
+        const auto end = Clock::now() + timeout;
+        while (Clock::now() < end) {
+            const auto line =
+                ReadLine(std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()));
+            if (!line) return false;
+            if (*line == expected) return true;
+        }
+        return false;
+    }
     // Everything the process wrote, until it closed its output or the timeout passed.
     std::string ReadAll(std::chrono::milliseconds timeout = Generous) {
         const auto end = Clock::now() + timeout;
@@ -169,6 +195,7 @@ private:
     int exit_ = -1;
     int out_ = -1;
     std::string output_;
+    std::size_t lineStart_ = 0;
 };
 
 // Runs a command on a display and answers its standard output.
@@ -181,6 +208,27 @@ inline std::string RunX(const std::string& display, const std::string& command) 
         output += chunk;
     pclose(p);
     return output;
+}
+
+// Where a window lies on its display, as xwininfo reports it.
+struct Geometry {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+
+inline std::optional<Geometry> WindowGeometry(const std::string& display, const std::string& id) {
+    const std::string info = RunX(display, "xwininfo -id " + id);
+    Geometry g;
+    auto field = [&](const std::string& name, int& value) {
+        const auto at = info.find(name);
+        if (at == std::string::npos) return false;
+        value = std::stoi(info.substr(at + name.size()));
+        return true;
+    };
+    if (!field("Absolute upper-left X:", g.x) || !field("Absolute upper-left Y:", g.y) ||
+        !field("Width:", g.w) || !field("Height:", g.h)) {
+        return std::nullopt;
+    }
+    return g;
 }
 
 // An Xvfb server with a white root window on a display number it picks itself (so that tests
@@ -216,4 +264,4 @@ private:
     bool up_ = false;
 };
 
-}  // namespace apptest
+}  // namespace testing_support
