@@ -146,6 +146,20 @@ void ReadScaleFactorsMpeg2(int gr, int ch, bool intensityRight) {
     }
 }
 
+// One big-value pair's table entry, its code bits consumed: level by level down the lookup
+// table from root. The caller has topped the reader up with enough bits for the longest code.
+inline std::uint16_t DecodePair(BitReader& r, const std::uint16_t* root) {
+    const std::uint16_t* level = root;
+    std::uint16_t e = level[1 + r.PeekLoaded(level[0])];
+    while (e & HuffmanLink) {
+        r.DropLoaded(level[0]);
+        level = root + (e & 0x7FFF);
+        e = level[1 + r.PeekLoaded(level[0])];
+    }
+    r.DropLoaded(e >> 8);
+    return e;
+}
+
 // A Huffman value as x * |x|^(1/3), the form the requantisation scales.
 inline float Power43(int magnitude, bool negative, const float* small) {
     float p = magnitude < 32
@@ -172,14 +186,7 @@ void DecodePairs(const HuffmanDescriptor& d, float* xr, int from, int to) {
         for (; i < to; i += 2) {
             if (r.PastEnd()) break;
             r.Ensure(24);
-            const std::uint16_t* level = root;
-            std::uint16_t e = level[1 + r.PeekLoaded(level[0])];
-            while (e & HuffmanLink) {
-                r.DropLoaded(level[0]);
-                level = root + (e & 0x7FFF);
-                e = level[1 + r.PeekLoaded(level[0])];
-            }
-            r.DropLoaded(e >> 8);
+            const std::uint16_t e = DecodePair(r, root);
             int x = (e >> 4) & 15;
             int y = e & 15;
             bool xNegative = x && r.ReadOneLoaded();
@@ -191,14 +198,7 @@ void DecodePairs(const HuffmanDescriptor& d, float* xr, int from, int to) {
         for (; i < to; i += 2) {
             if (r.PastEnd()) break;
             r.Ensure(24);
-            const std::uint16_t* level = root;
-            std::uint16_t e = level[1 + r.PeekLoaded(level[0])];
-            while (e & HuffmanLink) {
-                r.DropLoaded(level[0]);
-                level = root + (e & 0x7FFF);
-                e = level[1 + r.PeekLoaded(level[0])];
-            }
-            r.DropLoaded(e >> 8);
+            const std::uint16_t e = DecodePair(r, root);
             int x = (e >> 4) & 15;
             int y = e & 15;
             if (x == 15) x += static_cast<int>(r.Read(linbits));

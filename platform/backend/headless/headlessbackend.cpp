@@ -214,11 +214,11 @@ void HeadlessBackend::MouseLeave(HWND topLevel) {
     Push(e);
 }
 
-void HeadlessBackend::KeyDown(ui::UINT vk) {
-    if (vk == ui::VK_SHIFT) shift_ = true;
-    if (vk == ui::VK_CONTROL) control_ = true;
+void HeadlessBackend::KeyEvent(ui::InputEvent::Type type, ui::UINT vk, bool down) {
+    if (vk == ui::VK_SHIFT) shift_ = down;
+    if (vk == ui::VK_CONTROL) control_ = down;
     ui::InputEvent e;
-    e.type = ui::InputEvent::Type::KeyDown;
+    e.type = type;
     e.vk = vk;
     e.shift = shift_;
     e.control = control_;
@@ -226,16 +226,12 @@ void HeadlessBackend::KeyDown(ui::UINT vk) {
     Push(e);
 }
 
+void HeadlessBackend::KeyDown(ui::UINT vk) {
+    KeyEvent(ui::InputEvent::Type::KeyDown, vk, true);
+}
+
 void HeadlessBackend::KeyUp(ui::UINT vk) {
-    if (vk == ui::VK_SHIFT) shift_ = false;
-    if (vk == ui::VK_CONTROL) control_ = false;
-    ui::InputEvent e;
-    e.type = ui::InputEvent::Type::KeyUp;
-    e.vk = vk;
-    e.shift = shift_;
-    e.control = control_;
-    e.time = now_;
-    Push(e);
+    KeyEvent(ui::InputEvent::Type::KeyUp, vk, false);
 }
 
 void HeadlessBackend::Key(ui::UINT vk) {

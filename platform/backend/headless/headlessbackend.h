@@ -89,6 +89,8 @@ public:
     bool SavePng(HWND window, const std::string& path) const;
 
 private:
+    // A key going down or up, with the shift and control state it leaves.
+    void KeyEvent(ui::InputEvent::Type type, ui::UINT vk, bool down);
     ui::InputEvent Pointer(ui::InputEvent::Type type, HWND window, POINT client);
     void Push(ui::InputEvent event);
 
