@@ -20,6 +20,7 @@
 #include "platform/shell/resources.h"
 #include "platform/ui/backend.h"
 #include "platform/ui/messages.h"
+#include "platform/ui/shell.h"
 #include "platform/ui/styles.h"
 #include "platform/ui/windowclass.h"
 #include "platform/ui/windownode.h"
@@ -55,6 +56,11 @@ public:
     // The name message boxes use when they have no caption (the executable's base name).
     void SetAppName(std::u16string name) { appName_ = std::move(name); }
     const std::u16string& AppName() const { return appName_; }
+    // Every call of the program on the desktop around it (message boxes, pages, programs,
+    // help) goes through this shell: the desktop's own unless another one was set. The shell
+    // set must outlive its use; null goes back to the desktop's.
+    Shell& GetShell() { return shell_ != nullptr ? *shell_ : desktopShell_; }
+    void SetShell(Shell* shell) { shell_ = shell; }
 
     // Window classes.
     void RegisterClass(WindowClass windowClass);
@@ -216,6 +222,8 @@ private:
     Window* mainWindow_ = nullptr;
     const shell::ResourceBundle* resources_ = nullptr;
     std::u16string appName_;
+    DesktopShell desktopShell_{*this};
+    Shell* shell_ = nullptr;
     std::vector<WindowClass> classes_;
     std::unordered_map<std::uint32_t, std::unique_ptr<WindowNode>> nodes_;
     std::vector<HWND> topLevels_;  // z-order, top first

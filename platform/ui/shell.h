@@ -1,0 +1,56 @@
+// What the program asks of the desktop around it: a message box, a page in the user's browser,
+// another program started, a help file shown. The application owns one (a DesktopShell unless
+// told otherwise), so every such call of the program goes through one place, and tests hand
+// the application a recording one instead.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/ui/types.h"
+
+namespace ui {
+
+class Application;
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+
+    // A modal message box with one OK button; an empty caption gives the program's name.
+    // Answers IDOK, or 0 when no box could be shown.
+    virtual int MessageBox(HWND owner, std::u16string_view text, std::u16string_view caption,
+                           UINT type) = 0;
+    // Opens a web address (or a document) in the user's preferred program; false when nothing
+    // could be started. Never waits for it.
+    virtual bool OpenPage(std::u16string_view address) = 0;
+    // Starts a program (a path, or a name on PATH) with these arguments, without a shell and
+    // without waiting for it; false when it could not be started.
+    virtual bool StartProgram(const std::string& program, const std::vector<std::string>& args) = 0;
+    // Shows a compiled help file in the help viewer; false when there is no viewer.
+    virtual bool ShowHelp(HWND owner, const std::string& file) = 0;
+};
+
+// The real desktop: message boxes drawn by the framework, pages through xdg-open, programs
+// started detached. The help viewer is looked up on the first call (xchm on PATH, else
+// xdg-open); once none was found, help is never looked up again.
+class DesktopShell : public Shell {
+public:
+    explicit DesktopShell(Application& app) : app_(app) {}
+
+    int MessageBox(HWND owner, std::u16string_view text, std::u16string_view caption,
+                   UINT type) override;
+    bool OpenPage(std::u16string_view address) override;
+    bool StartProgram(const std::string& program, const std::vector<std::string>& args) override;
+    bool ShowHelp(HWND owner, const std::string& file) override;
+
+private:
+    Application& app_;
+    std::optional<std::string> helpViewer_;
+    bool helpFailed_ = false;
+};
+
+}  // namespace ui
