@@ -1,6 +1,6 @@
 // The test backend: windows that exist only in memory, a clock that moves only when told,
-// and input made up by the test. What a window "shows" is what was presented to it, so
-// tests see exactly what a user would, and can save it as an image.
+// input made up by the test and sound captured for inspection. What a window "shows" is what was
+// presented to it, so tests see exactly what a user would, and can save it as an image.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,7 @@
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/icon.h"
 #include "platform/gdi/region.h"
+#include "platform/media/capturewaveout.h"
 #include "platform/ui/backend.h"
 
 namespace backend {
@@ -38,6 +39,8 @@ public:
     };
 
     explicit HeadlessBackend(ui::SIZE screen = {1280, 1024}) : screen_(screen) {}
+    HeadlessBackend(const HeadlessBackend&) = delete;
+    HeadlessBackend& operator=(const HeadlessBackend&) = delete;
 
     // ui::Backend
     ui::BackendCaps Caps() const override { return {false, true, true}; }
@@ -57,6 +60,10 @@ public:
     void SetCursor(ui::StandardCursor cursor) override { cursor_ = cursor; }
     bool SetClipboardText(std::u16string_view text) override;
     std::u16string GetClipboardText() override { return clipboard_; }
+    media::WaveOutDriver& WaveOutDriver() override { return audio_; }
+
+    // What the program wrote to its wave-out devices.
+    media::CaptureWaveOutDriver& Audio() { return audio_; }
 
     // The clock.
     void Advance(std::uint64_t milliseconds) { now_ += milliseconds; }
@@ -94,6 +101,8 @@ private:
     ui::InputEvent Pointer(ui::InputEvent::Type type, HWND window, POINT client);
     void Push(ui::InputEvent event);
 
+    // First member: destroyed last, after whatever the test kept open on it.
+    media::CaptureWaveOutDriver audio_;
     ui::SIZE screen_;
     std::uint64_t now_ = 1000;
     bool refuseWindows_ = false;
