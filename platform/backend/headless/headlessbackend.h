@@ -1,6 +1,9 @@
 // The test backend: windows that exist only in memory, a clock that moves only when told,
-// input made up by the test and sound captured for inspection. What a window "shows" is what was
-// presented to it, so tests see exactly what a user would, and can save it as an image.
+// input made up by the test and sound captured for inspection. Like a window system it keeps
+// one window that has the keyboard focus, and reports what the SDL backend reports: activation
+// and its loss, moves, lost pixels (on showing and restoring), minimising and restoring. What a
+// window "shows" is what was presented to it, so tests see exactly what a user would, and can save
+// it as an image.
 #pragma once
 
 #include <cstdint>
@@ -83,6 +86,11 @@ public:
     void Key(ui::UINT vk);  // down and up
     void Text(std::u16string_view text);
     void CloseRequest(HWND topLevel);
+    // The user gives the window the focus through the window system (a click on its task-bar
+    // entry): the focused window is deactivated, this one activated.
+    void Activate(HWND topLevel);
+    // The window that has the window system's focus (null: none).
+    HWND Focused() const { return focused_; }
     void Event(ui::InputEvent event);
 
     // Steps a waiting message loop runs, one each time it has nothing else to do. When none
@@ -100,6 +108,9 @@ private:
     void KeyEvent(ui::InputEvent::Type type, ui::UINT vk, bool down);
     ui::InputEvent Pointer(ui::InputEvent::Type type, HWND window, POINT client);
     void Push(ui::InputEvent event);
+    void PushWindowEvent(ui::InputEvent::Type type, HWND window);
+    // Moves the window system's focus to window (null: nowhere), reporting the change.
+    void MoveFocus(HWND window);
 
     // First member: destroyed last, after whatever the test kept open on it.
     media::CaptureWaveOutDriver audio_;
@@ -111,6 +122,7 @@ private:
     std::map<std::uint32_t, WindowState> windows_;
     ui::StandardCursor cursor_ = ui::StandardCursor::Arrow;
     std::u16string clipboard_;
+    HWND focused_;
     bool shift_ = false;
     bool control_ = false;
 };
