@@ -16,11 +16,6 @@
 
 namespace ui {
 
-inline constexpr UINT CB_GETDROPPEDCONTROLRECT = 0x0152;
-inline constexpr UINT CB_SETITEMHEIGHT = 0x0153;
-inline constexpr UINT CB_GETITEMHEIGHT = 0x0154;
-inline constexpr UINT CB_FINDSTRINGEXACT = 0x0158;
-
 class ComboBox;
 
 // The open list of a combo box: a list box in the combo box's top-level window that holds

@@ -17,11 +17,6 @@
 
 namespace ui {
 
-inline constexpr UINT LB_FINDSTRINGEXACT = 0x01A2;
-inline constexpr UINT LB_ITEMFROMPOINT = 0x01A9;
-inline constexpr int SB_HORZ = 0;
-inline constexpr int SB_VERT = 1;
-
 class ListBox : public Window, public RowControl<ListBox, ListBoxMessages> {
     UI_DECLARE_MESSAGE_MAP()
 public:

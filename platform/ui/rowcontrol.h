@@ -13,17 +13,6 @@
 
 namespace ui {
 
-inline constexpr UINT WM_DELETEITEM = 0x002D;
-
-// What WM_DELETEITEM carries: the row that goes and its item data.
-struct DELETEITEMSTRUCT {
-    UINT CtlType = 0;
-    UINT CtlID = 0;
-    UINT itemID = 0;
-    HWND hwndItem;
-    std::uintptr_t itemData = 0;
-};
-
 // The message numbers of one kind of row control.
 struct RowMessages {
     UINT addString, insertString, deleteString, resetContent, getCount, getCurSel, setCurSel,
