@@ -60,7 +60,6 @@ protected:
     int ItemHeight() const;
     int VisibleRows() const;
 
-    RowStore rows_;  // with the current row (rows_.current)
     int top_ = 0;
     int hScroll_ = 0;
 
@@ -83,14 +82,8 @@ protected:
     LRESULT OnInsertString(WPARAM, LPARAM);
     LRESULT OnDeleteString(WPARAM, LPARAM);
     LRESULT OnResetContent(WPARAM, LPARAM);
-    LRESULT OnGetCount(WPARAM, LPARAM);
-    LRESULT OnGetCurSel(WPARAM, LPARAM);
     LRESULT OnSetCurSel(WPARAM, LPARAM);
     LRESULT OnGetSel(WPARAM, LPARAM);
-    LRESULT OnGetText(WPARAM, LPARAM);
-    LRESULT OnGetTextLen(WPARAM, LPARAM);
-    LRESULT OnGetItemData(WPARAM, LPARAM);
-    LRESULT OnSetItemData(WPARAM, LPARAM);
     LRESULT OnGetItemRect(WPARAM, LPARAM);
     LRESULT OnGetTopIndex(WPARAM, LPARAM);
     LRESULT OnSetTopIndex(WPARAM, LPARAM);
@@ -98,8 +91,6 @@ protected:
     LRESULT OnGetHorizontalExtent(WPARAM, LPARAM);
     LRESULT OnSetItemHeight(WPARAM, LPARAM);
     LRESULT OnGetItemHeight(WPARAM, LPARAM);
-    LRESULT OnFindString(WPARAM, LPARAM);
-    LRESULT OnFindStringExact(WPARAM, LPARAM);
     LRESULT OnItemFromPoint(WPARAM, LPARAM);
 
     bool HasVScroll() const;
