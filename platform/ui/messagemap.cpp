@@ -1,22 +1,25 @@
 #include "platform/ui/messagemap.h"
 
+#include "platform/ui/window.h"
+
 namespace ui {
 
 namespace {
 
 bool Handles(const MessageEntry& e, UINT message, UINT code, int id) {
-    switch (e.kind) {
-        case MessageEntry::Kind::Message:
-            return e.message == message;
-        case MessageEntry::Kind::Command:
-            return message == WM_COMMAND && e.code == code && id >= e.firstId && id <= e.lastId;
-        case MessageEntry::Kind::ReflectedCommand:
-            return message == OCM_COMMAND && e.code == code;
-    }
-    return false;
+    return e.message == message && (e.anyCode || e.code == code) && id >= e.firstId &&
+           id <= e.lastId;
 }
 
 }  // namespace
+
+namespace detail {
+
+HWND ControlFromParam(const Window& window, LPARAM lParam) {
+    return HandleFromParam(window.App(), static_cast<std::uintptr_t>(lParam));
+}
+
+}  // namespace detail
 
 MessageMatch MessageMap::Match(UINT message, WPARAM wParam) const {
     const UINT code = HIWORD(wParam);

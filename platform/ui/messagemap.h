@@ -11,12 +11,21 @@
 //       ui::OnCommandRange<&CSkinDlg::SelectCategory>(ui::BN_CLICKED, 1003, 1013),
 //   }};
 //
-// Handler shapes: LRESULT (C::*)(WPARAM, LPARAM) for messages; void (C::*)() or
-// void (C::*)(int id) for commands; bool (C::*)() for reflected commands (true: the parent
-// does not see the notification).
+// Handler shapes. Messages (OnMessage): LRESULT (C::*)(WPARAM, LPARAM), or void (C::*)(), or
+// the message's natural shape, the Windows message numbers unchanged:
+//   (UINT flags, POINT point)          mouse messages (key flags, client point; WM_MOUSEWHEEL's
+//                                      point is on the screen)
+//   (DRAWITEMSTRUCT& dis)              WM_DRAWITEM, OCM_DRAWITEM (void answers "drawn")
+//   (gdi::DC& dc, HWND control)        control colours, answering const gdi::Brush*
+//   (WPARAM id)                        WM_TIMER (the timer id), or any message's wParam
+// with a result of LRESULT, bool (1 or 0), void (0) or const gdi::Brush*. Commands: void
+// (C::*)() or void (C::*)(int id); reflected commands: bool (C::*)() (true: the parent does
+// not see the notification). Every entry has one layout: message, notification code (or
+// any), control id range, handler.
 #pragma once
 
 #include <initializer_list>
+#include <tuple>
 #include <type_traits>
 #include <vector>
 
@@ -27,11 +36,10 @@ namespace ui {
 class Window;
 
 struct MessageEntry {
-    enum class Kind { Message, Command, ReflectedCommand };
-    Kind kind;
-    UINT message;  // WM_... or OCM_...; WM_COMMAND for commands
-    UINT code;     // notification code of commands
-    int firstId;   // control ids of commands, inclusive
+    UINT message;  // WM_... or OCM_...; WM_COMMAND or OCM_COMMAND for commands
+    bool anyCode;  // false: only notification `code` (WM_COMMAND's high word of wParam)
+    UINT code;
+    int firstId;  // control ids (WM_COMMAND's low word of wParam), inclusive
     int lastId;
     LRESULT (*thunk)(Window& window, WPARAM wParam, LPARAM lParam);
 };
@@ -65,6 +73,8 @@ struct MemberOf;
 template <typename C, typename R, typename... A>
 struct MemberOf<R (C::*)(A...)> {
     using Class = C;
+    using Result = R;
+    using Args = std::tuple<A...>;
 };
 
 // The object of a handler's class: the window itself, or a part it is made of that is not a
@@ -78,14 +88,53 @@ C& HandlerObject(Window& window) {
     }
 }
 
+// The control a colour request is about (its lParam).
+HWND ControlFromParam(const Window& window, LPARAM lParam);
+
+template <typename>
+inline constexpr bool UnknownShape = false;
+
+// Runs call and turns what it answers into the message's result; a void handler answers
+// `handled`.
+template <typename R, typename F>
+LRESULT Answer(F&& call, LRESULT handled = 0) {
+    if constexpr (std::is_void_v<R>) {
+        call();
+        return handled;
+    } else if constexpr (std::is_same_v<R, bool>) {
+        return call() ? 1 : 0;
+    } else if constexpr (std::is_pointer_v<R>) {
+        return reinterpret_cast<LRESULT>(call());
+    } else {
+        return static_cast<LRESULT>(call());
+    }
+}
+
 template <auto Handler>
 LRESULT MessageThunk(Window& window, WPARAM wParam, LPARAM lParam) {
-    using C = typename MemberOf<decltype(Handler)>::Class;
-    auto& self = HandlerObject<C>(window);
-    if constexpr (std::is_invocable_v<decltype(Handler), C&, WPARAM, LPARAM>) {
-        return (self.*Handler)(wParam, lParam);
+    using M = MemberOf<decltype(Handler)>;
+    using R = typename M::Result;
+    using Args = typename M::Args;
+    auto& self = HandlerObject<typename M::Class>(window);
+    if constexpr (std::is_same_v<Args, std::tuple<WPARAM, LPARAM>>) {
+        return Answer<R>([&] { return (self.*Handler)(wParam, lParam); });
+    } else if constexpr (std::is_same_v<Args, std::tuple<>>) {
+        return Answer<R>([&] { return (self.*Handler)(); });
+    } else if constexpr (std::is_same_v<Args, std::tuple<UINT, POINT>>) {
+        return Answer<R>(
+            [&] { return (self.*Handler)(static_cast<UINT>(wParam), PointFromLParam(lParam)); });
+    } else if constexpr (std::is_same_v<Args, std::tuple<DRAWITEMSTRUCT&>>) {
+        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (dis == nullptr) return 0;
+        return Answer<R>([&] { return (self.*Handler)(*dis); }, 1);
+    } else if constexpr (std::is_same_v<Args, std::tuple<gdi::DC&, HWND>>) {
+        gdi::DC* dc = DCFromWParam(wParam);
+        if (dc == nullptr) return 0;
+        return Answer<R>([&] { return (self.*Handler)(*dc, ControlFromParam(window, lParam)); });
+    } else if constexpr (std::is_same_v<Args, std::tuple<WPARAM>>) {
+        return Answer<R>([&] { return (self.*Handler)(wParam); });
     } else {
-        (self.*Handler)();
+        static_assert(UnknownShape<decltype(Handler)>, "no message handler of this shape");
         return 0;
     }
 }
@@ -93,7 +142,7 @@ LRESULT MessageThunk(Window& window, WPARAM wParam, LPARAM lParam) {
 template <auto Handler>
 LRESULT CommandThunk(Window& window, WPARAM wParam, LPARAM) {
     using C = typename MemberOf<decltype(Handler)>::Class;
-    auto& self = static_cast<C&>(window);
+    auto& self = HandlerObject<C>(window);
     if constexpr (std::is_invocable_v<decltype(Handler), C&, int>) {
         (self.*Handler)(static_cast<int>(LOWORD(wParam)));
     } else {
@@ -105,36 +154,36 @@ LRESULT CommandThunk(Window& window, WPARAM wParam, LPARAM) {
 template <auto Handler>
 LRESULT ReflectedCommandThunk(Window& window, WPARAM, LPARAM) {
     using C = typename MemberOf<decltype(Handler)>::Class;
-    auto& self = static_cast<C&>(window);
+    auto& self = HandlerObject<C>(window);
     return (self.*Handler)() ? 1 : 0;
 }
 
+inline constexpr int AllIds = 0xFFFF;
+
 }  // namespace detail
 
-// A message (WM_... or a reflected OCM_...).
+// A message (WM_... or a reflected OCM_...), whatever its parameters.
 template <auto Handler>
 MessageEntry OnMessage(UINT message) {
-    return {MessageEntry::Kind::Message, message, 0, 0, 0, &detail::MessageThunk<Handler>};
+    return {message, true, 0, 0, detail::AllIds, &detail::MessageThunk<Handler>};
 }
 
 // A command from control `id` with notification `code` (WM_COMMAND).
 template <auto Handler>
 MessageEntry OnCommand(UINT code, int id) {
-    return {MessageEntry::Kind::Command, WM_COMMAND, code, id, id, &detail::CommandThunk<Handler>};
+    return {WM_COMMAND, false, code, id, id, &detail::CommandThunk<Handler>};
 }
 
 // A command from any control id in [firstId, lastId]; the handler may take the id.
 template <auto Handler>
 MessageEntry OnCommandRange(UINT code, int firstId, int lastId) {
-    return {MessageEntry::Kind::Command,   WM_COMMAND, code, firstId, lastId,
-            &detail::CommandThunk<Handler>};
+    return {WM_COMMAND, false, code, firstId, lastId, &detail::CommandThunk<Handler>};
 }
 
 // A notification of this control to its parent, reflected back to the control first.
 template <auto Handler>
 MessageEntry OnReflectedCommand(UINT code) {
-    return {MessageEntry::Kind::ReflectedCommand,   WM_COMMAND, code, 0, 0,
-            &detail::ReflectedCommandThunk<Handler>};
+    return {OCM_COMMAND, false, code, 0, detail::AllIds, &detail::ReflectedCommandThunk<Handler>};
 }
 
 // Declares the table of a window class.

@@ -101,4 +101,52 @@ TEST(MessageMap, WindowTextAndStylesThroughMessages) {
     EXPECT_EQ(w.GetExStyle(), WS_EX_STATICEDGE);
 }
 
+// Handlers in the natural shapes of their messages, listed by the same message numbers.
+class Typed : public Window {
+    UI_DECLARE_MESSAGE_MAP()
+public:
+    Log log;
+    gdi::Brush brush = gdi::Brush::Solid(gdi::RGB(1, 2, 3));
+    void OnLButtonDown(UINT flags, POINT p) {
+        log.push_back("down " + std::to_string(flags) + " " + std::to_string(p.x) + "," +
+                      std::to_string(p.y));
+    }
+    void OnTimer(WPARAM id) { log.push_back("timer " + std::to_string(id)); }
+    void OnDrawItem(DRAWITEMSTRUCT& dis) { log.push_back("draw " + std::to_string(dis.CtlID)); }
+    const gdi::Brush* OnCtlColor(gdi::DC& dc, HWND control) {
+        dc.SetTextColor(gdi::RGB(9, 9, 9));
+        log.push_back(control == GetSafeHwnd() ? "colour self" : "colour other");
+        return &brush;
+    }
+    bool OnUser() { return true; }
+};
+
+const MessageMap Typed::messageMap{&Window::messageMap,
+                                   {
+                                       OnMessage<&Typed::OnLButtonDown>(WM_LBUTTONDOWN),
+                                       OnMessage<&Typed::OnTimer>(WM_TIMER),
+                                       OnMessage<&Typed::OnDrawItem>(WM_DRAWITEM),
+                                       OnMessage<&Typed::OnCtlColor>(WM_CTLCOLORSTATIC),
+                                       OnMessage<&Typed::OnUser>(WM_USER),
+                                   }};
+
+TEST(MessageMap, HandlersTakeTheNaturalShapeOfTheirMessage) {
+    Fixture f;
+    Typed w;
+    MakeTop(f.app, w);
+    EXPECT_EQ(w.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(POINT{-5, 7})), 0);
+    EXPECT_EQ(w.SendMessage(WM_TIMER, 100), 0);
+    DRAWITEMSTRUCT dis;
+    dis.CtlID = 1022;
+    EXPECT_EQ(w.SendMessage(WM_DRAWITEM, 1022, reinterpret_cast<LPARAM>(&dis)), 1);
+    gdi::DC dc = gdi::DC::Memory();
+    const LRESULT brush =
+        w.SendMessage(WM_CTLCOLORSTATIC, DCToWParam(&dc), HandleToParam(w.GetSafeHwnd()));
+    EXPECT_EQ(BrushFromResult(brush), &w.brush);
+    EXPECT_EQ(dc.GetTextColor(), gdi::RGB(9, 9, 9));
+    EXPECT_EQ(w.SendMessage(WM_CTLCOLORSTATIC, 0, 0), 0);  // no DC: nothing to answer with
+    EXPECT_EQ(w.SendMessage(WM_USER), 1);
+    EXPECT_EQ(w.log, (Log{"down 1 -5,7", "timer 100", "draw 1022", "colour self"}));
+}
+
 }  // namespace
