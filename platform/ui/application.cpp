@@ -70,8 +70,19 @@ Window* Application::FromHandle(HWND hwnd) const {
 HWND Application::GetTopLevel(HWND hwnd) const {
     const WindowNode* n = Node(hwnd);
     while (n != nullptr && n->IsChild())
-        n = Node(n->parent);
+        n = ParentNode(*n);
     return n != nullptr ? n->handle : HWND{};
+}
+
+WindowNode* Application::ParentNode(const WindowNode& n) const {
+    return n.IsChild() ? Node(n.parent) : nullptr;
+}
+
+bool Application::IsWithin(HWND hwnd, HWND window) const {
+    for (const WindowNode* n = Node(hwnd); n != nullptr; n = ParentNode(*n)) {
+        if (n->handle == window) return true;
+    }
+    return false;
 }
 
 WindowNode* Application::TopNode(HWND hwnd) const {
@@ -190,17 +201,10 @@ void Application::DestroyTree(HWND hwnd) {
     for (const HWND c : children)
         DestroyTree(c);
 
-    auto within = [&](HWND h) {
-        for (const WindowNode* w = Node(h); w != nullptr;
-             w = w->IsChild() ? Node(w->parent) : nullptr) {
-            if (w->handle == hwnd) return true;
-        }
-        return false;
-    };
-    if (within(focus_)) focus_ = nullptr;
-    if (within(capture_)) capture_ = nullptr;
-    if (within(tracked_)) tracked_ = nullptr;
-    if (within(under_)) under_ = nullptr;
+    if (IsWithin(focus_, hwnd)) focus_ = nullptr;
+    if (IsWithin(capture_, hwnd)) capture_ = nullptr;
+    if (IsWithin(tracked_, hwnd)) tracked_ = nullptr;
+    if (IsWithin(under_, hwnd)) under_ = nullptr;
     if (dragWindow_ == hwnd) dragWindow_ = nullptr;
     if (active_ == hwnd) active_ = nullptr;
     std::erase_if(timers_, [&](const Timer& t) { return t.hwnd == hwnd; });
@@ -246,8 +250,7 @@ void Application::PostQuitMessage(int exitCode) {
 
 bool Application::PreTranslate(MSG& msg) {
     // From the window the message is for up to its top-level window.
-    for (const WindowNode* n = Node(msg.hwnd); n != nullptr;
-         n = n->IsChild() ? Node(n->parent) : nullptr) {
+    for (const WindowNode* n = Node(msg.hwnd); n != nullptr; n = ParentNode(*n)) {
         if (n->object != nullptr && n->object->PreTranslateMessage(msg)) return true;
     }
     return false;
@@ -415,6 +418,10 @@ HWND Application::SetFocus(HWND hwnd) {
 }
 
 HWND Application::SetActiveWindow(HWND hwnd) {
+    return Activate(hwnd, true);
+}
+
+HWND Application::Activate(HWND hwnd, bool tellWindowSystem) {
     if (hwnd == active_) return active_;
     const HWND old = active_;
     active_ = hwnd;
@@ -422,7 +429,7 @@ HWND Application::SetActiveWindow(HWND hwnd) {
         SendMessage(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), HandleToParam(hwnd));
     }
     if (WindowNode* n = Node(hwnd)) {
-        if (n->native && n->shown) backend_.FocusWindow(hwnd);
+        if (tellWindowSystem && n->native && n->shown) backend_.FocusWindow(hwnd);
         SendMessage(hwnd, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, n->minimized ? 1 : 0),
                     HandleToParam(old));
     }

@@ -75,6 +75,8 @@ public:
     bool DestroyWindow(HWND hwnd);
     bool IsWindow(HWND hwnd) const { return Node(hwnd) != nullptr; }
     Window* FromHandle(HWND hwnd) const;
+    // The window record: for the framework's own code and its tests. Controls and programs go
+    // through ui::Window and the handle functions.
     WindowNode* Node(HWND hwnd) const;
     // Makes `object` run the window's messages (the object's attach step runs); false when the
     // window is gone or already runs through another attached object.
@@ -107,6 +109,8 @@ public:
     HWND GetFocus() const { return focus_; }
     HWND GetActiveWindow() const { return active_; }
     HWND SetActiveWindow(HWND hwnd);
+    // True when hwnd is window or lies inside it (a child, a child's child, ...).
+    bool IsWithin(HWND hwnd, HWND window) const;
     HWND SetCapture(HWND hwnd);
     bool ReleaseCapture();
     HWND GetCapture() const { return capture_; }
@@ -189,6 +193,10 @@ private:
     };
 
     WindowNode* TopNode(HWND hwnd) const;
+    // The node of a child window's parent; null for a top-level window.
+    WindowNode* ParentNode(const WindowNode& n) const;
+    // Makes hwnd the active window; the window system is told unless it told us.
+    HWND Activate(HWND hwnd, bool tellWindowSystem);
     void DestroyTree(HWND hwnd);
     void Unlink(WindowNode& node);
     // One step of the loop; false when nothing was ready. `wait`: block until something is.

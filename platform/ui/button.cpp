@@ -290,10 +290,7 @@ void Button::UpdateDefaultButton(HWND newFocus) {
     };
     const bool focusInDialog = newFocus && ui::GetParent(newFocus) == parent;
     HWND target = focusInDialog && isPush(newFocus) ? newFocus : dialog->GetDlgItem(defId);
-    const WindowNode* p = App()->Node(parent);
-    if (p == nullptr) return;
-    const std::vector<HWND> children = p->children;
-    for (const HWND child : children) {
+    for (const HWND child : dialog->GetChildren()) {
         if (child == target || !ui::IsWindow(child)) continue;
         if ((ui::SendMessage(child, WM_GETDLGCODE) & DLGC_DEFPUSHBUTTON) != 0)
             ui::SendMessage(child, BM_SETSTYLE, BS_PUSHBUTTON, 1);

@@ -208,7 +208,7 @@ bool Dialog::IsDialogMessage(MSG& msg) {
         case VK_RETURN: {
             int id = IDOK;
             if ((code & DLGC_DEFPUSHBUTTON) != 0 && focus) {
-                id = app_.Node(focus)->id;
+                id = ui::GetDlgCtrlID(focus);
             } else {
                 const LRESULT def = SendMessage(DM_GETDEFID);
                 if (HIWORD(static_cast<std::uintptr_t>(def)) == DC_HASDEFID)

@@ -65,9 +65,7 @@ void Edit::Register(Application& app) {
 }
 
 const std::u16string& Edit::Text() const {
-    static const std::u16string empty;
-    const WindowNode* n = IsWindow() ? App()->Node(GetSafeHwnd()) : nullptr;
-    return n != nullptr ? n->text : empty;
+    return StoredText();
 }
 
 void Edit::InheritControlState(Window& previous) {

@@ -50,16 +50,7 @@ void Application::HandleWindowEvent(const InputEvent& e) {
         case InputEvent::Type::Activate:
             if ((n->exStyle & WS_EX_TOOLWINDOW) != 0) break;  // never the active window
             if (IsWindowEnabled(e.window)) {
-                if (active_ != e.window) {
-                    const HWND old = active_;
-                    active_ = e.window;
-                    if (old && Node(old) != nullptr) {
-                        SendMessage(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0),
-                                    HandleToParam(e.window));
-                    }
-                    SendMessage(e.window, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0),
-                                HandleToParam(old));
-                }
+                Activate(e.window, false);
             } else {
                 // A window disabled by a modal dialog hands the activation to that dialog.
                 for (const HWND top : topLevels_) {

@@ -19,7 +19,7 @@ HWND Application::GetNextDlgTabItem(HWND dialog, HWND control, bool previous) co
     const std::vector<HWND>& kids = d->children;
     // A control inside a control counts as its ancestor among the dialog's children.
     HWND start = control;
-    for (const WindowNode* c = Node(control); c != nullptr && c->IsChild(); c = Node(c->parent)) {
+    for (const WindowNode* c = Node(control); c != nullptr && c->IsChild(); c = ParentNode(*c)) {
         if (c->parent == dialog) {
             start = c->handle;
             break;

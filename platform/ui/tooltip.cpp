@@ -152,11 +152,7 @@ bool ToolTip::PointerStillOn(int index) const {
     if (index < 0 || index >= static_cast<int>(tools_.size())) return false;
     const Tool& t = tools_[static_cast<std::size_t>(index)];
     Application* app = App();
-    HWND under = app->WindowUnderPointer();
-    while (under && under != t.window)
-        under = app->Node(under) != nullptr && app->Node(under)->IsChild() ? ui::GetParent(under)
-                                                                           : HWND{};
-    if (!under) return false;
+    if (!app->IsWithin(app->WindowUnderPointer(), t.window)) return false;
     if ((t.flags & TTF_IDISHWND) != 0) return true;
     const POINT client = app->ScreenToClient(t.window, app->GetCursorPos());
     return gdi::PtInRect(t.rect, client);

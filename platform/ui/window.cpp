@@ -329,6 +329,17 @@ HWND Window::GetDlgItem(int id) const {
     return nullptr;
 }
 
+std::vector<HWND> Window::GetChildren() const {
+    const WindowNode* n = IsWindow() ? hwnd_.app->Node(hwnd_) : nullptr;
+    return n != nullptr ? n->children : std::vector<HWND>{};
+}
+
+const std::u16string& Window::StoredText() const {
+    static const std::u16string empty;
+    const WindowNode* n = IsWindow() ? hwnd_.app->Node(hwnd_) : nullptr;
+    return n != nullptr ? n->text : empty;
+}
+
 LRESULT Window::SendDlgItemMessage(int id, UINT message, WPARAM wParam, LPARAM lParam) const {
     const HWND item = GetDlgItem(id);
     return item ? hwnd_.app->SendMessage(item, message, wParam, lParam) : 0;
@@ -564,6 +575,10 @@ HWND GetParent(HWND hwnd) {
     const WindowNode* n = hwnd.app != nullptr ? hwnd.app->Node(hwnd) : nullptr;
     if (n == nullptr) return nullptr;
     return n->IsChild() ? n->parent : n->owner;
+}
+int GetDlgCtrlID(HWND hwnd) {
+    const WindowNode* n = hwnd.app != nullptr ? hwnd.app->Node(hwnd) : nullptr;
+    return n != nullptr ? n->id : 0;
 }
 bool EndDialog(HWND dialog, int result) {
     if (!IsWindow(dialog)) return false;

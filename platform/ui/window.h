@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/gdi/dc.h"
 #include "platform/gdi/region.h"
@@ -82,6 +83,8 @@ public:
     HWND GetParent() const;
     Window* GetParentWindow() const { return FromHandle(GetParent()); }
     HWND GetDlgItem(int id) const;
+    // The child windows, in z-order (top first).
+    std::vector<HWND> GetChildren() const;
     Window* GetDlgItemWindow(int id) const { return FromHandle(GetDlgItem(id)); }
     LRESULT SendDlgItemMessage(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     void SetDlgItemText(int id, std::u16string_view text);
@@ -143,6 +146,8 @@ public:
     bool GetCursorPos(POINT& p) const;
 
 protected:
+    // The window's text as the window keeps it (for a control that edits it in place).
+    const std::u16string& StoredText() const;
     // The message being handled (for Default).
     const MSG* CurrentMessage() const { return current_; }
 
@@ -193,6 +198,7 @@ bool InvalidateRect(HWND hwnd, const RECT* rect, bool erase);
 bool RedrawWindow(HWND hwnd, const RECT* rect, const gdi::Region* region, UINT flags);
 bool UpdateWindow(HWND hwnd);
 HWND GetParent(HWND hwnd);
+int GetDlgCtrlID(HWND hwnd);
 bool EndDialog(HWND dialog, int result);
 
 }  // namespace ui

@@ -20,8 +20,7 @@ RECT Application::GetClientRect(HWND hwnd) const {
 }
 
 POINT Application::ClientToScreen(HWND hwnd, POINT p) const {
-    for (const WindowNode* n = Node(hwnd); n != nullptr;
-         n = n->IsChild() ? Node(n->parent) : nullptr) {
+    for (const WindowNode* n = Node(hwnd); n != nullptr; n = ParentNode(*n)) {
         p.x += n->rect.left;
         p.y += n->rect.top;
     }
@@ -35,7 +34,7 @@ POINT Application::ScreenToClient(HWND hwnd, POINT p) const {
 
 POINT Application::OriginInTopLevel(HWND hwnd) const {
     POINT p{};
-    for (const WindowNode* n = Node(hwnd); n != nullptr && n->IsChild(); n = Node(n->parent)) {
+    for (const WindowNode* n = Node(hwnd); n != nullptr && n->IsChild(); n = ParentNode(*n)) {
         p.x += n->rect.left;
         p.y += n->rect.top;
     }
@@ -43,8 +42,7 @@ POINT Application::OriginInTopLevel(HWND hwnd) const {
 }
 
 bool Application::IsWindowVisible(HWND hwnd) const {
-    for (const WindowNode* n = Node(hwnd); n != nullptr;
-         n = n->IsChild() ? Node(n->parent) : nullptr) {
+    for (const WindowNode* n = Node(hwnd); n != nullptr; n = ParentNode(*n)) {
         if ((n->style & WS_VISIBLE) == 0) return false;
         if (!n->IsChild()) return true;
     }
