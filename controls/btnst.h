@@ -92,7 +92,6 @@ public:
     Result FitToImage();
 
     // Extras.
-    Result SetButtonCursor(int cursorId);
     Result SetButtonCursor(ui::StandardCursor cursor);
     Result SetTipText(std::u16string_view text, bool activate = true);
     Result ActivateTip(bool active = true);

@@ -1,8 +1,8 @@
 // PlaySound with its Windows flags: a wave sound (a RIFF WAVE file of PCM samples, named by a
 // file or by a resource of a bundle) played through the wave-out device. A sound player plays
-// one sound at a time: a new sound cuts off the one that plays, unless SND_NOWAIT or
-// SND_NOSTOP says to leave it. When the sound cannot be found or read nothing plays (there is
-// no default sound here) and the call answers false.
+// one sound at a time: a new sound cuts off the one that plays, unless SND_NOSTOP says to leave
+// it. Opening the device never blocks here, so SND_NOWAIT changes nothing. When the sound cannot be
+// found or read nothing plays (there is no default sound here) and the call answers false.
 #pragma once
 
 #include <cstdint>
@@ -34,8 +34,8 @@ inline bool IS_INTRESOURCE(const char16_t* name) {
     return (reinterpret_cast<std::uintptr_t>(name) >> 16) == 0;
 }
 
-// The PCM format and samples of a RIFF WAVE file; nullopt-like empty samples when the bytes are
-// not a playable PCM wave.
+// The PCM format and samples of a RIFF WAVE file; false when the bytes are not a playable PCM
+// wave (chunks are read within the bytes given, however their sizes read).
 struct WaveSound {
     WAVEFORMATEX format{};
     std::vector<std::uint8_t> samples;

@@ -1,8 +1,7 @@
 // Pop-up menus: a tree of items (commands, separators, sub-menus) built with the usual calls,
 // and TrackPopupMenu / TrackPopupMenuEx, which show one as a tool window over the desktop and
-// run a modal loop until the user picks a command or dismisses it (a click outside, Escape
-// pressed while it is open, the owner's window going away). The menu never takes the keyboard
-// focus; while it is open it holds the mouse.
+// run a modal loop until the user picks a command or dismisses it with a click outside it. The
+// menu never takes the keyboard focus; while it is open it holds the mouse.
 #pragma once
 
 #include <memory>
