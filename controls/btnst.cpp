@@ -416,8 +416,12 @@ void CBtnST::DrawTheBitmap(gdi::DC& dc, bool hasTitle, const RECT& item, RECT& t
     RECT at;
     PlaceImage(hasTitle, item, title, pressed, image.width, image.height, at);
     if (disabled && embossDisabledBitmap_) {
-        gdi::DrawState(dc, image.bitmap, at.left, at.top, image.width, image.height,
-                       gdi::DSS_DISABLED);
+        // Embossed from a copy whose see-through pixels are white, so they stay unmarked.
+        gdi::Bitmap masked = image.bitmap.Clone();
+        for (int y = 0; y < image.height; ++y)
+            for (int x = 0; x < image.width; ++x)
+                if (image.mask.GetPixel(x, y) == White) masked.SetPixel(x, y, White);
+        gdi::DrawState(dc, masked, at.left, at.top, image.width, image.height, gdi::DSS_DISABLED);
         return;
     }
     gdi::DC source = gdi::DC::Memory();

@@ -5,6 +5,7 @@
 #include "platform/gdi/dc.h"
 #include "platform/ui/controlsupport.h"
 #include "platform/ui/dialogtemplate.h"
+#include "platform/ui/theme.h"
 
 using namespace ui;
 
@@ -12,6 +13,7 @@ namespace {
 
 // The text colour of the picker and its open list.
 constexpr gdi::COLORREF ChoiceTextColour = gdi::RGB(89, 89, 0);
+constexpr int ChoiceFaceMargins = 8;
 // The picker's style: a visible drop-down list with a vertical scroll bar, its height not
 // rounded to whole entries, unsorted.
 constexpr Style ChoiceStyle =
@@ -194,7 +196,9 @@ bool CMyListBox::HitSlot(POINT point, const CItem& item, const RECT& row, RECT& 
         if (bar == std::u16string_view::npos) break;
         start = bar + 1;
     }
-    rect.right = rect.left + widest + 5;
+    // The widest alternative and 5 pixels, as wide as the word's text needs, plus the face's
+    // arrow button and text margins, so that the picked word is never cut off.
+    rect.right = rect.left + widest + 5 + Theme::Standard().ScrollBarSize() + ChoiceFaceMargins;
     comboRect = rect;
     return true;
 }
