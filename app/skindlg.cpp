@@ -21,7 +21,8 @@ const MessageMap CSkinDlg::messageMap{&Dialog::messageMap, {
 }};
 // clang-format on
 
-CSkinDlg::CSkinDlg(Application& app, Window* parent) : Dialog(app, res::MainDialogId, parent) {
+CSkinDlg::CSkinDlg(Application& app, Window* parent)
+    : Dialog(app, res::MainDialogId, parent), player(app.GetWaveOutDriver()) {
     pronunciationArea = RECT{180, 435, 550, 500};
     if (const shell::ResourceBundle* bundle = app.Resources()) {
         icon = gdi::LoadIcon(*bundle, res::ProgramIcon);

@@ -92,7 +92,7 @@ public:
     // Whether this start built "English.dat" and "Chinese.dat" from their text files.
     bool englishConverted = false;
     bool pronunciationConverted = false;
-    // Plays the selected phrase's clip.
+    // Plays the selected phrase's clip through the application's wave-out driver.
     CAudioPlayer player;
 
     // The control objects, bound to their controls by data exchange. Controls whose skinned

@@ -6,7 +6,6 @@
 
 #include "audio/clipformat.h"
 #include "audio/mpeg/decoder.h"
-#include "platform/media/sdlwaveout.h"
 
 namespace {
 
@@ -18,11 +17,6 @@ constexpr std::uint32_t HalfFrameSamples = 576;
 
 // The decoder's tables are built once, here; each clip then only needs the decoder's options
 // back at their defaults (building the tables costs more than decoding a quarter of a phrase).
-CAudioPlayer::CAudioPlayer()
-    : ownDriver_(std::make_unique<media::SdlWaveOutDriver>()), driver_(*ownDriver_) {
-    mpeg::DecoderInit();
-}
-
 CAudioPlayer::CAudioPlayer(media::WaveOutDriver& driver) : driver_(driver) {
     mpeg::DecoderInit();
 }

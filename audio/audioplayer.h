@@ -30,9 +30,8 @@ public:
     static constexpr std::int32_t NoMemory = 3;    // Open: a PCM buffer cannot be allocated
     static constexpr std::int32_t WrongState = 4;  // Pause, Resume
 
-    // Plays through the system's audio output (SDL), held open for the player's lifetime.
-    CAudioPlayer();
-    // Plays through devices of driver, which outlives the player.
+    // Plays through devices of driver (the application's: ui::Application::GetWaveOutDriver),
+    // which outlives the player.
     explicit CAudioPlayer(media::WaveOutDriver& driver);
     ~CAudioPlayer();
     CAudioPlayer(const CAudioPlayer&) = delete;
@@ -82,7 +81,6 @@ private:
                                 std::uintptr_t instance, std::uintptr_t param1,
                                 std::uintptr_t param2);
 
-    std::unique_ptr<media::WaveOutDriver> ownDriver_;  // the system's output, when not given one
     media::WaveOutDriver& driver_;
 
     bool decodedAll_ = false;  // the rest of the range has been decoded

@@ -75,6 +75,7 @@ public:
         return inner_.SetClipboardText(text);
     }
     std::u16string GetClipboardText() override { return inner_.GetClipboardText(); }
+    media::WaveOutDriver& WaveOutDriver() override { return inner_.WaveOutDriver(); }
 
 private:
     ui::Backend& inner_;

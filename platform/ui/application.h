@@ -49,6 +49,8 @@ public:
     int Run();
 
     Backend& GetBackend() const { return backend_; }
+    // Where the program's sounds go: the backend's wave-out driver.
+    media::WaveOutDriver& GetWaveOutDriver() const { return backend_.WaveOutDriver(); }
     void SetMainWindow(Window* window) { mainWindow_ = window; }
     Window* GetMainWindow() const { return mainWindow_; }
     void SetResources(const shell::ResourceBundle* resources) { resources_ = resources; }

@@ -1,6 +1,6 @@
 // The contract between the window framework and a backend: a clock, events, top-level windows
-// with a framebuffer and a shape, cursors and the clipboard. The framework never asks which
-// backend it runs on; what a backend cannot do it says in its capabilities.
+// with a framebuffer and a shape, cursors, the clipboard and the wave-out driver. The framework
+// never asks which backend it runs on; what a backend cannot do it says in its capabilities.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/icon.h"
 #include "platform/gdi/region.h"
+#include "platform/media/waveoutdevice.h"
 #include "platform/ui/inputevent.h"
 #include "platform/ui/types.h"
 
@@ -59,6 +60,10 @@ public:
     virtual void SetCursor(StandardCursor cursor) = 0;
     virtual bool SetClipboardText(std::u16string_view text) = 0;
     virtual std::u16string GetClipboardText() = 0;
+
+    // The driver of the sound output that belongs with this backend's display (the system's
+    // audio, or a recording one in tests). It lives as long as the backend.
+    virtual media::WaveOutDriver& WaveOutDriver() = 0;
 };
 
 }  // namespace ui

@@ -1,5 +1,6 @@
 // The main window on the headless backend: start-up, closing, the update-check timer,
 // dragging, the shape, minimising and the catalogue text-file members.
+#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -488,6 +489,38 @@ TEST(MainWindow, MessagesAppearInAMessageBoxCaptionedWithTheProgramsName) {
     EXPECT_EQ(caption, ExecutableBaseName());
     EXPECT_EQ(text, u"Can't read file");
     EXPECT_TRUE(ownerDisabled);
+}
+
+// Silent MPEG-1 Layer III frames (128 kbit/s, 44.1 kHz, mono): a valid header, zero data.
+std::vector<std::uint8_t> SilentClip(int frames) {
+    std::vector<std::uint8_t> clip;
+    for (int i = 0; i < frames; ++i) {
+        const std::size_t at = clip.size();
+        clip.resize(at + 417, 0);
+        clip[at] = 0xFF;
+        clip[at + 1] = 0xFB;
+        clip[at + 2] = 0x90;
+        clip[at + 3] = 0xC0;
+    }
+    return clip;
+}
+
+TEST(MainWindow, PlaysThroughTheBackendAndNeverStartsSdl) {
+    Fixture f;
+    f.folder.WriteTextFiles();
+    TestDlg dlg(f.app);
+    f.backend.WhenIdle([&] {
+        ASSERT_EQ(dlg.player.Open(SilentClip(40)), CAudioPlayer::Done);
+        dlg.player.Cue(0, CAudioPlayer::DefaultRangeEnd);
+        dlg.player.Play();
+        f.backend.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    const std::vector<std::vector<std::uint8_t>> writes = f.backend.Audio().Writes();
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_GT(writes[0].size(), 30u * 1152 * 2);  // most of the 40 frames, in one write
+    EXPECT_EQ(f.backend.Audio().Events().front().format.nSamplesPerSec, 44100u);
+    EXPECT_EQ(SDL_WasInit(0), 0u);
 }
 
 TEST(PhraseApp, RunsTheMainWindowAndEndsWithExitCodeZeroOnEscape) {

@@ -41,6 +41,7 @@ bool HeadlessBackend::OpenWindow(HWND window, const RECT& screenRect, std::u16st
 
 void HeadlessBackend::CloseWindow(HWND window) {
     windows_.erase(window.id);
+    if (focused_ == window) focused_ = nullptr;
 }
 
 void HeadlessBackend::SetWindowTitle(HWND window, std::u16string_view title) {
@@ -50,36 +51,51 @@ void HeadlessBackend::SetWindowTitle(HWND window, std::u16string_view title) {
 void HeadlessBackend::MoveWindow(HWND window, const RECT& screenRect) {
     auto it = windows_.find(window.id);
     if (it == windows_.end()) return;
+    const RECT old = it->second.rect;
     it->second.rect = screenRect;
+    if (old.left != screenRect.left || old.top != screenRect.top) {
+        // Only the latest place is reported: an earlier report still queued would be stale.
+        std::erase_if(events_, [&](const ui::InputEvent& queued) {
+            return queued.type == ui::InputEvent::Type::Moved && queued.window == window;
+        });
+        ui::InputEvent e;
+        e.type = ui::InputEvent::Type::Moved;
+        e.window = window;
+        e.screen = POINT{screenRect.left, screenRect.top};
+        e.time = now_;
+        Push(e);
+    }
 }
 
 void HeadlessBackend::ShowWindow(HWND window, int command) {
     auto it = windows_.find(window.id);
     if (it == windows_.end()) return;
     WindowState& s = it->second;
-    ui::InputEvent e;
-    e.window = window;
-    e.time = now_;
+    using Type = ui::InputEvent::Type;
     switch (command) {
         case ui::SW_HIDE:
             s.visible = false;
+            if (focused_ == window) MoveFocus(nullptr);
             break;
         case ui::SW_MINIMIZE:
             if (!s.minimized) {
                 s.minimized = true;
-                e.type = ui::InputEvent::Type::Minimized;
-                Push(e);
+                PushWindowEvent(Type::Minimized, window);
+                if (focused_ == window) MoveFocus(nullptr);
             }
             break;
         case ui::SW_RESTORE:
             if (s.minimized) {
                 s.minimized = false;
-                e.type = ui::InputEvent::Type::Restored;
-                Push(e);
+                PushWindowEvent(Type::Restored, window);
+                PushWindowEvent(Type::Exposed, window);
             }
             break;
         default:
-            s.visible = true;
+            if (!s.visible) {
+                s.visible = true;
+                PushWindowEvent(Type::Exposed, window);
+            }
             break;
     }
 }
@@ -118,7 +134,27 @@ void HeadlessBackend::SetWindowIcon(HWND window, const gdi::Icon& icon) {
 }
 
 void HeadlessBackend::FocusWindow(HWND window) {
-    if (auto it = windows_.find(window.id); it != windows_.end()) ++it->second.focusRequests;
+    auto it = windows_.find(window.id);
+    if (it == windows_.end()) return;
+    ++it->second.focusRequests;
+    if (!it->second.tool) MoveFocus(window);
+}
+
+void HeadlessBackend::Activate(HWND topLevel) {
+    FocusWindow(topLevel);
+}
+
+void HeadlessBackend::MoveFocus(HWND window) {
+    if (focused_ == window) return;
+    const HWND old = focused_;
+    focused_ = window;
+    // Reports of earlier focus changes still queued are stale: only the latest one is told.
+    std::erase_if(events_, [](const ui::InputEvent& queued) {
+        return queued.type == ui::InputEvent::Type::Activate ||
+               queued.type == ui::InputEvent::Type::Deactivate;
+    });
+    if (old && windows_.contains(old.id)) PushWindowEvent(ui::InputEvent::Type::Deactivate, old);
+    if (window) PushWindowEvent(ui::InputEvent::Type::Activate, window);
 }
 
 bool HeadlessBackend::SetClipboardText(std::u16string_view text) {
@@ -152,6 +188,14 @@ bool HeadlessBackend::SavePng(HWND window, const std::string& path) const {
 
 void HeadlessBackend::Push(ui::InputEvent event) {
     events_.push_back(std::move(event));
+}
+
+void HeadlessBackend::PushWindowEvent(ui::InputEvent::Type type, HWND window) {
+    ui::InputEvent e;
+    e.type = type;
+    e.window = window;
+    e.time = now_;
+    Push(e);
 }
 
 void HeadlessBackend::Event(ui::InputEvent event) {
@@ -207,11 +251,7 @@ void HeadlessBackend::Wheel(HWND window, POINT client, int notches) {
 }
 
 void HeadlessBackend::MouseLeave(HWND topLevel) {
-    ui::InputEvent e;
-    e.type = ui::InputEvent::Type::MouseLeave;
-    e.window = topLevel;
-    e.time = now_;
-    Push(e);
+    PushWindowEvent(ui::InputEvent::Type::MouseLeave, topLevel);
 }
 
 void HeadlessBackend::KeyEvent(ui::InputEvent::Type type, ui::UINT vk, bool down) {
@@ -250,11 +290,7 @@ void HeadlessBackend::Text(std::u16string_view text) {
 }
 
 void HeadlessBackend::CloseRequest(HWND topLevel) {
-    ui::InputEvent e;
-    e.type = ui::InputEvent::Type::Close;
-    e.window = topLevel;
-    e.time = now_;
-    Push(e);
+    PushWindowEvent(ui::InputEvent::Type::Close, topLevel);
 }
 
 }  // namespace backend

@@ -1,6 +1,9 @@
 // The test backend: windows that exist only in memory, a clock that moves only when told,
-// and input made up by the test. What a window "shows" is what was presented to it, so
-// tests see exactly what a user would, and can save it as an image.
+// input made up by the test and sound captured for inspection. Like a window system it keeps
+// one window that has the keyboard focus, and reports what the SDL backend reports: activation
+// and its loss, moves, lost pixels (on showing and restoring), minimising and restoring. What a
+// window "shows" is what was presented to it, so tests see exactly what a user would, and can save
+// it as an image.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +16,7 @@
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/icon.h"
 #include "platform/gdi/region.h"
+#include "platform/media/capturewaveout.h"
 #include "platform/ui/backend.h"
 
 namespace backend {
@@ -38,6 +42,8 @@ public:
     };
 
     explicit HeadlessBackend(ui::SIZE screen = {1280, 1024}) : screen_(screen) {}
+    HeadlessBackend(const HeadlessBackend&) = delete;
+    HeadlessBackend& operator=(const HeadlessBackend&) = delete;
 
     // ui::Backend
     ui::BackendCaps Caps() const override { return {false, true, true}; }
@@ -57,6 +63,10 @@ public:
     void SetCursor(ui::StandardCursor cursor) override { cursor_ = cursor; }
     bool SetClipboardText(std::u16string_view text) override;
     std::u16string GetClipboardText() override { return clipboard_; }
+    media::WaveOutDriver& WaveOutDriver() override { return audio_; }
+
+    // What the program wrote to its wave-out devices.
+    media::CaptureWaveOutDriver& Audio() { return audio_; }
 
     // The clock.
     void Advance(std::uint64_t milliseconds) { now_ += milliseconds; }
@@ -76,6 +86,11 @@ public:
     void Key(ui::UINT vk);  // down and up
     void Text(std::u16string_view text);
     void CloseRequest(HWND topLevel);
+    // The user gives the window the focus through the window system (a click on its task-bar
+    // entry): the focused window is deactivated, this one activated.
+    void Activate(HWND topLevel);
+    // The window that has the window system's focus (null: none).
+    HWND Focused() const { return focused_; }
     void Event(ui::InputEvent event);
 
     // Steps a waiting message loop runs, one each time it has nothing else to do. When none
@@ -93,7 +108,12 @@ private:
     void KeyEvent(ui::InputEvent::Type type, ui::UINT vk, bool down);
     ui::InputEvent Pointer(ui::InputEvent::Type type, HWND window, POINT client);
     void Push(ui::InputEvent event);
+    void PushWindowEvent(ui::InputEvent::Type type, HWND window);
+    // Moves the window system's focus to window (null: nowhere), reporting the change.
+    void MoveFocus(HWND window);
 
+    // First member: destroyed last, after whatever the test kept open on it.
+    media::CaptureWaveOutDriver audio_;
     ui::SIZE screen_;
     std::uint64_t now_ = 1000;
     bool refuseWindows_ = false;
@@ -102,6 +122,7 @@ private:
     std::map<std::uint32_t, WindowState> windows_;
     ui::StandardCursor cursor_ = ui::StandardCursor::Arrow;
     std::u16string clipboard_;
+    HWND focused_;
     bool shift_ = false;
     bool control_ = false;
 };

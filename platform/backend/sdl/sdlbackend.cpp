@@ -146,11 +146,17 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(std::string& error) {
 }
 
 SdlBackend::~SdlBackend() {
+    audio_.reset();
     for (auto& [id, native] : windows_)
         SDL_DestroyWindow(native.window);
     for (auto& [id, cursor] : cursors_)
         SDL_FreeCursor(cursor);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+media::WaveOutDriver& SdlBackend::WaveOutDriver() {
+    if (!audio_) audio_ = std::make_unique<media::SdlWaveOutDriver>();
+    return *audio_;
 }
 
 ui::BackendCaps SdlBackend::Caps() const {

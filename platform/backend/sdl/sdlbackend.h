@@ -1,12 +1,14 @@
 // The SDL2 backend: real borderless windows on the desktop, shaped by their window regions
 // (X11 shape extension), their framebuffers presented through SDL's window surfaces, and
-// mouse, wheel, keyboard, typed text, clipboard, cursors, icons and minimising.
+// mouse, wheel, keyboard, typed text, clipboard, cursors, icons, minimising and the system's
+// audio output (opened on first use).
 #pragma once
 
 #include <map>
 #include <memory>
 #include <string>
 
+#include "platform/media/sdlwaveout.h"
 #include "platform/ui/backend.h"
 
 struct SDL_Window;
@@ -40,6 +42,7 @@ public:
     void SetCursor(ui::StandardCursor cursor) override;
     bool SetClipboardText(std::u16string_view text) override;
     std::u16string GetClipboardText() override;
+    media::WaveOutDriver& WaveOutDriver() override;
 
 private:
     struct Native {
@@ -56,7 +59,8 @@ private:
     Native* FindSdl(std::uint32_t sdlWindowId);
     bool Translate(const SDL_Event& event, ui::InputEvent& out);
 
-    std::map<std::uint32_t, Native> windows_;  // by window number
+    std::map<std::uint32_t, Native> windows_;         // by window number
+    std::unique_ptr<media::SdlWaveOutDriver> audio_;  // made by the first WaveOutDriver()
     std::uint32_t opened_ = 0;
     ui::HWND focused_;  // the last window (not a tool window) given the keyboard focus
     void RefocusAfterTool();

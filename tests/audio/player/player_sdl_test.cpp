@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "audio/audioplayer.h"
+#include "platform/media/sdlwaveout.h"
 #include "tests/audio/player/clips.h"
 
 namespace {
@@ -14,7 +15,8 @@ void PlayThroughTheSystem() {
     std::vector<std::uint8_t> clip =
         playertest::MakeClip(22050, 1, 0.5, "sine 440", "-t --cbr -b 32 --resample 22.05 -m m");
     if (clip.empty()) GTEST_SKIP() << "sox or lame is missing";
-    CAudioPlayer player;
+    media::SdlWaveOutDriver driver;
+    CAudioPlayer player(driver);
     for (int round = 0; round < 2; ++round) {
         player.Close();
         ASSERT_EQ(player.Open(std::vector<std::uint8_t>(clip)), CAudioPlayer::Done);

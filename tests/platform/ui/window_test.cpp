@@ -60,6 +60,50 @@ TEST(Windows, ShowingActivatesAndToolWindowsNeverTakeTheActivation) {
     EXPECT_FALSE(tip.IsWindow());
 }
 
+// The headless window system reports activation, moves and lost pixels as the real one does,
+// so that activation, a disabled owner handing it to its dialog and repainting run here.
+TEST(Windows, TheWindowSystemReportsActivationMovesAndExposure) {
+    Fixture f;
+    Log log;
+    Watcher a, dialog, other;
+    a.log = dialog.log = other.log = &log;
+    a.name = "a";
+    dialog.name = "dialog";
+    other.name = "other";
+    MakeTop(f.app, a);
+    MakeTop(f.app, other, RECT{500, 100, 600, 200});
+    dialog.Create(f.app, u"Test", u"", WS_POPUP | WS_VISIBLE, RECT{150, 150, 250, 250},
+                  a.GetSafeHwnd(), 0);
+    a.EnableWindow(false);  // as a modal dialog leaves its owner
+    f.app.PumpMessages();
+    EXPECT_EQ(f.backend.Focused(), dialog.GetSafeHwnd());
+
+    log.clear();
+    f.backend.Activate(other.GetSafeHwnd());  // the user turns to another window
+    f.app.PumpMessages();
+    EXPECT_EQ(f.app.GetActiveWindow(), other.GetSafeHwnd());
+    f.backend.Activate(a.GetSafeHwnd());  // and back to the disabled owner
+    f.app.PumpMessages();
+    EXPECT_EQ(f.app.GetActiveWindow(), dialog.GetSafeHwnd());
+    EXPECT_EQ(f.backend.Focused(), dialog.GetSafeHwnd());
+    EXPECT_EQ(log, (Log{"dialog inactive", "other active", "other inactive", "dialog active"}));
+
+    // Two moves before the loop runs: the window stays at the last place.
+    other.MoveWindow(520, 110, 100, 100);
+    other.MoveWindow(540, 120, 100, 100);
+    f.app.PumpMessages();
+    RECT r;
+    other.GetWindowRect(r);
+    EXPECT_EQ(r, (RECT{540, 120, 640, 220}));
+
+    // Restored from the task bar: the window system asks for all of its pixels again.
+    other.ShowWindow(SW_MINIMIZE);
+    f.app.PumpMessages();
+    other.ShowWindow(SW_RESTORE);
+    f.app.PumpMessages();
+    EXPECT_EQ(f.backend.State(other.GetSafeHwnd())->lastPresent, gdi::Region(RECT{0, 0, 100, 100}));
+}
+
 TEST(Windows, ZOrderDecidesWhichSiblingIsHitAndPaintedLast) {
     Fixture f;
     Window top, first, second;
