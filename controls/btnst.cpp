@@ -243,10 +243,16 @@ void CBtnST::Redraw(bool repaint) {
 }
 
 void CBtnST::PlayButtonSound(const Sound& sound) {
-    if (soundPlayer_ == nullptr || sound.Empty()) return;
+    if (sound.Empty() || App() == nullptr) return;
+    media::SoundPlayer* player = soundPlayer_;
+    if (player == nullptr) {
+        if (!ownSoundPlayer_)
+            ownSoundPlayer_ = std::make_unique<media::SoundPlayer>(App()->GetWaveOutDriver());
+        player = ownSoundPlayer_.get();
+    }
     const char16_t* name =
         sound.resourceId != 0 ? media::MAKEINTRESOURCE(sound.resourceId) : sound.name.c_str();
-    soundPlayer_->PlaySound(name, App() != nullptr ? App()->Resources() : nullptr, sound.flags);
+    player->PlaySound(name, App()->Resources(), sound.flags);
 }
 
 // Drawing.

@@ -106,7 +106,8 @@ public:
     // bundle (media::MAKEINTRESOURCE); null clears it. Names are kept to LinkCapacity units.
     Result SetButtonSound(const char16_t* name, bool playOnClick, bool async = true);
     Result SetButtonSound(int resourceId, bool playOnClick, bool async = true);
-    // Sounds play through this player (the application's); null: none play.
+    // Sounds play through this player; without one set, through a player of the button's own
+    // on the application's wave-out driver, made at the first sound.
     void SetSoundPlayer(media::SoundPlayer* player) { soundPlayer_ = player; }
 
     bool IsDefaultButton() const { return isDefault_; }
@@ -208,5 +209,6 @@ private:
     ui::LPARAM menuNotifyLParam_ = 0;
     std::array<Sound, 2> sounds_;  // 0: hover, 1: click
     media::SoundPlayer* soundPlayer_ = nullptr;
+    std::unique_ptr<media::SoundPlayer> ownSoundPlayer_;
     gdi::Font font_;
 };
