@@ -1,6 +1,9 @@
 // Message tables. Each window class has one static table of entries (message, notification
 // code, control ids, handler) and a link to its base class's table; the first entry that
 // matches a message handles it, and a message no table handles goes to default processing.
+// A handler that returns Default() hands the message on to the base classes' tables (the first
+// entry there that matches), and to default processing when none does: a subclassed control
+// keeps its class's behaviour.
 //
 //   const ui::MessageMap CSkinDlg::messageMap{&ui::Dialog::messageMap, {
 //       ui::OnMessage<&CSkinDlg::OnEraseBkgnd>(ui::WM_ERASEBKGND),
@@ -33,6 +36,15 @@ struct MessageEntry {
     LRESULT (*thunk)(Window& window, WPARAM wParam, LPARAM lParam);
 };
 
+struct MessageMap;
+
+// An entry that handles a message and the table that holds it.
+struct MessageMatch {
+    const MessageEntry* entry = nullptr;
+    const MessageMap* map = nullptr;
+    explicit operator bool() const { return entry != nullptr; }
+};
+
 struct MessageMap {
     const MessageMap* base;
     std::vector<MessageEntry> entries;
@@ -42,6 +54,8 @@ struct MessageMap {
 
     // The first entry of this table or of a base table that handles the message.
     const MessageEntry* Find(UINT message, WPARAM wParam) const;
+    // The same, with the table it was found in (Default continues in that table's base).
+    MessageMatch Match(UINT message, WPARAM wParam) const;
 };
 
 namespace detail {

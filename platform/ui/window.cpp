@@ -59,19 +59,30 @@ bool Window::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
 LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     MSG msg{hwnd_, message, wParam, lParam, 0, {}};
     const MSG* saved = current_;
+    const MessageMap* savedNext = next_;
     current_ = &msg;
+    next_ = nullptr;
     const LRESULT result = WindowProc(message, wParam, lParam);
     current_ = saved;
+    next_ = savedNext;
+    return result;
+}
+
+LRESULT Window::RunEntry(const MessageMatch& match, WPARAM wParam, LPARAM lParam) {
+    const MessageMap* saved = next_;
+    next_ = match.map->base;
+    const LRESULT result = match.entry->thunk(*this, wParam, lParam);
+    next_ = saved;
     return result;
 }
 
 std::optional<LRESULT> Window::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam) {
-    const MessageEntry* entry = GetMessageMap()->Find(message, wParam);
-    if (entry == nullptr) return std::nullopt;
+    const MessageMatch match = GetMessageMap()->Match(message, wParam);
+    if (!match) return std::nullopt;
     MSG msg{hwnd_, message, wParam, lParam, 0, {}};
     const MSG* saved = current_;
     current_ = &msg;
-    const LRESULT result = entry->thunk(*this, wParam, lParam);
+    const LRESULT result = RunEntry(match, wParam, lParam);
     current_ = saved;
     return result;
 }
@@ -117,22 +128,27 @@ LRESULT Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         const std::optional<LRESULT> saved = reflected_;
         reflected_ = answer;
-        const MessageEntry* entry = GetMessageMap()->Find(message, wParam);
-        result = entry != nullptr ? entry->thunk(*this, wParam, lParam)
-                                  : DefWindowProc(message, wParam, lParam);
+        const MessageMatch match = GetMessageMap()->Match(message, wParam);
+        result = match ? RunEntry(match, wParam, lParam) : DefWindowProc(message, wParam, lParam);
         reflected_ = saved;
         return result;
     }
 
-    if (const MessageEntry* entry = GetMessageMap()->Find(message, wParam)) {
-        return entry->thunk(*this, wParam, lParam);
+    if (const MessageMatch match = GetMessageMap()->Match(message, wParam)) {
+        return RunEntry(match, wParam, lParam);
     }
     return DefWindowProc(message, wParam, lParam);
 }
 
 LRESULT Window::Default() {
     if (current_ == nullptr) return 0;
-    return DefWindowProc(current_->message, current_->wParam, current_->lParam);
+    const MSG& msg = *current_;
+    if (next_ != nullptr) {
+        if (const MessageMatch match = next_->Match(msg.message, msg.wParam)) {
+            return RunEntry(match, msg.wParam, msg.lParam);
+        }
+    }
+    return DefWindowProc(msg.message, msg.wParam, msg.lParam);
 }
 
 LRESULT Window::DefaultCtlColor(WPARAM wParam, LPARAM, UINT message) {

@@ -59,7 +59,8 @@ public:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Default processing of every message no table handles.
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-    // Default processing of the message being handled.
+    // The standard handling of the message being handled: the base classes' tables after the
+    // entry that runs now (their first matching entry), then default processing.
     LRESULT Default();
     // Seen before a message from the loop is dispatched to this window or a child; true when
     // handled here (it is then not dispatched).
@@ -148,11 +149,14 @@ protected:
 private:
     friend class Application;
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    // Runs one table entry; Default() within it continues in the tables below match.map.
+    LRESULT RunEntry(const MessageMatch& match, WPARAM wParam, LPARAM lParam);
     bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     LRESULT DefaultCtlColor(WPARAM wParam, LPARAM lParam, UINT message);
 
     HWND hwnd_;
     const MSG* current_ = nullptr;
+    const MessageMap* next_ = nullptr;  // where Default() looks next; null: default processing
     std::optional<LRESULT> reflected_;  // the control's answer to the colour request in hand
 };
 

@@ -20,6 +20,47 @@ const MessageMap DrawnButton::messageMap{&Button::messageMap,
                                              OnMessage<&Button::OnReflectedDrawItem>(OCM_DRAWITEM),
                                          }};
 
+// Sees the press and the release first and hands both on to the button's own handling.
+class WatchingButton : public Button {
+    UI_DECLARE_MESSAGE_MAP()
+public:
+    Log seen;
+    LRESULT OnPress(WPARAM, LPARAM) {
+        seen.push_back("down");
+        return Default();
+    }
+    LRESULT OnRelease(WPARAM, LPARAM) {
+        seen.push_back(GetCapture() == GetSafeHwnd() ? "up captured" : "up");
+        return Default();
+    }
+};
+
+const MessageMap WatchingButton::messageMap{&Button::messageMap,
+                                            {
+                                                OnMessage<&WatchingButton::OnPress>(WM_LBUTTONDOWN),
+                                                OnMessage<&WatchingButton::OnRelease>(WM_LBUTTONUP),
+                                            }};
+
+TEST(Button, SubclassHandlerReturningDefaultKeepsTheButtonBehaviour) {
+    Fixture f;
+    WatchingButton b;
+    ASSERT_TRUE(f.Make(b, ButtonClass, u"Go", BS_PUSHBUTTON, RECT{10, 10, 90, 40}, 7));
+    f.backend.MouseMove(f.Top(), f.At(b, POINT{5, 5}));
+    f.backend.MouseDown(f.Top(), f.At(b, POINT{5, 5}));
+    f.Pump();
+    EXPECT_EQ(b.GetCapture(), b.GetSafeHwnd());
+    EXPECT_EQ(b.GetState() & BST_PUSHED, BST_PUSHED);
+    f.backend.MouseUp(f.Top(), f.At(b, POINT{5, 5}));
+    f.Pump();
+    EXPECT_FALSE(b.GetCapture());
+    EXPECT_EQ(b.seen, (Log{"down", "up captured"}));
+    EXPECT_EQ(f.host.log, (Log{"7:0"}));
+    // Default() outside any handler's entry, and a message no table knows, reach default
+    // processing only.
+    EXPECT_EQ(b.SendMessage(WM_NCHITTEST), HTCLIENT);
+    EXPECT_EQ(b.SendMessage(WM_USER + 50), 0);
+}
+
 TEST(Button, ClickOnReleaseOverTheButtonOnly) {
     Fixture f;
     Button b;

@@ -64,6 +64,42 @@ TEST(ListBox, SelectionChangesOnlyTellTheParentWhenTheUserMadeThem) {
     EXPECT_EQ(Selections(s.host.log), (Log{"1002:1", "1002:2"}));
 }
 
+// Counts presses and double clicks, then leaves them to the list box.
+class CountingList : public ListBox {
+    UI_DECLARE_MESSAGE_MAP()
+public:
+    int presses = 0;
+    LRESULT OnPress(WPARAM, LPARAM) {
+        ++presses;
+        return Default();
+    }
+};
+
+const MessageMap CountingList::messageMap{&ListBox::messageMap,
+                                          {
+                                              OnMessage<&CountingList::OnPress>(WM_LBUTTONDOWN),
+                                              OnMessage<&CountingList::OnPress>(WM_LBUTTONDBLCLK),
+                                          }};
+
+TEST(ListBox, SubclassHandlerReturningDefaultStillSelects) {
+    Fixture f;
+    CountingList list;
+    f.Make(list, ListBoxClass, u"", ListStyle, RECT{10, 10, 210, 130}, 1002);
+    for (const char16_t* text : {u"One", u"Two", u"Three"})
+        list.AddString(text);
+    f.Pump();
+    RECT r;
+    list.GetItemRect(2, r);
+    const POINT row{r.left + 5, r.top + r.Height() / 2};
+    f.Click(list, row);
+    EXPECT_EQ(list.GetCurSel(), 2);
+    f.backend.Click(f.Top(), f.At(list, row));
+    f.backend.Click(f.Top(), f.At(list, row));
+    f.Pump();
+    EXPECT_EQ(list.presses, 3);
+    EXPECT_EQ(Selections(f.host.log), (Log{"1002:1", "1002:2"}));
+}
+
 TEST(ListBox, KeyboardMovesTheSelectionAndKeepsItInView) {
     ListScene s;
     s.list.SetFocus();
