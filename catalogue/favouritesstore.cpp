@@ -27,14 +27,6 @@ bool WriteFully(int fd, const std::uint8_t* bytes, std::size_t size) {
     return true;
 }
 
-// The folder's entry for a renamed file survives a power cut only once the folder is synced.
-void SyncFolder(const std::filesystem::path& dir) {
-    int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
 PhraseRecord RecordAt(const std::vector<std::uint8_t>& bytes, std::size_t index) {
     return PhraseRecord::Decode(bytes.data() + index * PhraseRecord::Size);
 }
@@ -152,11 +144,14 @@ FavouritesStore::Result FavouritesStore::AddFavourite(const PhraseRecord& curren
         // A partial record left at the end by an earlier failure is cut off first, so the new
         // record starts where the last whole one ends.
         auto record = current.Encode();
-        bool written = ::ftruncate(fd_, static_cast<off_t>(bytes->size())) == 0 &&
-                       WriteFully(fd_, record.data(), record.size()) && ::fsync(fd_) == 0;
+        const auto whole = static_cast<off_t>(bytes->size());
+        struct stat st {};
+        bool written = ::fstat(fd_, &st) == 0 &&
+                       (st.st_size == whole || ::ftruncate(fd_, whole) == 0) &&
+                       WriteFully(fd_, record.data(), record.size()) && ::fdatasync(fd_) == 0;
         if (!written) {
             // Whatever reached the file beyond the old records goes again.
-            if (::ftruncate(fd_, static_cast<off_t>(bytes->size())) == 0) ::fsync(fd_);
+            if (::ftruncate(fd_, whole) == 0) ::fdatasync(fd_);
         }
         result = written ? Done : Failed;
     }
@@ -187,13 +182,12 @@ FavouritesStore::Result FavouritesStore::RemoveFavourite(const PhraseRecord& cur
     const std::filesystem::path temp = TempPath();
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return Failed;
-    bool written = WriteFully(fd, kept.data(), kept.size()) && ::fsync(fd) == 0;
+    bool written = WriteFully(fd, kept.data(), kept.size()) && ::fdatasync(fd) == 0;
     written = (::close(fd) == 0) && written;
     if (!written || std::rename(temp.c_str(), FavouritesPath().c_str()) != 0) {
         ::unlink(temp.c_str());
         return Failed;
     }
-    SyncFolder(dir_);
     return Done;
 }
 
