@@ -117,8 +117,7 @@ TEST(MainWindow, StartUpShapesTheWindowOpensTheCatalogueAndRebuildsOnlyMissingFi
         // The catalogue: "English.dat" rebuilt from its text file, "Chinese.dat" kept.
         EXPECT_TRUE(dlg.catalogueFiles.englishFile);
         EXPECT_TRUE(dlg.catalogueFiles.pronunciationFile);
-        EXPECT_TRUE(dlg.catalogueFiles.favouritesFile);
-        EXPECT_TRUE(dlg.catalogueFiles.favouritesOpen);
+        EXPECT_TRUE(dlg.catalogueFiles.favourites.IsOpen());
         EXPECT_TRUE(dlg.englishConverted);
         EXPECT_FALSE(dlg.pronunciationConverted);
         EXPECT_EQ(std::filesystem::file_size(f.folder.Path() / "English.dat"), 782u * 116u);
@@ -361,7 +360,7 @@ TEST(MainWindow, MissingTextAndRecordFilesLeaveTheWindowRunningWithoutMessages) 
     f.backend.WhenIdle([&] {
         EXPECT_FALSE(dlg.catalogueFiles.englishFile);
         EXPECT_FALSE(dlg.catalogueFiles.pronunciationFile);
-        EXPECT_TRUE(dlg.catalogueFiles.favouritesOpen);
+        EXPECT_TRUE(dlg.catalogueFiles.favourites.IsOpen());
         EXPECT_FALSE(std::filesystem::exists(f.folder.Path() / "English.dat"));
         EXPECT_TRUE(dlg.messages.empty());
         // Pronunciations are then empty.
