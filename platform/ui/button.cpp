@@ -90,21 +90,10 @@ LRESULT Button::OnPaint(WPARAM, LPARAM) {
     RECT client;
     GetClientRect(client);
     if (Type() == BS_OWNERDRAW) {
-        DRAWITEMSTRUCT dis;
-        dis.CtlType = ODT_BUTTON;
-        dis.CtlID = static_cast<UINT>(GetDlgCtrlID());
-        dis.itemAction = ODA_DRAWENTIRE;
-        dis.itemState = (pushed_ ? ODS_SELECTED : 0) | (focused_ ? ODS_FOCUS : 0) |
-                        (IsWindowEnabled() ? 0 : ODS_DISABLED);
-        dis.hwndItem = GetSafeHwnd();
-        dis.hDC = &dc;
-        dis.rcItem = client;
-        const HWND parent = GetParent();
-        if (parent) {
-            gdi::SavedDC saved(dc);
-            ui::SendMessage(parent, WM_DRAWITEM, static_cast<WPARAM>(dis.CtlID),
-                            reinterpret_cast<LPARAM>(&dis));
-        }
+        DrawItemByParent(*this, ODT_BUTTON, 0,
+                         (pushed_ ? ODS_SELECTED : 0) | (focused_ ? ODS_FOCUS : 0) |
+                             (IsWindowEnabled() ? 0 : ODS_DISABLED),
+                         dc, client);
         return 0;
     }
     PaintStandard(dc);

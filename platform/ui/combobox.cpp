@@ -12,7 +12,6 @@ namespace ui {
 
 namespace {
 
-constexpr std::uint64_t TypeAheadPause = 1000;
 constexpr int FacePadding = 6;  // face height beyond one entry
 constexpr int TextMargin = 4;
 
@@ -65,49 +64,16 @@ void ComboBox::Register(Application& app) {
 }
 
 ComboBox::ComboBox() = default;
-ComboBox::~ComboBox() = default;
+ComboBox::~ComboBox() {
+    entries_.Clear(IsWindow() ? Releaser() : RowStore::Release{});
+}
+
+void ComboBox::DeleteItem(const DELETEITEMSTRUCT& dis) {
+    SendDeleteItem(GetSafeHwnd(), dis);
+}
 
 // Wrappers.
 
-int ComboBox::AddString(std::u16string_view text) {
-    const std::u16string copy(text);
-    return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(copy.c_str())));
-}
-int ComboBox::InsertString(int index, std::u16string_view text) {
-    const std::u16string copy(text);
-    return static_cast<int>(SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(index),
-                                        reinterpret_cast<LPARAM>(copy.c_str())));
-}
-int ComboBox::DeleteString(int index) {
-    return static_cast<int>(SendMessage(CB_DELETESTRING, static_cast<WPARAM>(index)));
-}
-void ComboBox::ResetContent() {
-    SendMessage(CB_RESETCONTENT);
-}
-int ComboBox::GetCount() const {
-    return static_cast<int>(SendMessage(CB_GETCOUNT));
-}
-int ComboBox::GetCurSel() const {
-    return static_cast<int>(SendMessage(CB_GETCURSEL));
-}
-int ComboBox::SetCurSel(int index) {
-    return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index)));
-}
-std::u16string ComboBox::GetLBText(int index) const {
-    const int length = static_cast<int>(SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(index)));
-    if (length < 0) return {};
-    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
-    SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
-std::uintptr_t ComboBox::GetItemData(int index) const {
-    return static_cast<std::uintptr_t>(SendMessage(CB_GETITEMDATA, static_cast<WPARAM>(index)));
-}
-int ComboBox::SetItemData(int index, std::uintptr_t data) {
-    return static_cast<int>(
-        SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
-}
 void ComboBox::ShowDropDown(bool show) {
     SendMessage(CB_SHOWDROPDOWN, show ? 1 : 0);
 }
@@ -118,9 +84,7 @@ bool ComboBox::GetDroppedState() const {
 void ComboBox::InheritControlState(Window& previous) {
     if (auto* p = dynamic_cast<ComboBox*>(&previous)) {
         p->Close(false);
-        entries_ = std::move(p->entries_);
-        p->entries_.clear();
-        cur_ = p->cur_;
+        entries_.TakeOver(p->entries_);
         dropHeight_ = p->dropHeight_;
         itemHeight_ = p->itemHeight_;
         focused_ = p->focused_;
@@ -139,14 +103,7 @@ LRESULT ComboBox::OnReflectedDrawItem(WPARAM, LPARAM lParam) {
 
 int ComboBox::ItemHeight() const {
     if (itemHeight_ > 0) return itemHeight_;
-    const gdi::Font font = GetFont();
-    if (fontHeight_ == 0 || !(measuredFont_ == font)) {
-        gdi::DC dc = gdi::DC::Memory();
-        if (font) dc.SelectObject(font);
-        fontHeight_ = std::max(LineHeight(dc), 1);
-        measuredFont_ = font;
-    }
-    return fontHeight_;
+    return lineHeight_.Of(GetFont());
 }
 
 int ComboBox::FaceHeight() const {
@@ -228,9 +185,7 @@ LRESULT ComboBox::OnPaint(WPARAM, LPARAM) {
     if (!dc) return 0;
     const Theme& theme = Theme::Standard();
     const bool enabled = IsWindowEnabled();
-    RECT client;
-    GetClientRect(client);
-    SelectControlFont(*this, dc);
+    const RECT client = BeginControlPaint(*this, dc);
     const gdi::Brush back = RequestColours(*this, dc, enabled ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC,
                                            enabled ? gdi::COLOR_WINDOW : gdi::COLOR_BTNFACE);
     seeThrough_ = back.GetStyle() == gdi::Brush::Style::Hollow;
@@ -244,21 +199,10 @@ LRESULT ComboBox::OnPaint(WPARAM, LPARAM) {
     RECT text{inner.left + 1, inner.top + 1, arrow.left - 1, inner.bottom - 1};
 
     if ((GetStyle() & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) != 0) {
-        DRAWITEMSTRUCT dis;
-        dis.CtlType = ODT_COMBOBOX;
-        dis.CtlID = static_cast<UINT>(GetDlgCtrlID());
-        dis.itemID = static_cast<UINT>(cur_);
-        dis.itemAction = ODA_DRAWENTIRE;
-        dis.itemState = ODS_COMBOBOXEDIT | (focused_ && !dropped_ ? ODS_SELECTED | ODS_FOCUS : 0) |
-                        (enabled ? 0 : ODS_DISABLED);
-        dis.hwndItem = GetSafeHwnd();
-        dis.hDC = &dc;
-        dis.rcItem = text;
-        dis.itemData = cur_ >= 0 ? entries_[static_cast<std::size_t>(cur_)].data : 0;
-        if (const HWND parent = GetParent()) {
-            gdi::SavedDC saved(dc);
-            ui::SendMessage(parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
-        }
+        DrawItemByParent(*this, ODT_COMBOBOX, static_cast<UINT>(entries_.current),
+                         ODS_COMBOBOXEDIT | (focused_ && !dropped_ ? ODS_SELECTED | ODS_FOCUS : 0) |
+                             (enabled ? 0 : ODS_DISABLED),
+                         dc, text, entries_.current >= 0 ? entries_.Data(entries_.current) : 0);
         return 0;
     }
 
@@ -266,11 +210,11 @@ LRESULT ComboBox::OnPaint(WPARAM, LPARAM) {
     if (highlight) gdi::FillRect(dc, text, theme.Brush(gdi::COLOR_HIGHLIGHT));
     dc.SetBkMode(gdi::TRANSPARENT);
     dc.SetTextColor(highlight ? theme.Colour(gdi::COLOR_HIGHLIGHTTEXT) : ink);
-    if (cur_ >= 0) {
+    if (entries_.current >= 0) {
         RECT t = text;
         t.left += TextMargin - 1;
         gdi::DrawText(
-            dc, entries_[static_cast<std::size_t>(cur_)].text, t,
+            dc, entries_.Text(entries_.current), t,
             gdi::DT_SINGLELINE | gdi::DT_VCENTER | gdi::DT_NOPREFIX | gdi::DT_END_ELLIPSIS);
     }
     // The open list lies over the face's neighbours; a repaint of the face must not hide it.
@@ -300,10 +244,10 @@ void ComboBox::Open() {
     }
     std::vector<std::u16string> texts;
     texts.reserve(entries_.size());
-    for (const Entry& e : entries_)
-        texts.push_back(e.text);
+    for (int i = 0; i < entries_.Count(); ++i)
+        texts.push_back(entries_.Text(i));
     dropped_ = true;
-    list_->Open(DropRect(), texts, cur_);
+    list_->Open(DropRect(), texts, entries_.current);
     RepaintControl(*this, seeThrough_);
 }
 
@@ -320,28 +264,16 @@ void ComboBox::Close(bool ok) {
 
 bool ComboBox::DrawListRow(gdi::DC& dc, int index, const RECT& row, bool selected) {
     if ((GetStyle() & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) == 0) return false;
-    DRAWITEMSTRUCT dis;
-    dis.CtlType = ODT_COMBOBOX;
-    dis.CtlID = static_cast<UINT>(GetDlgCtrlID());
-    dis.itemID = static_cast<UINT>(index);
-    dis.itemAction = ODA_DRAWENTIRE;
-    dis.itemState = selected ? ODS_SELECTED | ODS_FOCUS : 0;
-    dis.hwndItem = GetSafeHwnd();
-    dis.hDC = &dc;
-    dis.rcItem = row;
-    if (index >= 0 && index < static_cast<int>(entries_.size()))
-        dis.itemData = entries_[static_cast<std::size_t>(index)].data;
-    if (const HWND parent = GetParent()) {
-        gdi::SavedDC saved(dc);
-        ui::SendMessage(parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
-    }
+    DrawItemByParent(*this, ODT_COMBOBOX, static_cast<UINT>(index),
+                     selected ? ODS_SELECTED | ODS_FOCUS : 0, dc, row,
+                     entries_.Has(index) ? entries_.Data(index) : 0);
     return true;
 }
 
 void ComboBox::ListPicked(int index) {
     if (index < 0 || index >= static_cast<int>(entries_.size())) return;
     const HWND self = GetSafeHwnd();
-    cur_ = index;
+    entries_.current = index;
     Close(true);
     // A pick with the mouse always reports the selection, also when it is the same entry.
     if (ui::IsWindow(self)) Notify(CBN_SELCHANGE);
@@ -356,8 +288,8 @@ void ComboBox::Select(int index, bool notify) {
     if (count == 0) return;
     index = std::clamp(index, 0, count - 1);
     if (dropped_ && list_) list_->SetHot(index);
-    if (index == cur_) return;
-    cur_ = index;
+    if (index == entries_.current) return;
+    entries_.current = index;
     RepaintControl(*this, seeThrough_);
     if (notify) Notify(CBN_SELCHANGE);
 }
@@ -378,7 +310,7 @@ LRESULT ComboBox::OnLButtonDown(WPARAM, LPARAM) {
 LRESULT ComboBox::OnKeyDown(WPARAM wParam, LPARAM) {
     const int count = static_cast<int>(entries_.size());
     const int page = dropped_ ? std::max(1, dropHeight_ / ItemHeight() - 1) : 1;
-    const int from = dropped_ && list_ ? list_->Hot() : cur_;
+    const int from = dropped_ && list_ ? list_->Hot() : entries_.current;
     switch (wParam) {
         case VK_F4:
             if (dropped_) {
@@ -419,18 +351,7 @@ LRESULT ComboBox::OnKeyDown(WPARAM wParam, LPARAM) {
 }
 
 LRESULT ComboBox::OnChar(WPARAM wParam, LPARAM) {
-    const auto c = static_cast<char16_t>(wParam);
-    if (c < 0x20 || entries_.empty()) return 0;
-    const std::uint64_t now = App()->Now();
-    if (now - typedAt_ > TypeAheadPause) typed_.clear();
-    typedAt_ = now;
-    typed_ += c;
-    const int start = typed_.size() == 1 ? cur_ : cur_ - 1;
-    int found = Find(start, typed_, false);
-    if (found < 0 && typed_.size() > 1) {
-        typed_ = std::u16string(1, c);
-        found = Find(cur_, typed_, false);
-    }
+    const int found = entries_.TypeAhead(static_cast<char16_t>(wParam), App()->Now());
     if (found >= 0) Select(found, true);
     return 0;
 }
@@ -439,7 +360,7 @@ LRESULT ComboBox::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
     if (!focused_ || dropped_ || entries_.empty()) return Default();
     (void)lParam;
     const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
-    if (notches != 0) Select((cur_ < 0 ? 0 : cur_) - notches, true);
+    if (notches != 0) Select((entries_.current < 0 ? 0 : entries_.current) - notches, true);
     return 0;
 }
 
@@ -478,6 +399,7 @@ LRESULT ComboBox::OnEnable(WPARAM wParam, LPARAM) {
 LRESULT ComboBox::OnDestroy(WPARAM, LPARAM) {
     dropped_ = false;
     if (list_) list_->DestroyWindow();
+    entries_.Clear(Releaser());
     return Default();
 }
 
@@ -485,7 +407,7 @@ LRESULT ComboBox::OnGetText(WPARAM wParam, LPARAM lParam) {
     auto* buffer = reinterpret_cast<char16_t*>(lParam);
     if (buffer == nullptr || wParam == 0) return 0;
     const std::u16string empty;
-    const std::u16string& text = cur_ >= 0 ? entries_[static_cast<std::size_t>(cur_)].text : empty;
+    const std::u16string& text = entries_.current >= 0 ? entries_.Text(entries_.current) : empty;
     const std::size_t n = std::min<std::size_t>(text.size(), wParam - 1);
     std::copy_n(text.data(), n, buffer);
     buffer[n] = u'\0';
@@ -493,8 +415,7 @@ LRESULT ComboBox::OnGetText(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT ComboBox::OnGetTextLength(WPARAM, LPARAM) {
-    return cur_ >= 0 ? static_cast<LRESULT>(entries_[static_cast<std::size_t>(cur_)].text.size())
-                     : 0;
+    return entries_.current >= 0 ? static_cast<LRESULT>(entries_.Text(entries_.current).size()) : 0;
 }
 
 }  // namespace ui

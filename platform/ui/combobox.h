@@ -9,13 +9,10 @@
 // height of the face and the open list together; the face keeps the height of one entry.
 #pragma once
 
-#include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "platform/ui/listbox.h"
-#include "platform/ui/window.h"
 
 namespace ui {
 
@@ -35,7 +32,7 @@ public:
     // Fills the list, places it and shows it with `selected` marked.
     void Open(const RECT& screenRect, const std::vector<std::u16string>& items, int selected);
     void Close();
-    int Hot() const { return cur_; }
+    int Hot() const { return rows_.current; }
     void SetHot(int index) { SelectRow(index, false); }
     void StepHot(int delta);
 
@@ -55,27 +52,21 @@ private:
     bool scrolling_ = false;  // a press on the scroll bar is in hand
 };
 
-class ComboBox : public Window {
+class ComboBox : public Window, public RowControl<ComboBox, ComboBoxMessages> {
     UI_DECLARE_MESSAGE_MAP()
 public:
     static void Register(Application& app);
     ComboBox();
     ~ComboBox() override;
 
-    // The usual wrappers of the CB_ messages.
-    int AddString(std::u16string_view text);
-    int InsertString(int index, std::u16string_view text);
-    int DeleteString(int index);
-    void ResetContent();
-    int GetCount() const;
-    int GetCurSel() const;
-    int SetCurSel(int index);
-    std::u16string GetLBText(int index) const;
-    std::uintptr_t GetItemData(int index) const;
-    int SetItemData(int index, std::uintptr_t data);
+    // The usual wrappers of the CB_ messages (the row ones from RowControl).
+    std::u16string GetLBText(int index) const { return RowText(index); }
     void ShowDropDown(bool show = true);
     bool GetDroppedState() const;
     void InheritControlState(Window& previous) override;
+    // An entry with item data other than 0 is going (CB_DELETESTRING, CB_RESETCONTENT, the
+    // window's end): the base sends WM_DELETEITEM to the parent.
+    virtual void DeleteItem(const DELETEITEMSTRUCT& dis);
 
     // The draw step of an owner-drawn combo box's face; the base draws nothing. A class that
     // draws itself lists OnMessage<&ComboBox::OnReflectedDrawItem>(OCM_DRAWITEM) in its table.
@@ -135,25 +126,15 @@ private:
     void Close(bool ok);
     void Select(int index, bool notify);
     void Notify(UINT code);
-    int Find(int startAfter, std::u16string_view text, bool exact) const;
-
-    struct Entry {
-        std::u16string text;
-        std::uintptr_t data = 0;
-    };
-    std::vector<Entry> entries_;
-    int cur_ = -1;
+    RowStore entries_;    // with the selected entry (entries_.current)
     int dropHeight_ = 0;  // height of the open list
     int itemHeight_ = 0;
-    mutable int fontHeight_ = 0;      // line height of measuredFont_
-    mutable gdi::Font measuredFont_;  // 0: from the font
-    bool sizing_ = false;             // the combo box is setting its own height
+    LineHeightCache lineHeight_;
+    bool sizing_ = false;  // the combo box is setting its own height
     bool focused_ = false;
     bool dropped_ = false;
     bool seeThrough_ = false;  // the last colour answer was a hollow brush
     std::unique_ptr<ComboList> list_;
-    std::u16string typed_;
-    std::uint64_t typedAt_ = 0;
 };
 
 }  // namespace ui

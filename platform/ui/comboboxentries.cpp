@@ -9,65 +9,48 @@ namespace ui {
 
 LRESULT ComboBox::OnAddString(WPARAM, LPARAM lParam) {
     const std::u16string_view text = TextFromParam(lParam);
-    std::size_t at = entries_.size();
-    if ((GetStyle() & CBS_SORT) != 0) {
-        at = static_cast<std::size_t>(std::upper_bound(entries_.begin(), entries_.end(), text,
-                                                       [](std::u16string_view t, const Entry& e) {
-                                                           return LessFolded(t, e.text);
-                                                       }) -
-                                      entries_.begin());
-    }
-    return OnInsertString(at, lParam);
+    const int at = (GetStyle() & CBS_SORT) != 0 ? entries_.SortedIndex(text) : entries_.Count();
+    return OnInsertString(static_cast<WPARAM>(at), lParam);
 }
 
 LRESULT ComboBox::OnInsertString(WPARAM wParam, LPARAM lParam) {
-    int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    if (index == -1) index = static_cast<int>(entries_.size());
-    if (index < 0 || index > static_cast<int>(entries_.size())) return CB_ERR;
-    entries_.insert(entries_.begin() + index, Entry{std::u16string(TextFromParam(lParam)), 0});
-    if (cur_ >= index) ++cur_;
-    if (dropped_) {
-        Close(false);
-    }
+    const int index = static_cast<int>(static_cast<LPARAM>(wParam));
+    if (index < -1 || index > entries_.Count()) return CB_ERR;
+    if (dropped_) Close(false);
+    const int at = entries_.Insert(index, TextFromParam(lParam));
     RepaintControl(*this, seeThrough_);
-    return index;
+    return at;
 }
 
 LRESULT ComboBox::OnDeleteString(WPARAM wParam, LPARAM) {
     const int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    if (index < 0 || index >= static_cast<int>(entries_.size())) return CB_ERR;
+    if (!entries_.Has(index)) return CB_ERR;
     if (dropped_) Close(false);
-    entries_.erase(entries_.begin() + index);
-    if (cur_ == index) {
-        cur_ = -1;
-    } else if (cur_ > index) {
-        --cur_;
-    }
+    entries_.Delete(index, Releaser());
     RepaintControl(*this, seeThrough_);
-    return static_cast<LRESULT>(entries_.size());
+    return entries_.Count();
 }
 
 LRESULT ComboBox::OnResetContent(WPARAM, LPARAM) {
     if (dropped_) Close(false);
-    entries_.clear();
-    cur_ = -1;
+    entries_.Clear(Releaser());
     RepaintControl(*this, seeThrough_);
     return 0;
 }
 
 LRESULT ComboBox::OnGetCount(WPARAM, LPARAM) {
-    return static_cast<LRESULT>(entries_.size());
+    return entries_.Count();
 }
 
 LRESULT ComboBox::OnGetCurSel(WPARAM, LPARAM) {
-    return cur_;
+    return entries_.current;
 }
 
 LRESULT ComboBox::OnSetCurSel(WPARAM wParam, LPARAM) {
     const int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    if (index < 0 || index >= static_cast<int>(entries_.size())) {
-        if (cur_ != -1) RepaintControl(*this, seeThrough_);
-        cur_ = -1;
+    if (!entries_.Has(index)) {
+        if (entries_.current != -1) RepaintControl(*this, seeThrough_);
+        entries_.current = -1;
         return CB_ERR;
     }
     Select(index, false);
@@ -75,52 +58,38 @@ LRESULT ComboBox::OnSetCurSel(WPARAM wParam, LPARAM) {
 }
 
 LRESULT ComboBox::OnGetLBText(WPARAM wParam, LPARAM lParam) {
-    const int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    auto* buffer = reinterpret_cast<char16_t*>(lParam);
-    if (index < 0 || index >= static_cast<int>(entries_.size()) || buffer == nullptr) return CB_ERR;
-    const std::u16string& text = entries_[static_cast<std::size_t>(index)].text;
-    std::copy(text.begin(), text.end(), buffer);
-    buffer[text.size()] = u'\0';
-    return static_cast<LRESULT>(text.size());
+    const int n = entries_.CopyText(static_cast<int>(static_cast<LPARAM>(wParam)),
+                                    reinterpret_cast<char16_t*>(lParam));
+    return n < 0 ? CB_ERR : n;
 }
 
 LRESULT ComboBox::OnGetLBTextLen(WPARAM wParam, LPARAM) {
     const int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    if (index < 0 || index >= static_cast<int>(entries_.size())) return CB_ERR;
-    return static_cast<LRESULT>(entries_[static_cast<std::size_t>(index)].text.size());
+    return entries_.Has(index) ? static_cast<LRESULT>(entries_.Text(index).size()) : CB_ERR;
 }
 
 LRESULT ComboBox::OnGetItemData(WPARAM wParam, LPARAM) {
     const int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    if (index < 0 || index >= static_cast<int>(entries_.size())) return CB_ERR;
-    return static_cast<LRESULT>(entries_[static_cast<std::size_t>(index)].data);
+    return entries_.Has(index) ? static_cast<LRESULT>(entries_.Data(index)) : CB_ERR;
 }
 
 LRESULT ComboBox::OnSetItemData(WPARAM wParam, LPARAM lParam) {
-    const int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    if (index < 0 || index >= static_cast<int>(entries_.size())) return CB_ERR;
-    entries_[static_cast<std::size_t>(index)].data = static_cast<std::uintptr_t>(lParam);
-    return 0;
-}
-
-int ComboBox::Find(int startAfter, std::u16string_view text, bool exact) const {
-    const int count = static_cast<int>(entries_.size());
-    if (count == 0) return CB_ERR;
-    const int start = startAfter < -1 || startAfter >= count ? -1 : startAfter;
-    for (int k = 1; k <= count; ++k) {
-        const int i = (start + k) % count;
-        const std::u16string& e = entries_[static_cast<std::size_t>(i)].text;
-        if (exact ? EqualFolded(e, text) : StartsWithFolded(e, text)) return i;
-    }
-    return CB_ERR;
+    return entries_.SetData(static_cast<int>(static_cast<LPARAM>(wParam)),
+                            static_cast<std::uintptr_t>(lParam))
+               ? 0
+               : CB_ERR;
 }
 
 LRESULT ComboBox::OnFindString(WPARAM wParam, LPARAM lParam) {
-    return Find(static_cast<int>(static_cast<LPARAM>(wParam)), TextFromParam(lParam), false);
+    const int i =
+        entries_.Find(static_cast<int>(static_cast<LPARAM>(wParam)), TextFromParam(lParam), false);
+    return i < 0 ? CB_ERR : i;
 }
 
 LRESULT ComboBox::OnFindStringExact(WPARAM wParam, LPARAM lParam) {
-    return Find(static_cast<int>(static_cast<LPARAM>(wParam)), TextFromParam(lParam), true);
+    const int i =
+        entries_.Find(static_cast<int>(static_cast<LPARAM>(wParam)), TextFromParam(lParam), true);
+    return i < 0 ? CB_ERR : i;
 }
 
 LRESULT ComboBox::OnShowDropDown(WPARAM wParam, LPARAM) {

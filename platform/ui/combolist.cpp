@@ -26,17 +26,15 @@ bool ComboList::DrawOwnerRow(gdi::DC& dc, int index, const RECT& row, bool selec
 
 void ComboList::Open(const RECT& screenRect, const std::vector<std::u16string>& items,
                      int selected) {
-    rows_.clear();
-    for (const std::u16string& text : items)
-        rows_.push_back(Row{text, 0});
-    cur_ = selected >= 0 && selected < static_cast<int>(rows_.size()) ? selected : -1;
+    rows_.Assign(items);
+    rows_.current = selected >= 0 && selected < static_cast<int>(rows_.size()) ? selected : -1;
     top_ = 0;
     hScroll_ = 0;
     const HWND top = GetParent();
     RECT r = screenRect;
     if (Window* parent = Window::FromHandle(top)) parent->ScreenToClient(r);
     SetWindowPos(HWND_TOP, r.left, r.top, r.Width(), r.Height(), SWP_NOACTIVATE);
-    EnsureVisible(cur_);
+    EnsureVisible(rows_.current);
     ShowWindow(SW_SHOWNA);
     Invalidate(true);
     pressedInside_ = false;
@@ -54,7 +52,7 @@ void ComboList::Close() {
 void ComboList::StepHot(int delta) {
     const int count = static_cast<int>(rows_.size());
     if (count == 0) return;
-    SetHot(std::clamp(cur_ < 0 ? 0 : cur_ + delta, 0, count - 1));
+    SetHot(std::clamp(rows_.current < 0 ? 0 : rows_.current + delta, 0, count - 1));
 }
 
 LRESULT ComboList::OnNcHitTest(WPARAM, LPARAM) {

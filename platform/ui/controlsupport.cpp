@@ -96,4 +96,30 @@ bool LessFolded(std::u16string_view a, std::u16string_view b) {
     return a.size() < b.size();
 }
 
+RECT BeginControlPaint(Window& control, gdi::DC& dc) {
+    SelectControlFont(control, dc);
+    RECT client;
+    control.GetClientRect(client);
+    return client;
+}
+
+void DrawItemByParent(Window& control, UINT ctlType, UINT itemId, UINT itemState, gdi::DC& dc,
+                      const RECT& rect, std::uintptr_t itemData) {
+    DRAWITEMSTRUCT dis;
+    dis.CtlType = ctlType;
+    dis.CtlID = static_cast<UINT>(control.GetDlgCtrlID());
+    dis.itemID = itemId;
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = itemState;
+    dis.hwndItem = control.GetSafeHwnd();
+    dis.hDC = &dc;
+    dis.rcItem = rect;
+    dis.itemData = itemData;
+    if (const HWND parent = control.GetParent()) {
+        gdi::SavedDC saved(dc);
+        SendMessage(parent, WM_DRAWITEM, static_cast<WPARAM>(dis.CtlID),
+                    reinterpret_cast<LPARAM>(&dis));
+    }
+}
+
 }  // namespace ui

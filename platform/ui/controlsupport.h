@@ -24,6 +24,13 @@ gdi::Brush RequestColoursFrom(HWND to, HWND control, gdi::DC& dc, UINT ctlColorM
 
 // Selects the control's font (WM_GETFONT) into dc, if it has one.
 void SelectControlFont(Window& control, gdi::DC& dc);
+// The first step of a control's painting: its font into dc; answers its client rectangle.
+RECT BeginControlPaint(Window& control, gdi::DC& dc);
+
+// Has the control's parent draw one item of the control (WM_DRAWITEM) on dc, whose state is
+// put back afterwards.
+void DrawItemByParent(Window& control, UINT ctlType, UINT itemId, UINT itemState, gdi::DC& dc,
+                      const RECT& rect, std::uintptr_t itemData = 0);
 
 // Repaints the control; a control drawn over its parent's background (a hollow brush) has the
 // parent repaint the area under it first.

@@ -15,7 +15,6 @@ namespace {
 constexpr int TextMargin = 2;       // from a row's left edge to its text
 constexpr int WheelRows = 3;        // rows per wheel notch
 constexpr int HorizontalLine = 10;  // pixels per horizontal arrow press
-constexpr std::uint64_t TypeAheadPause = 1000;
 
 }  // namespace
 
@@ -69,48 +68,6 @@ void ListBox::Register(Application& app) {
 
 // Wrappers.
 
-int ListBox::AddString(std::u16string_view text) {
-    const std::u16string copy(text);
-    return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(copy.c_str())));
-}
-int ListBox::InsertString(int index, std::u16string_view text) {
-    const std::u16string copy(text);
-    return static_cast<int>(SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(index),
-                                        reinterpret_cast<LPARAM>(copy.c_str())));
-}
-int ListBox::DeleteString(int index) {
-    return static_cast<int>(SendMessage(LB_DELETESTRING, static_cast<WPARAM>(index)));
-}
-void ListBox::ResetContent() {
-    SendMessage(LB_RESETCONTENT);
-}
-int ListBox::GetCount() const {
-    return static_cast<int>(SendMessage(LB_GETCOUNT));
-}
-int ListBox::GetCurSel() const {
-    return static_cast<int>(SendMessage(LB_GETCURSEL));
-}
-int ListBox::SetCurSel(int index) {
-    return static_cast<int>(SendMessage(LB_SETCURSEL, static_cast<WPARAM>(index)));
-}
-std::u16string ListBox::GetText(int index) const {
-    const int length = GetTextLen(index);
-    if (length < 0) return {};
-    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
-    SendMessage(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
-int ListBox::GetTextLen(int index) const {
-    return static_cast<int>(SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index)));
-}
-std::uintptr_t ListBox::GetItemData(int index) const {
-    return static_cast<std::uintptr_t>(SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index)));
-}
-int ListBox::SetItemData(int index, std::uintptr_t data) {
-    return static_cast<int>(
-        SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
-}
 int ListBox::GetItemRect(int index, RECT& rect) const {
     return static_cast<int>(
         SendMessage(LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)));
@@ -130,17 +87,10 @@ void ListBox::SetHorizontalExtent(int extent) {
 int ListBox::GetHorizontalExtent() const {
     return static_cast<int>(SendMessage(LB_GETHORIZONTALEXTENT));
 }
-int ListBox::FindString(int startAfter, std::u16string_view prefix) const {
-    const std::u16string copy(prefix);
-    return static_cast<int>(SendMessage(LB_FINDSTRING, static_cast<WPARAM>(startAfter),
-                                        reinterpret_cast<LPARAM>(copy.c_str())));
-}
 
 void ListBox::InheritControlState(Window& previous) {
     if (auto* p = dynamic_cast<ListBox*>(&previous)) {
-        rows_ = std::move(p->rows_);
-        p->rows_.clear();
-        cur_ = p->cur_;
+        rows_.TakeOver(p->rows_);
         top_ = p->top_;
         hScroll_ = p->hScroll_;
         extent_ = p->extent_;
@@ -154,26 +104,14 @@ void ListBox::Redraw() {
 }
 
 void ListBox::DeleteItem(const DELETEITEMSTRUCT& dis) {
-    const HWND parent = GetParent();
-    if (parent) {
-        DELETEITEMSTRUCT copy = dis;
-        ui::SendMessage(parent, WM_DELETEITEM, static_cast<WPARAM>(dis.CtlID),
-                        reinterpret_cast<LPARAM>(&copy));
-    }
+    SendDeleteItem(GetSafeHwnd(), dis);
 }
 
 // Geometry.
 
 int ListBox::ItemHeight() const {
     if (itemHeight_ > 0) return itemHeight_;
-    const gdi::Font font = GetFont();
-    if (fontHeight_ == 0 || !(measuredFont_ == font)) {
-        gdi::DC dc = gdi::DC::Memory();
-        if (font) dc.SelectObject(font);
-        fontHeight_ = std::max(LineHeight(dc), 1);
-        measuredFont_ = font;
-    }
-    return fontHeight_;
+    return lineHeight_.Of(GetFont());
 }
 
 bool ListBox::HasVScroll() const {
@@ -272,8 +210,8 @@ void ListBox::SelectRow(int index, bool notify) {
     if (index >= static_cast<int>(rows_.size())) index = static_cast<int>(rows_.size()) - 1;
     if (index < 0) return;
     EnsureVisible(index);
-    if (index == cur_) return;
-    cur_ = index;
+    if (index == rows_.current) return;
+    rows_.current = index;
     Redraw();
     if (notify) Notify(LBN_SELCHANGE);
 }
@@ -289,9 +227,7 @@ LRESULT ListBox::OnPaint(WPARAM, LPARAM) {
     if (!dc) return 0;
     const Theme& theme = Theme::Standard();
     const bool enabled = IsWindowEnabled();
-    RECT client;
-    GetClientRect(client);
-    SelectControlFont(*this, dc);
+    const RECT client = BeginControlPaint(*this, dc);
     const gdi::Brush back = RequestColoursFrom(ColourTarget(), GetSafeHwnd(), dc,
                                                WM_CTLCOLORLISTBOX, gdi::COLOR_WINDOW);
     const gdi::COLORREF textColour =
@@ -311,7 +247,7 @@ LRESULT ListBox::OnPaint(WPARAM, LPARAM) {
             const RECT row{area.left, area.top + (i - top_) * h, area.right,
                            area.top + (i - top_ + 1) * h};
             if (row.top >= area.bottom) break;
-            const bool selected = i == cur_;
+            const bool selected = i == rows_.current;
             if (DrawOwnerRow(dc, i, row, selected)) continue;
             if (selected) {
                 gdi::FillRect(dc, row,
@@ -324,7 +260,7 @@ LRESULT ListBox::OnPaint(WPARAM, LPARAM) {
                           gdi::DT_SINGLELINE | gdi::DT_VCENTER | gdi::DT_NOPREFIX);
             if (selected && focused_) theme.DrawFocus(dc, row);
         }
-        if (focused_ && cur_ < 0) {
+        if (focused_ && rows_.current < 0) {
             const RECT row{area.left, area.top, area.right, area.top + h};
             theme.DrawFocus(dc, row);
         }
@@ -343,21 +279,10 @@ LRESULT ListBox::OnPaint(WPARAM, LPARAM) {
 
 bool ListBox::DrawOwnerRow(gdi::DC& dc, int index, const RECT& row, bool selected) {
     if ((GetStyle() & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) == 0) return false;
-    DRAWITEMSTRUCT dis;
-    dis.CtlType = ODT_LISTBOX;
-    dis.CtlID = static_cast<UINT>(GetDlgCtrlID());
-    dis.itemID = static_cast<UINT>(index);
-    dis.itemAction = ODA_DRAWENTIRE;
-    dis.itemState = (selected ? ODS_SELECTED : 0) | (selected && focused_ ? ODS_FOCUS : 0) |
-                    (IsWindowEnabled() ? 0 : ODS_DISABLED);
-    dis.hwndItem = GetSafeHwnd();
-    dis.hDC = &dc;
-    dis.rcItem = row;
-    dis.itemData = rows_[static_cast<std::size_t>(index)].data;
-    if (const HWND parent = GetParent()) {
-        gdi::SavedDC saved(dc);
-        ui::SendMessage(parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
-    }
+    DrawItemByParent(*this, ODT_LISTBOX, static_cast<UINT>(index),
+                     (selected ? ODS_SELECTED : 0) | (selected && focused_ ? ODS_FOCUS : 0) |
+                         (IsWindowEnabled() ? 0 : ODS_DISABLED),
+                     dc, row, rows_.Data(index));
     return true;
 }
 
@@ -433,7 +358,8 @@ LRESULT ListBox::OnLButtonDown(WPARAM, LPARAM lParam) {
 LRESULT ListBox::OnLButtonDblClk(WPARAM wParam, LPARAM lParam) {
     const POINT p = PointFromLParam(lParam);
     OnLButtonDown(wParam, lParam);
-    if (drag_ == Drag::Rows && RowFromPoint(p) >= 0 && RowFromPoint(p) == cur_) Notify(LBN_DBLCLK);
+    if (drag_ == Drag::Rows && RowFromPoint(p) >= 0 && RowFromPoint(p) == rows_.current)
+        Notify(LBN_DBLCLK);
     return 0;
 }
 
@@ -500,21 +426,21 @@ LRESULT ListBox::OnKeyDown(WPARAM wParam, LPARAM) {
     const int count = static_cast<int>(rows_.size());
     if (count == 0) return 0;
     const int page = std::max(1, VisibleRows() - 1);
-    int to = cur_;
+    int to = rows_.current;
     switch (wParam) {
         case VK_UP:
         case VK_LEFT:
-            to = cur_ < 0 ? 0 : cur_ - 1;
+            to = rows_.current < 0 ? 0 : rows_.current - 1;
             break;
         case VK_DOWN:
         case VK_RIGHT:
-            to = cur_ < 0 ? 0 : cur_ + 1;
+            to = rows_.current < 0 ? 0 : rows_.current + 1;
             break;
         case VK_PRIOR:
-            to = cur_ < 0 ? 0 : cur_ - page;
+            to = rows_.current < 0 ? 0 : rows_.current - page;
             break;
         case VK_NEXT:
-            to = cur_ < 0 ? 0 : cur_ + page;
+            to = rows_.current < 0 ? 0 : rows_.current + page;
             break;
         case VK_HOME:
             to = 0;
@@ -530,20 +456,7 @@ LRESULT ListBox::OnKeyDown(WPARAM wParam, LPARAM) {
 }
 
 LRESULT ListBox::OnChar(WPARAM wParam, LPARAM) {
-    const auto c = static_cast<char16_t>(wParam);
-    if (c < 0x20 || rows_.empty()) return 0;
-    const std::uint64_t now = App()->Now();
-    if (now - typedAt_ > TypeAheadPause) typed_.clear();
-    typedAt_ = now;
-    typed_ += c;
-    // A repeated first letter steps through the rows that start with it.
-    const bool repeat =
-        typed_.size() > 1 && std::all_of(typed_.begin(), typed_.end(),
-                                         [&](char16_t x) { return FoldCase(x) == FoldCase(c); });
-    const std::u16string_view prefix =
-        repeat ? std::u16string_view(typed_).substr(0, 1) : std::u16string_view(typed_);
-    const int start = typed_.size() == 1 || repeat ? cur_ : cur_ - 1;
-    const int found = Find(start, prefix, false);
+    const int found = rows_.TypeAhead(static_cast<char16_t>(wParam), App()->Now());
     if (found >= 0) SelectRow(found, true);
     return 0;
 }
@@ -572,27 +485,13 @@ LRESULT ListBox::OnEnable(WPARAM, LPARAM) {
 }
 
 LRESULT ListBox::OnDestroy(WPARAM, LPARAM) {
-    std::vector<Row> gone;
-    gone.swap(rows_);
-    cur_ = -1;
     top_ = 0;
-    ReleaseRows(std::move(gone));
+    rows_.Clear(Releaser());
     return Default();
 }
 
 ListBox::~ListBox() {
-    std::vector<Row> gone;
-    gone.swap(rows_);
-    if (IsWindow()) ReleaseRows(std::move(gone));
-}
-
-void ListBox::ReleaseRows(std::vector<Row> gone) {
-    for (std::size_t i = 0; i < gone.size(); ++i) {
-        if (gone[i].data != 0) {
-            DeleteItem(DELETEITEMSTRUCT{ODT_LISTBOX, static_cast<UINT>(GetDlgCtrlID()),
-                                        static_cast<UINT>(i), GetSafeHwnd(), gone[i].data});
-        }
-    }
+    rows_.Clear(IsWindow() ? Releaser() : RowStore::Release{});
 }
 
 }  // namespace ui

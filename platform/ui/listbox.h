@@ -9,29 +9,20 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
+#include "platform/ui/rowcontrol.h"
+#include "platform/ui/rowstore.h"
 #include "platform/ui/theme.h"
 #include "platform/ui/window.h"
 
 namespace ui {
 
-inline constexpr UINT WM_DELETEITEM = 0x002D;
 inline constexpr UINT LB_FINDSTRINGEXACT = 0x01A2;
 inline constexpr UINT LB_ITEMFROMPOINT = 0x01A9;
 inline constexpr int SB_HORZ = 0;
 inline constexpr int SB_VERT = 1;
 
-// What WM_DELETEITEM carries: the row that goes and its item data.
-struct DELETEITEMSTRUCT {
-    UINT CtlType = 0;
-    UINT CtlID = 0;
-    UINT itemID = 0;
-    HWND hwndItem;
-    std::uintptr_t itemData = 0;
-};
-
-class ListBox : public Window {
+class ListBox : public Window, public RowControl<ListBox, ListBoxMessages> {
     UI_DECLARE_MESSAGE_MAP()
 public:
     static void Register(Application& app);
@@ -40,25 +31,14 @@ public:
     // that releases item data itself empties the list in its own destructor.
     ~ListBox() override;
 
-    // The usual wrappers of the LB_ messages.
-    int AddString(std::u16string_view text);
-    int InsertString(int index, std::u16string_view text);
-    int DeleteString(int index);
-    void ResetContent();
-    int GetCount() const;
-    int GetCurSel() const;
-    int SetCurSel(int index);
-    std::u16string GetText(int index) const;
-    int GetTextLen(int index) const;
-    std::uintptr_t GetItemData(int index) const;
-    int SetItemData(int index, std::uintptr_t data);
+    // The usual wrappers of the LB_ messages (the row ones from RowControl).
+    std::u16string GetText(int index) const { return RowText(index); }
     int GetItemRect(int index, RECT& rect) const;
     int GetTopIndex() const;
     int SetTopIndex(int index);
     int GetItemHeight() const;
     void SetHorizontalExtent(int extent);
     int GetHorizontalExtent() const;
-    int FindString(int startAfter, std::u16string_view prefix) const;
     // The horizontal scroll position in pixels.
     int GetScrollPos() const { return hScroll_; }
     // The scroll bars' positions: SB_HORZ in pixels, SB_VERT in rows (the top index).
@@ -85,12 +65,7 @@ protected:
     int ItemHeight() const;
     int VisibleRows() const;
 
-    struct Row {
-        std::u16string text;
-        std::uintptr_t data = 0;
-    };
-    std::vector<Row> rows_;
-    int cur_ = -1;
+    RowStore rows_;  // with the current row (rows_.current)
     int top_ = 0;
     int hScroll_ = 0;
 
@@ -141,8 +116,6 @@ protected:
     void SetTop(int top);
     void SetHScroll(int pos);
     int MaxTop() const;
-    void ReleaseRows(std::vector<Row> gone);
-    int Find(int startAfter, std::u16string_view text, bool exact) const;
     void ScrollBarPress(bool vertical, POINT p);
     void Notify(UINT code);
     bool OnScrollBar(POINT p) const;
@@ -151,11 +124,8 @@ protected:
     Drag drag_ = Drag::None;
     int dragGrab_ = 0;  // pointer offset along the bar when a thumb was grabbed
     int itemHeight_ = 0;
-    mutable int fontHeight_ = 0;      // line height of measuredFont_
-    mutable gdi::Font measuredFont_;  // 0: from the font
-    int extent_ = 0;                  // horizontal extent in pixels
-    std::u16string typed_;            // type-ahead prefix
-    std::uint64_t typedAt_ = 0;
+    LineHeightCache lineHeight_;
+    int extent_ = 0;  // horizontal extent in pixels
     bool focused_ = false;
     bool seeThrough_ = false;  // the last colour answer was a hollow brush
 };

@@ -8,112 +8,83 @@ namespace ui {
 
 LRESULT ListBox::OnAddString(WPARAM, LPARAM lParam) {
     const std::u16string_view text = TextFromParam(lParam);
-    std::size_t at = rows_.size();
-    if ((GetStyle() & LBS_SORT) != 0) {
-        at = static_cast<std::size_t>(std::upper_bound(rows_.begin(), rows_.end(), text,
-                                                       [](std::u16string_view t, const Row& r) {
-                                                           return LessFolded(t, r.text);
-                                                       }) -
-                                      rows_.begin());
-    }
-    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), Row{std::u16string(text), 0});
-    if (cur_ >= static_cast<int>(at)) ++cur_;
-    Redraw();
-    return static_cast<LRESULT>(at);
+    const int at = (GetStyle() & LBS_SORT) != 0 ? rows_.SortedIndex(text) : rows_.Count();
+    return OnInsertString(static_cast<WPARAM>(at), lParam);
 }
 
 LRESULT ListBox::OnInsertString(WPARAM wParam, LPARAM lParam) {
-    int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    if (index == -1) index = static_cast<int>(rows_.size());
-    if (index < 0 || index > static_cast<int>(rows_.size())) return LB_ERR;
-    rows_.insert(rows_.begin() + index, Row{std::u16string(TextFromParam(lParam)), 0});
-    if (cur_ >= index) ++cur_;
+    const int index =
+        rows_.Insert(static_cast<int>(static_cast<LPARAM>(wParam)), TextFromParam(lParam));
+    if (index < 0) return LB_ERR;
     Redraw();
     return index;
 }
 
 LRESULT ListBox::OnDeleteString(WPARAM wParam, LPARAM) {
     const int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    if (index < 0 || index >= static_cast<int>(rows_.size())) return LB_ERR;
-    const Row gone = std::move(rows_[static_cast<std::size_t>(index)]);
-    rows_.erase(rows_.begin() + index);
-    if (cur_ == index) {
-        cur_ = -1;
-    } else if (cur_ > index) {
-        --cur_;
-    }
+    // The list is redrawn without the row before its owner hears of it.
+    std::uintptr_t gone = 0;
+    if (!rows_.Delete(index, [&](int, std::uintptr_t data) { gone = data; })) return LB_ERR;
     top_ = std::clamp(top_, 0, MaxTop());
     Redraw();
-    if (gone.data != 0) {
-        DeleteItem(DELETEITEMSTRUCT{ODT_LISTBOX, static_cast<UINT>(GetDlgCtrlID()),
-                                    static_cast<UINT>(index), GetSafeHwnd(), gone.data});
-    }
+    if (gone != 0) Releaser()(index, gone);
     return static_cast<LRESULT>(rows_.size());
 }
 
 LRESULT ListBox::OnResetContent(WPARAM, LPARAM) {
-    std::vector<Row> gone;
-    gone.swap(rows_);
-    cur_ = -1;
     top_ = 0;
+    rows_.Clear(Releaser());
     Redraw();
-    ReleaseRows(std::move(gone));
     return 0;
 }
 
 LRESULT ListBox::OnGetCount(WPARAM, LPARAM) {
-    return static_cast<LRESULT>(rows_.size());
+    return rows_.Count();
 }
 
 LRESULT ListBox::OnGetCurSel(WPARAM, LPARAM) {
-    return cur_;
+    return rows_.current;
 }
 
 LRESULT ListBox::OnSetCurSel(WPARAM wParam, LPARAM) {
     const int index = static_cast<int>(static_cast<LPARAM>(wParam));
     if (index < 0) {
-        if (cur_ >= 0) Redraw();
-        cur_ = -1;
+        if (rows_.current >= 0) Redraw();
+        rows_.current = -1;
         return LB_ERR;
     }
-    if (index >= static_cast<int>(rows_.size())) return LB_ERR;
+    if (!rows_.Has(index)) return LB_ERR;
     SelectRow(index, false);
     return index;
 }
 
 LRESULT ListBox::OnGetSel(WPARAM wParam, LPARAM) {
     const int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    if (index < 0 || index >= static_cast<int>(rows_.size())) return LB_ERR;
-    return index == cur_ ? 1 : 0;
+    if (!rows_.Has(index)) return LB_ERR;
+    return index == rows_.current ? 1 : 0;
 }
 
 LRESULT ListBox::OnGetText(WPARAM wParam, LPARAM lParam) {
-    const int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    auto* buffer = reinterpret_cast<char16_t*>(lParam);
-    if (index < 0 || index >= static_cast<int>(rows_.size()) || buffer == nullptr) return LB_ERR;
-    const std::u16string& text = rows_[static_cast<std::size_t>(index)].text;
-    std::copy(text.begin(), text.end(), buffer);
-    buffer[text.size()] = u'\0';
-    return static_cast<LRESULT>(text.size());
+    const int n = rows_.CopyText(static_cast<int>(static_cast<LPARAM>(wParam)),
+                                 reinterpret_cast<char16_t*>(lParam));
+    return n < 0 ? LB_ERR : n;
 }
 
 LRESULT ListBox::OnGetTextLen(WPARAM wParam, LPARAM) {
     const int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    if (index < 0 || index >= static_cast<int>(rows_.size())) return LB_ERR;
-    return static_cast<LRESULT>(rows_[static_cast<std::size_t>(index)].text.size());
+    return rows_.Has(index) ? static_cast<LRESULT>(rows_.Text(index).size()) : LB_ERR;
 }
 
 LRESULT ListBox::OnGetItemData(WPARAM wParam, LPARAM) {
     const int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    if (index < 0 || index >= static_cast<int>(rows_.size())) return LB_ERR;
-    return static_cast<LRESULT>(rows_[static_cast<std::size_t>(index)].data);
+    return rows_.Has(index) ? static_cast<LRESULT>(rows_.Data(index)) : LB_ERR;
 }
 
 LRESULT ListBox::OnSetItemData(WPARAM wParam, LPARAM lParam) {
-    const int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    if (index < 0 || index >= static_cast<int>(rows_.size())) return LB_ERR;
-    rows_[static_cast<std::size_t>(index)].data = static_cast<std::uintptr_t>(lParam);
-    return 0;
+    return rows_.SetData(static_cast<int>(static_cast<LPARAM>(wParam)),
+                         static_cast<std::uintptr_t>(lParam))
+               ? 0
+               : LB_ERR;
 }
 
 LRESULT ListBox::OnGetItemRect(WPARAM wParam, LPARAM lParam) {
@@ -161,24 +132,16 @@ LRESULT ListBox::OnGetItemHeight(WPARAM, LPARAM) {
     return ItemHeight();
 }
 
-int ListBox::Find(int startAfter, std::u16string_view text, bool exact) const {
-    const int count = static_cast<int>(rows_.size());
-    if (count == 0) return LB_ERR;
-    int start = startAfter < -1 || startAfter >= count ? -1 : startAfter;
-    for (int k = 1; k <= count; ++k) {
-        const int i = (start + k) % count;
-        const std::u16string& row = rows_[static_cast<std::size_t>(i)].text;
-        if (exact ? EqualFolded(row, text) : StartsWithFolded(row, text)) return i;
-    }
-    return LB_ERR;
-}
-
 LRESULT ListBox::OnFindString(WPARAM wParam, LPARAM lParam) {
-    return Find(static_cast<int>(static_cast<LPARAM>(wParam)), TextFromParam(lParam), false);
+    const int i =
+        rows_.Find(static_cast<int>(static_cast<LPARAM>(wParam)), TextFromParam(lParam), false);
+    return i < 0 ? LB_ERR : i;
 }
 
 LRESULT ListBox::OnFindStringExact(WPARAM wParam, LPARAM lParam) {
-    return Find(static_cast<int>(static_cast<LPARAM>(wParam)), TextFromParam(lParam), true);
+    const int i =
+        rows_.Find(static_cast<int>(static_cast<LPARAM>(wParam)), TextFromParam(lParam), true);
+    return i < 0 ? LB_ERR : i;
 }
 
 LRESULT ListBox::OnItemFromPoint(WPARAM, LPARAM lParam) {

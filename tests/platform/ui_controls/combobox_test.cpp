@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "tests/platform/ui_controls/controltest.h"
 
 namespace {
@@ -351,6 +353,51 @@ TEST(ComboBox, OwnerDrawnFaceAndRowsAreDrawnByTheControlObject) {
 }  // namespace
 
 namespace {
+
+// Entries with item data are released as list box rows are: once each, whichever way they go.
+class OwningCombo : public ComboBox {
+public:
+    std::map<std::uintptr_t, int>* released = nullptr;
+    void DeleteItem(const DELETEITEMSTRUCT& dis) override {
+        EXPECT_EQ(dis.CtlType, ODT_COMBOBOX);
+        ++(*released)[dis.itemData];
+    }
+    ~OwningCombo() override { ResetContent(); }
+};
+
+TEST(ComboBox, DeletedEntriesReleaseTheirItemDataExactlyOnce) {
+    std::map<std::uintptr_t, int> released;
+    {
+        Fixture f;
+        OwningCombo combo;
+        combo.released = &released;
+        f.Make(combo, ComboBoxClass, u"", CBS_DROPDOWNLIST, RECT{20, 20, 220, 140}, 14);
+        for (std::uintptr_t i = 1; i <= 4; ++i) {
+            combo.AddString(u"entry");
+            combo.SetItemData(static_cast<int>(i - 1), i * 100);
+        }
+        combo.AddString(u"no data");
+        combo.SetCurSel(2);
+        EXPECT_EQ(combo.DeleteString(0), 4);  // 100
+        EXPECT_EQ(combo.GetCurSel(), 1);      // the selection stays on its entry
+        EXPECT_EQ(combo.DeleteString(9), CB_ERR);
+        EXPECT_EQ(released, (std::map<std::uintptr_t, int>{{100, 1}}));
+        combo.ResetContent();  // 200, 300, 400
+        EXPECT_EQ(released.size(), 4u);
+        combo.AddString(u"again");
+        combo.SetItemData(0, 500);
+        combo.DestroyWindow();  // 500
+
+        OwningCombo second;
+        second.released = &released;
+        f.Make(second, ComboBoxClass, u"", CBS_DROPDOWNLIST, RECT{20, 20, 220, 140}, 15);
+        second.AddString(u"kept until the object goes");
+        second.SetItemData(0, 600);
+    }
+    EXPECT_EQ(released.size(), 6u);
+    for (const auto& [data, count] : released)
+        EXPECT_EQ(count, 1) << data;
+}
 
 TEST(ComboBox, DestroyedWhileOpenLeavesNoCaptureAndNoList) {
     ComboScene s;
