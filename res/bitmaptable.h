@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/shell/resources.h"
+#include "res/controlids.h"
 
 namespace res {
 
@@ -113,14 +114,20 @@ struct ButtonSkin {
 // The buttons of the main window (template 102) in the order their skins are applied, then the
 // about box's Cancel button (template 312, control 2).
 inline constexpr ButtonSkin MainButtonSkins[] = {
-    {1041, 306, 296, 297}, {1042, 305, 304, 295}, {1043, 299, 298, 300}, {1044, 302, 301, 303},
-    {1015, 153, 220, 154}, {1019, 147, 214, 148}, {1016, 230, 229, 228}, {1017, 233, 232, 231},
-    {1003, 161, 235, 160}, {1004, 164, 238, 163}, {1007, 171, 241, 166}, {1005, 169, 244, 170},
-    {1008, 167, 250, 168}, {1011, 179, 257, 180}, {1013, 177, 263, 185}, {1010, 183, 247, 184},
-    {1009, 181, 254, 182}, {1012, 175, 260, 176}, {1037, 267, 266, 265}, {1038, 270, 269, 268},
-    {1000, 273, 272, 271}, {2, 141, 275, 274},    {1039, 279, 278, 277},
+    {ids::AboutButton, 306, 296, 297},      {ids::UpdateButton, 305, 304, 295},
+    {ids::ReportButton, 299, 298, 300},     {ids::SupportButton, 302, 301, 303},
+    {ids::SearchViewButton, 153, 220, 154}, {ids::HelpButton, 147, 214, 148},
+    {ids::FavouritesButton, 230, 229, 228}, {ids::RelateButton, 233, 232, 231},
+    {ids::BasicButton, 161, 235, 160},      {ids::TravelButton, 164, 238, 163},
+    {ids::LodgingButton, 171, 241, 166},    {ids::FoodButton, 169, 244, 170},
+    {ids::BusinessButton, 167, 250, 168},   {ids::ShopingButton, 179, 257, 180},
+    {ids::QuestionButton, 177, 263, 185},   {ids::SocialButton, 183, 247, 184},
+    {ids::SightButton, 181, 254, 182},      {ids::EmergencyButton, 175, 260, 176},
+    {ids::RunSearchButton, 267, 266, 265},  {ids::AddButton, 270, 269, 268},
+    {ids::MinimiseButton, 273, 272, 271},   {ids::CloseButton, 141, 275, 274},
+    {ids::SoundButton, 279, 278, 277},
 };
 
-inline constexpr ButtonSkin AboutCancelSkin{2, 286, 284, 285};
+inline constexpr ButtonSkin AboutCancelSkin{ids::CloseButton, 286, 284, 285};
 
 }  // namespace res

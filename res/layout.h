@@ -1,14 +1,10 @@
-// Where a template's controls land in pixels, for checking the artwork against the templates.
-// Dialog units map to pixels as the dialog does it for its font's base units (6 × 13 for the
-// templates' font): each edge is scaled on its own and rounded to the nearest pixel.
+// Where a template's controls land in pixels, for checking the artwork against the templates:
+// the dialog's own mapping of dialog units (ui::MapDialogRect).
 #pragma once
 
 #include "platform/ui/dialogtemplate.h"
 
 namespace res {
-
-inline constexpr int BaseUnitX = 6;
-inline constexpr int BaseUnitY = 13;
 
 struct PixelRect {
     int left, top, right, bottom;  // right and bottom exclusive
@@ -16,28 +12,24 @@ struct PixelRect {
     constexpr int Height() const { return bottom - top; }
 };
 
-// value × numerator / denominator, rounded half away from zero (as MulDiv does).
-constexpr int MulDivRound(int value, int numerator, int denominator) {
-    long long product = static_cast<long long>(value) * numerator;
-    long long half = denominator / 2;
-    return static_cast<int>(product >= 0 ? (product + half) / denominator
-                                         : -((-product + half) / denominator));
+constexpr PixelRect ToPixels(const ui::RECT& units) {
+    const ui::RECT r = ui::MapDialogRect(units);
+    return {r.left, r.top, r.right, r.bottom};
 }
 
 constexpr int DialogXToPixels(int x) {
-    return MulDivRound(x, BaseUnitX, 4);
+    return ui::MapDialogRect(ui::RECT{x, 0, x, 0}).left;
 }
 constexpr int DialogYToPixels(int y) {
-    return MulDivRound(y, BaseUnitY, 8);
+    return ui::MapDialogRect(ui::RECT{0, y, 0, y}).top;
 }
 
 constexpr PixelRect ItemPixels(const ui::DialogItemTemplate& item) {
-    return {DialogXToPixels(item.x), DialogYToPixels(item.y), DialogXToPixels(item.x + item.cx),
-            DialogYToPixels(item.y + item.cy)};
+    return ToPixels(ui::RECT{item.x, item.y, item.x + item.cx, item.y + item.cy});
 }
 
 constexpr PixelRect DialogPixels(const ui::DialogTemplate& dialog) {
-    return {0, 0, DialogXToPixels(dialog.cx), DialogYToPixels(dialog.cy)};
+    return ToPixels(ui::RECT{0, 0, dialog.cx, dialog.cy});
 }
 
 }  // namespace res

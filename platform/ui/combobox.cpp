@@ -45,8 +45,8 @@ const MessageMap ComboBox::messageMap{
         OnMessage<&ComboBox::OnGetCount>(CB_GETCOUNT),
         OnMessage<&ComboBox::OnGetCurSel>(CB_GETCURSEL),
         OnMessage<&ComboBox::OnSetCurSel>(CB_SETCURSEL),
-        OnMessage<&ComboBox::OnGetLBText>(CB_GETLBTEXT),
-        OnMessage<&ComboBox::OnGetLBTextLen>(CB_GETLBTEXTLEN),
+        OnMessage<&ComboBox::OnGetRowText>(CB_GETLBTEXT),
+        OnMessage<&ComboBox::OnGetRowTextLen>(CB_GETLBTEXTLEN),
         OnMessage<&ComboBox::OnGetItemData>(CB_GETITEMDATA),
         OnMessage<&ComboBox::OnSetItemData>(CB_SETITEMDATA),
         OnMessage<&ComboBox::OnFindString>(CB_FINDSTRING),
@@ -65,7 +65,7 @@ void ComboBox::Register(Application& app) {
 
 ComboBox::ComboBox() = default;
 ComboBox::~ComboBox() {
-    entries_.Clear(IsWindow() ? Releaser() : RowStore::Release{});
+    rows_.Clear(IsWindow() ? Releaser() : RowStore::Release{});
 }
 
 void ComboBox::DeleteItem(const DELETEITEMSTRUCT& dis) {
@@ -84,7 +84,7 @@ bool ComboBox::GetDroppedState() const {
 void ComboBox::InheritControlState(Window& previous) {
     if (auto* p = dynamic_cast<ComboBox*>(&previous)) {
         p->Close(false);
-        entries_.TakeOver(p->entries_);
+        rows_.TakeOver(p->rows_);
         dropHeight_ = p->dropHeight_;
         itemHeight_ = p->itemHeight_;
         focused_ = p->focused_;
@@ -152,7 +152,7 @@ RECT ComboBox::DropRect() const {
     RECT face;
     GetWindowRect(face);
     const int h = ItemHeight();
-    const int count = std::max<int>(1, static_cast<int>(entries_.size()));
+    const int count = std::max<int>(1, static_cast<int>(rows_.size()));
     int height = count * h + 2;
     int room = std::max(dropHeight_, h + 2);
     if ((GetStyle() & CBS_NOINTEGRALHEIGHT) == 0) room = std::max(1, (room - 2) / h) * h + 2;
@@ -199,10 +199,10 @@ LRESULT ComboBox::OnPaint(WPARAM, LPARAM) {
     RECT text{inner.left + 1, inner.top + 1, arrow.left - 1, inner.bottom - 1};
 
     if ((GetStyle() & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) != 0) {
-        DrawItemByParent(*this, ODT_COMBOBOX, static_cast<UINT>(entries_.current),
+        DrawItemByParent(*this, ODT_COMBOBOX, static_cast<UINT>(rows_.current),
                          ODS_COMBOBOXEDIT | (focused_ && !dropped_ ? ODS_SELECTED | ODS_FOCUS : 0) |
                              (enabled ? 0 : ODS_DISABLED),
-                         dc, text, entries_.current >= 0 ? entries_.Data(entries_.current) : 0);
+                         dc, text, rows_.current >= 0 ? rows_.Data(rows_.current) : 0);
         return 0;
     }
 
@@ -210,11 +210,11 @@ LRESULT ComboBox::OnPaint(WPARAM, LPARAM) {
     if (highlight) gdi::FillRect(dc, text, theme.Brush(gdi::COLOR_HIGHLIGHT));
     dc.SetBkMode(gdi::TRANSPARENT);
     dc.SetTextColor(highlight ? theme.Colour(gdi::COLOR_HIGHLIGHTTEXT) : ink);
-    if (entries_.current >= 0) {
+    if (rows_.current >= 0) {
         RECT t = text;
         t.left += TextMargin - 1;
         gdi::DrawText(
-            dc, entries_.Text(entries_.current), t,
+            dc, rows_.Text(rows_.current), t,
             gdi::DT_SINGLELINE | gdi::DT_VCENTER | gdi::DT_NOPREFIX | gdi::DT_END_ELLIPSIS);
     }
     // The open list lies over the face's neighbours; a repaint of the face must not hide it.
@@ -243,11 +243,11 @@ void ComboBox::Open() {
         if (itemHeight_ > 0) list_->SendMessage(LB_SETITEMHEIGHT, 0, itemHeight_);
     }
     std::vector<std::u16string> texts;
-    texts.reserve(entries_.size());
-    for (int i = 0; i < entries_.Count(); ++i)
-        texts.push_back(entries_.Text(i));
+    texts.reserve(rows_.size());
+    for (int i = 0; i < rows_.Count(); ++i)
+        texts.push_back(rows_.Text(i));
     dropped_ = true;
-    list_->Open(DropRect(), texts, entries_.current);
+    list_->Open(DropRect(), texts, rows_.current);
     RepaintControl(*this, seeThrough_);
 }
 
@@ -266,14 +266,14 @@ bool ComboBox::DrawListRow(gdi::DC& dc, int index, const RECT& row, bool selecte
     if ((GetStyle() & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) == 0) return false;
     DrawItemByParent(*this, ODT_COMBOBOX, static_cast<UINT>(index),
                      selected ? ODS_SELECTED | ODS_FOCUS : 0, dc, row,
-                     entries_.Has(index) ? entries_.Data(index) : 0);
+                     rows_.Has(index) ? rows_.Data(index) : 0);
     return true;
 }
 
 void ComboBox::ListPicked(int index) {
-    if (index < 0 || index >= static_cast<int>(entries_.size())) return;
+    if (index < 0 || index >= static_cast<int>(rows_.size())) return;
     const HWND self = GetSafeHwnd();
-    entries_.current = index;
+    rows_.current = index;
     Close(true);
     // A pick with the mouse always reports the selection, also when it is the same entry.
     if (ui::IsWindow(self)) Notify(CBN_SELCHANGE);
@@ -284,12 +284,12 @@ void ComboBox::ListCancelled() {
 }
 
 void ComboBox::Select(int index, bool notify) {
-    const int count = static_cast<int>(entries_.size());
+    const int count = static_cast<int>(rows_.size());
     if (count == 0) return;
     index = std::clamp(index, 0, count - 1);
     if (dropped_ && list_) list_->SetHot(index);
-    if (index == entries_.current) return;
-    entries_.current = index;
+    if (index == rows_.current) return;
+    rows_.current = index;
     RepaintControl(*this, seeThrough_);
     if (notify) Notify(CBN_SELCHANGE);
 }
@@ -308,9 +308,9 @@ LRESULT ComboBox::OnLButtonDown(WPARAM, LPARAM) {
 }
 
 LRESULT ComboBox::OnKeyDown(WPARAM wParam, LPARAM) {
-    const int count = static_cast<int>(entries_.size());
+    const int count = static_cast<int>(rows_.size());
     const int page = dropped_ ? std::max(1, dropHeight_ / ItemHeight() - 1) : 1;
-    const int from = dropped_ && list_ ? list_->Hot() : entries_.current;
+    const int from = dropped_ && list_ ? list_->Hot() : rows_.current;
     switch (wParam) {
         case VK_F4:
             if (dropped_) {
@@ -351,16 +351,16 @@ LRESULT ComboBox::OnKeyDown(WPARAM wParam, LPARAM) {
 }
 
 LRESULT ComboBox::OnChar(WPARAM wParam, LPARAM) {
-    const int found = entries_.TypeAhead(static_cast<char16_t>(wParam), App()->Now());
+    const int found = rows_.TypeAhead(static_cast<char16_t>(wParam), App()->Now());
     if (found >= 0) Select(found, true);
     return 0;
 }
 
 LRESULT ComboBox::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
-    if (!focused_ || dropped_ || entries_.empty()) return Default();
+    if (!focused_ || dropped_ || rows_.empty()) return Default();
     (void)lParam;
     const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
-    if (notches != 0) Select((entries_.current < 0 ? 0 : entries_.current) - notches, true);
+    if (notches != 0) Select((rows_.current < 0 ? 0 : rows_.current) - notches, true);
     return 0;
 }
 
@@ -399,7 +399,7 @@ LRESULT ComboBox::OnEnable(WPARAM wParam, LPARAM) {
 LRESULT ComboBox::OnDestroy(WPARAM, LPARAM) {
     dropped_ = false;
     if (list_) list_->DestroyWindow();
-    entries_.Clear(Releaser());
+    rows_.Clear(Releaser());
     return Default();
 }
 
@@ -407,7 +407,7 @@ LRESULT ComboBox::OnGetText(WPARAM wParam, LPARAM lParam) {
     auto* buffer = reinterpret_cast<char16_t*>(lParam);
     if (buffer == nullptr || wParam == 0) return 0;
     const std::u16string empty;
-    const std::u16string& text = entries_.current >= 0 ? entries_.Text(entries_.current) : empty;
+    const std::u16string& text = rows_.current >= 0 ? rows_.Text(rows_.current) : empty;
     const std::size_t n = std::min<std::size_t>(text.size(), wParam - 1);
     std::copy_n(text.data(), n, buffer);
     buffer[n] = u'\0';
@@ -415,7 +415,7 @@ LRESULT ComboBox::OnGetText(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT ComboBox::OnGetTextLength(WPARAM, LPARAM) {
-    return entries_.current >= 0 ? static_cast<LRESULT>(entries_.Text(entries_.current).size()) : 0;
+    return rows_.current >= 0 ? static_cast<LRESULT>(rows_.Text(rows_.current).size()) : 0;
 }
 
 }  // namespace ui

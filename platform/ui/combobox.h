@@ -16,11 +16,6 @@
 
 namespace ui {
 
-inline constexpr UINT CB_GETDROPPEDCONTROLRECT = 0x0152;
-inline constexpr UINT CB_SETITEMHEIGHT = 0x0153;
-inline constexpr UINT CB_GETITEMHEIGHT = 0x0154;
-inline constexpr UINT CB_FINDSTRINGEXACT = 0x0158;
-
 class ComboBox;
 
 // The open list of a combo box: a list box in the combo box's top-level window that holds
@@ -101,15 +96,7 @@ protected:
     LRESULT OnInsertString(WPARAM, LPARAM);
     LRESULT OnDeleteString(WPARAM, LPARAM);
     LRESULT OnResetContent(WPARAM, LPARAM);
-    LRESULT OnGetCount(WPARAM, LPARAM);
-    LRESULT OnGetCurSel(WPARAM, LPARAM);
     LRESULT OnSetCurSel(WPARAM, LPARAM);
-    LRESULT OnGetLBText(WPARAM, LPARAM);
-    LRESULT OnGetLBTextLen(WPARAM, LPARAM);
-    LRESULT OnGetItemData(WPARAM, LPARAM);
-    LRESULT OnSetItemData(WPARAM, LPARAM);
-    LRESULT OnFindString(WPARAM, LPARAM);
-    LRESULT OnFindStringExact(WPARAM, LPARAM);
     LRESULT OnShowDropDown(WPARAM, LPARAM);
     LRESULT OnGetDroppedState(WPARAM, LPARAM);
     LRESULT OnGetDroppedControlRect(WPARAM, LPARAM);
@@ -126,7 +113,7 @@ private:
     void Close(bool ok);
     void Select(int index, bool notify);
     void Notify(UINT code);
-    RowStore entries_;    // with the selected entry (entries_.current)
+
     int dropHeight_ = 0;  // height of the open list
     int itemHeight_ = 0;
     LineHeightCache lineHeight_;

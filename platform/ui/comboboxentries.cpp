@@ -8,88 +8,44 @@
 namespace ui {
 
 LRESULT ComboBox::OnAddString(WPARAM, LPARAM lParam) {
-    const std::u16string_view text = TextFromParam(lParam);
-    const int at = (GetStyle() & CBS_SORT) != 0 ? entries_.SortedIndex(text) : entries_.Count();
+    const int at = rows_.AddIndex(TextFromParam(lParam), (GetStyle() & CBS_SORT) != 0);
     return OnInsertString(static_cast<WPARAM>(at), lParam);
 }
 
 LRESULT ComboBox::OnInsertString(WPARAM wParam, LPARAM lParam) {
     const int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    if (index < -1 || index > entries_.Count()) return CB_ERR;
+    if (index < -1 || index > rows_.Count()) return CB_ERR;
     if (dropped_) Close(false);
-    const int at = entries_.Insert(index, TextFromParam(lParam));
+    const int at = rows_.Insert(index, TextFromParam(lParam));
     RepaintControl(*this, seeThrough_);
     return at;
 }
 
 LRESULT ComboBox::OnDeleteString(WPARAM wParam, LPARAM) {
     const int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    if (!entries_.Has(index)) return CB_ERR;
+    if (!rows_.Has(index)) return CB_ERR;
     if (dropped_) Close(false);
-    entries_.Delete(index, Releaser());
+    rows_.Delete(index, Releaser());
     RepaintControl(*this, seeThrough_);
-    return entries_.Count();
+    return rows_.Count();
 }
 
 LRESULT ComboBox::OnResetContent(WPARAM, LPARAM) {
     if (dropped_) Close(false);
-    entries_.Clear(Releaser());
+    rows_.Clear(Releaser());
     RepaintControl(*this, seeThrough_);
     return 0;
 }
 
-LRESULT ComboBox::OnGetCount(WPARAM, LPARAM) {
-    return entries_.Count();
-}
-
-LRESULT ComboBox::OnGetCurSel(WPARAM, LPARAM) {
-    return entries_.current;
-}
-
 LRESULT ComboBox::OnSetCurSel(WPARAM wParam, LPARAM) {
     const int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    if (!entries_.Has(index)) {
-        if (entries_.current != -1) RepaintControl(*this, seeThrough_);
-        entries_.current = -1;
+    if (!rows_.Has(index)) {
+        if (rows_.current != -1) RepaintControl(*this, seeThrough_);
+        rows_.current = -1;
         return CB_ERR;
     }
     Select(index, false);
     return index;
-}
-
-LRESULT ComboBox::OnGetLBText(WPARAM wParam, LPARAM lParam) {
-    const int n = entries_.CopyText(static_cast<int>(static_cast<LPARAM>(wParam)),
-                                    reinterpret_cast<char16_t*>(lParam));
-    return n < 0 ? CB_ERR : n;
-}
-
-LRESULT ComboBox::OnGetLBTextLen(WPARAM wParam, LPARAM) {
-    const int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    return entries_.Has(index) ? static_cast<LRESULT>(entries_.Text(index).size()) : CB_ERR;
-}
-
-LRESULT ComboBox::OnGetItemData(WPARAM wParam, LPARAM) {
-    const int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    return entries_.Has(index) ? static_cast<LRESULT>(entries_.Data(index)) : CB_ERR;
-}
-
-LRESULT ComboBox::OnSetItemData(WPARAM wParam, LPARAM lParam) {
-    return entries_.SetData(static_cast<int>(static_cast<LPARAM>(wParam)),
-                            static_cast<std::uintptr_t>(lParam))
-               ? 0
-               : CB_ERR;
-}
-
-LRESULT ComboBox::OnFindString(WPARAM wParam, LPARAM lParam) {
-    const int i =
-        entries_.Find(static_cast<int>(static_cast<LPARAM>(wParam)), TextFromParam(lParam), false);
-    return i < 0 ? CB_ERR : i;
-}
-
-LRESULT ComboBox::OnFindStringExact(WPARAM wParam, LPARAM lParam) {
-    const int i =
-        entries_.Find(static_cast<int>(static_cast<LPARAM>(wParam)), TextFromParam(lParam), true);
-    return i < 0 ? CB_ERR : i;
 }
 
 LRESULT ComboBox::OnShowDropDown(WPARAM wParam, LPARAM) {

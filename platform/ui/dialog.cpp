@@ -7,13 +7,6 @@ namespace ui {
 
 namespace {
 
-int MulDiv(int number, int numerator, int denominator) {
-    const long long product = static_cast<long long>(number) * numerator;
-    const long long half = denominator / 2;
-    return static_cast<int>(product >= 0 ? (product + half) / denominator
-                                         : -((-product + half) / denominator));
-}
-
 const DialogTemplate* FindTemplate(const Application& app, int id) {
     const shell::ResourceBundle* bundle = app.Resources();
     if (bundle == nullptr) return nullptr;
@@ -22,11 +15,6 @@ const DialogTemplate* FindTemplate(const Application& app, int id) {
 }
 
 }  // namespace
-
-RECT MapDialogRect(const RECT& u) {
-    return RECT{MulDiv(u.left, BaseUnitX, 4), MulDiv(u.top, BaseUnitY, 8),
-                MulDiv(u.right, BaseUnitX, 4), MulDiv(u.bottom, BaseUnitY, 8)};
-}
 
 const MessageMap Dialog::messageMap{&Window::messageMap,
                                     {
@@ -73,8 +61,8 @@ bool Dialog::CreateFromTemplate(HWND owner) {
     if (!Create(app_, u"#32770", t.caption, style, r, owner, 0, t.exStyle)) return false;
 
     if ((t.style & DS_SETFONT) != 0 && !t.fontFace.empty()) {
-        font_ = gdi::CreateFontSimple(-MulDiv(t.fontPointSize, gdi::ScreenDpi, 72), gdi::FW_NORMAL,
-                                      t.fontFace);
+        font_ = gdi::CreateFontSimple(-gdi::MulDiv(t.fontPointSize, gdi::ScreenDpi, 72),
+                                      gdi::FW_NORMAL, t.fontFace);
     }
     if (font_) SetFont(font_, false);
     for (const DialogItemTemplate& item : t.items) {

@@ -12,13 +12,6 @@ namespace ui {
 
 class DataExchange;
 
-// Dialog base units: 1 horizontal unit is BaseUnitX / 4 pixels, 1 vertical unit
-// BaseUnitY / 8 pixels.
-inline constexpr int BaseUnitX = 6;
-inline constexpr int BaseUnitY = 13;
-// Dialog units to pixels (left, top, right and bottom each rounded).
-RECT MapDialogRect(const RECT& units);
-
 class Dialog : public Window {
     UI_DECLARE_MESSAGE_MAP()
 public:

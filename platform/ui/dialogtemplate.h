@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/ui/styles.h"
+#include "platform/ui/types.h"
 
 namespace ui {
 
@@ -36,5 +37,15 @@ struct DialogTemplate {
     int fontPointSize;
     std::span<const DialogItemTemplate> items;
 };
+
+// Dialog base units: 1 horizontal unit is BaseUnitX / 4 pixels, 1 vertical unit
+// BaseUnitY / 8 pixels.
+inline constexpr int BaseUnitX = 6;
+inline constexpr int BaseUnitY = 13;
+// Dialog units to pixels (left, top, right and bottom each rounded).
+constexpr RECT MapDialogRect(const RECT& u) {
+    return RECT{gdi::MulDiv(u.left, BaseUnitX, 4), gdi::MulDiv(u.top, BaseUnitY, 8),
+                gdi::MulDiv(u.right, BaseUnitX, 4), gdi::MulDiv(u.bottom, BaseUnitY, 8)};
+}
 
 }  // namespace ui

@@ -12,10 +12,6 @@
 
 namespace ui {
 
-inline constexpr UINT WM_CUT = 0x0300;
-inline constexpr UINT EM_REPLACESEL = 0x00C2;
-inline constexpr UINT EM_GETLIMITTEXT = 0x00D5;
-
 class Edit : public Window {
     UI_DECLARE_MESSAGE_MAP()
 public:

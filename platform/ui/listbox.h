@@ -17,11 +17,6 @@
 
 namespace ui {
 
-inline constexpr UINT LB_FINDSTRINGEXACT = 0x01A2;
-inline constexpr UINT LB_ITEMFROMPOINT = 0x01A9;
-inline constexpr int SB_HORZ = 0;
-inline constexpr int SB_VERT = 1;
-
 class ListBox : public Window, public RowControl<ListBox, ListBoxMessages> {
     UI_DECLARE_MESSAGE_MAP()
 public:
@@ -65,7 +60,6 @@ protected:
     int ItemHeight() const;
     int VisibleRows() const;
 
-    RowStore rows_;  // with the current row (rows_.current)
     int top_ = 0;
     int hScroll_ = 0;
 
@@ -88,14 +82,8 @@ protected:
     LRESULT OnInsertString(WPARAM, LPARAM);
     LRESULT OnDeleteString(WPARAM, LPARAM);
     LRESULT OnResetContent(WPARAM, LPARAM);
-    LRESULT OnGetCount(WPARAM, LPARAM);
-    LRESULT OnGetCurSel(WPARAM, LPARAM);
     LRESULT OnSetCurSel(WPARAM, LPARAM);
     LRESULT OnGetSel(WPARAM, LPARAM);
-    LRESULT OnGetText(WPARAM, LPARAM);
-    LRESULT OnGetTextLen(WPARAM, LPARAM);
-    LRESULT OnGetItemData(WPARAM, LPARAM);
-    LRESULT OnSetItemData(WPARAM, LPARAM);
     LRESULT OnGetItemRect(WPARAM, LPARAM);
     LRESULT OnGetTopIndex(WPARAM, LPARAM);
     LRESULT OnSetTopIndex(WPARAM, LPARAM);
@@ -103,8 +91,6 @@ protected:
     LRESULT OnGetHorizontalExtent(WPARAM, LPARAM);
     LRESULT OnSetItemHeight(WPARAM, LPARAM);
     LRESULT OnGetItemHeight(WPARAM, LPARAM);
-    LRESULT OnFindString(WPARAM, LPARAM);
-    LRESULT OnFindStringExact(WPARAM, LPARAM);
     LRESULT OnItemFromPoint(WPARAM, LPARAM);
 
     bool HasVScroll() const;

@@ -7,8 +7,7 @@
 namespace ui {
 
 LRESULT ListBox::OnAddString(WPARAM, LPARAM lParam) {
-    const std::u16string_view text = TextFromParam(lParam);
-    const int at = (GetStyle() & LBS_SORT) != 0 ? rows_.SortedIndex(text) : rows_.Count();
+    const int at = rows_.AddIndex(TextFromParam(lParam), (GetStyle() & LBS_SORT) != 0);
     return OnInsertString(static_cast<WPARAM>(at), lParam);
 }
 
@@ -38,14 +37,6 @@ LRESULT ListBox::OnResetContent(WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT ListBox::OnGetCount(WPARAM, LPARAM) {
-    return rows_.Count();
-}
-
-LRESULT ListBox::OnGetCurSel(WPARAM, LPARAM) {
-    return rows_.current;
-}
-
 LRESULT ListBox::OnSetCurSel(WPARAM wParam, LPARAM) {
     const int index = static_cast<int>(static_cast<LPARAM>(wParam));
     if (index < 0) {
@@ -62,29 +53,6 @@ LRESULT ListBox::OnGetSel(WPARAM wParam, LPARAM) {
     const int index = static_cast<int>(static_cast<LPARAM>(wParam));
     if (!rows_.Has(index)) return LB_ERR;
     return index == rows_.current ? 1 : 0;
-}
-
-LRESULT ListBox::OnGetText(WPARAM wParam, LPARAM lParam) {
-    const int n = rows_.CopyText(static_cast<int>(static_cast<LPARAM>(wParam)),
-                                 reinterpret_cast<char16_t*>(lParam));
-    return n < 0 ? LB_ERR : n;
-}
-
-LRESULT ListBox::OnGetTextLen(WPARAM wParam, LPARAM) {
-    const int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    return rows_.Has(index) ? static_cast<LRESULT>(rows_.Text(index).size()) : LB_ERR;
-}
-
-LRESULT ListBox::OnGetItemData(WPARAM wParam, LPARAM) {
-    const int index = static_cast<int>(static_cast<LPARAM>(wParam));
-    return rows_.Has(index) ? static_cast<LRESULT>(rows_.Data(index)) : LB_ERR;
-}
-
-LRESULT ListBox::OnSetItemData(WPARAM wParam, LPARAM lParam) {
-    return rows_.SetData(static_cast<int>(static_cast<LPARAM>(wParam)),
-                         static_cast<std::uintptr_t>(lParam))
-               ? 0
-               : LB_ERR;
 }
 
 LRESULT ListBox::OnGetItemRect(WPARAM wParam, LPARAM lParam) {
@@ -130,18 +98,6 @@ LRESULT ListBox::OnSetItemHeight(WPARAM, LPARAM lParam) {
 
 LRESULT ListBox::OnGetItemHeight(WPARAM, LPARAM) {
     return ItemHeight();
-}
-
-LRESULT ListBox::OnFindString(WPARAM wParam, LPARAM lParam) {
-    const int i =
-        rows_.Find(static_cast<int>(static_cast<LPARAM>(wParam)), TextFromParam(lParam), false);
-    return i < 0 ? LB_ERR : i;
-}
-
-LRESULT ListBox::OnFindStringExact(WPARAM wParam, LPARAM lParam) {
-    const int i =
-        rows_.Find(static_cast<int>(static_cast<LPARAM>(wParam)), TextFromParam(lParam), true);
-    return i < 0 ? LB_ERR : i;
 }
 
 LRESULT ListBox::OnItemFromPoint(WPARAM, LPARAM lParam) {

@@ -67,10 +67,21 @@ struct MemberOf<R (C::*)(A...)> {
     using Class = C;
 };
 
+// The object of a handler's class: the window itself, or a part it is made of that is not a
+// window (a row-keeping mix-in of a control).
+template <typename C>
+C& HandlerObject(Window& window) {
+    if constexpr (std::is_base_of_v<Window, C>) {
+        return static_cast<C&>(window);
+    } else {
+        return dynamic_cast<C&>(window);
+    }
+}
+
 template <auto Handler>
 LRESULT MessageThunk(Window& window, WPARAM wParam, LPARAM lParam) {
     using C = typename MemberOf<decltype(Handler)>::Class;
-    auto& self = static_cast<C&>(window);
+    auto& self = HandlerObject<C>(window);
     if constexpr (std::is_invocable_v<decltype(Handler), C&, WPARAM, LPARAM>) {
         return (self.*Handler)(wParam, lParam);
     } else {

@@ -33,6 +33,7 @@ inline constexpr UINT WM_SETCURSOR = 0x0020;
 inline constexpr UINT WM_MOUSEACTIVATE = 0x0021;
 inline constexpr UINT WM_DRAWITEM = 0x002B;
 inline constexpr UINT WM_MEASUREITEM = 0x002C;
+inline constexpr UINT WM_DELETEITEM = 0x002D;
 inline constexpr UINT WM_SETFONT = 0x0030;
 inline constexpr UINT WM_GETFONT = 0x0031;
 inline constexpr UINT WM_QUERYDRAGICON = 0x0037;
@@ -84,6 +85,7 @@ inline constexpr UINT WM_CAPTURECHANGED = 0x0215;
 inline constexpr UINT WM_MOUSEHOVER = 0x02A1;
 inline constexpr UINT WM_MOUSELEAVE = 0x02A3;
 inline constexpr UINT WM_CLEAR = 0x0303;
+inline constexpr UINT WM_CUT = 0x0300;
 inline constexpr UINT WM_COPY = 0x0301;
 inline constexpr UINT WM_PASTE = 0x0302;
 inline constexpr UINT WM_ICONERASEBKGND = 0x0027;
@@ -143,8 +145,10 @@ inline constexpr UINT STN_DISABLE = 3;
 // Edit messages and notifications.
 inline constexpr UINT EM_GETSEL = 0x00B0;
 inline constexpr UINT EM_SETSEL = 0x00B1;
+inline constexpr UINT EM_REPLACESEL = 0x00C2;
 inline constexpr UINT EM_LIMITTEXT = 0x00C5;
 inline constexpr UINT EM_SETREADONLY = 0x00CF;
+inline constexpr UINT EM_GETLIMITTEXT = 0x00D5;
 inline constexpr UINT EN_SETFOCUS = 0x0100;
 inline constexpr UINT EN_KILLFOCUS = 0x0200;
 inline constexpr UINT EN_CHANGE = 0x0300;
@@ -176,6 +180,8 @@ inline constexpr UINT LB_SETHORIZONTALEXTENT = 0x0194;
 inline constexpr UINT LB_GETHORIZONTALEXTENT = 0x0193;
 inline constexpr UINT LB_SETITEMHEIGHT = 0x01A0;
 inline constexpr UINT LB_GETITEMHEIGHT = 0x01A1;
+inline constexpr UINT LB_FINDSTRINGEXACT = 0x01A2;
+inline constexpr UINT LB_ITEMFROMPOINT = 0x01A9;
 inline constexpr int LB_ERR = -1;
 inline constexpr UINT LBN_ERRSPACE = static_cast<UINT>(-2);
 inline constexpr UINT LBN_SELCHANGE = 1;
@@ -183,6 +189,9 @@ inline constexpr UINT LBN_DBLCLK = 2;
 inline constexpr UINT LBN_SELCANCEL = 3;
 inline constexpr UINT LBN_SETFOCUS = 4;
 inline constexpr UINT LBN_KILLFOCUS = 5;
+// Scroll bars (GetScrollPos).
+inline constexpr int SB_HORZ = 0;
+inline constexpr int SB_VERT = 1;
 
 // Combo box messages and notifications.
 inline constexpr UINT CB_GETEDITSEL = 0x0140;
@@ -199,7 +208,11 @@ inline constexpr UINT CB_SETCURSEL = 0x014E;
 inline constexpr UINT CB_SHOWDROPDOWN = 0x014F;
 inline constexpr UINT CB_GETITEMDATA = 0x0150;
 inline constexpr UINT CB_SETITEMDATA = 0x0151;
+inline constexpr UINT CB_GETDROPPEDCONTROLRECT = 0x0152;
+inline constexpr UINT CB_SETITEMHEIGHT = 0x0153;
+inline constexpr UINT CB_GETITEMHEIGHT = 0x0154;
 inline constexpr UINT CB_GETDROPPEDSTATE = 0x0157;
+inline constexpr UINT CB_FINDSTRINGEXACT = 0x0158;
 inline constexpr int CB_ERR = -1;
 inline constexpr UINT CBN_ERRSPACE = static_cast<UINT>(-1);
 inline constexpr UINT CBN_SELCHANGE = 1;
@@ -212,6 +225,24 @@ inline constexpr UINT CBN_DROPDOWN = 7;
 inline constexpr UINT CBN_CLOSEUP = 8;
 inline constexpr UINT CBN_SELENDOK = 9;
 inline constexpr UINT CBN_SELENDCANCEL = 10;
+
+// Tooltip messages, tool flags and delay kinds.
+inline constexpr UINT TTM_ACTIVATE = WM_USER + 1;
+inline constexpr UINT TTM_SETDELAYTIME = WM_USER + 3;
+inline constexpr UINT TTM_RELAYEVENT = WM_USER + 7;
+inline constexpr UINT TTM_GETTOOLCOUNT = WM_USER + 13;
+inline constexpr UINT TTM_SETMAXTIPWIDTH = WM_USER + 24;
+inline constexpr UINT TTM_POP = WM_USER + 28;
+inline constexpr UINT TTM_ADDTOOL = WM_USER + 50;
+inline constexpr UINT TTM_DELTOOL = WM_USER + 51;
+inline constexpr UINT TTM_GETTEXT = WM_USER + 56;
+inline constexpr UINT TTM_UPDATETIPTEXT = WM_USER + 57;
+inline constexpr UINT TTF_IDISHWND = 0x0001;
+inline constexpr UINT TTF_SUBCLASS = 0x0010;
+inline constexpr WPARAM TTDT_AUTOMATIC = 0;
+inline constexpr WPARAM TTDT_RESHOW = 1;
+inline constexpr WPARAM TTDT_AUTOPOP = 2;
+inline constexpr WPARAM TTDT_INITIAL = 3;
 
 // Dialog messages, codes and command ids.
 inline constexpr UINT DM_GETDEFID = WM_USER + 0;
@@ -390,6 +421,15 @@ struct DRAWITEMSTRUCT {
     HWND hwndItem;
     gdi::DC* hDC = nullptr;
     RECT rcItem{};
+    std::uintptr_t itemData = 0;
+};
+
+// What WM_DELETEITEM carries: the row that goes and its item data.
+struct DELETEITEMSTRUCT {
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    HWND hwndItem;
     std::uintptr_t itemData = 0;
 };
 

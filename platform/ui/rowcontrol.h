@@ -13,17 +13,6 @@
 
 namespace ui {
 
-inline constexpr UINT WM_DELETEITEM = 0x002D;
-
-// What WM_DELETEITEM carries: the row that goes and its item data.
-struct DELETEITEMSTRUCT {
-    UINT CtlType = 0;
-    UINT CtlID = 0;
-    UINT itemID = 0;
-    HWND hwndItem;
-    std::uintptr_t itemData = 0;
-};
-
 // The message numbers of one kind of row control.
 struct RowMessages {
     UINT addString, insertString, deleteString, resetContent, getCount, getCurSel, setCurSel,
@@ -69,6 +58,38 @@ public:
     }
 
 protected:
+    // The handling of the row messages that only read or mark the rows (the control's table
+    // lists them); the answer for no such row is -1 (LB_ERR, CB_ERR).
+    LRESULT OnGetCount(WPARAM, LPARAM) { return rows_.Count(); }
+    LRESULT OnGetCurSel(WPARAM, LPARAM) { return rows_.current; }
+    LRESULT OnGetRowText(WPARAM wParam, LPARAM lParam) {
+        return rows_.CopyText(Index(wParam), reinterpret_cast<char16_t*>(lParam));
+    }
+    LRESULT OnGetRowTextLen(WPARAM wParam, LPARAM) {
+        const int index = Index(wParam);
+        return rows_.Has(index) ? static_cast<LRESULT>(rows_.Text(index).size()) : -1;
+    }
+    LRESULT OnGetItemData(WPARAM wParam, LPARAM) {
+        const int index = Index(wParam);
+        return rows_.Has(index) ? static_cast<LRESULT>(rows_.Data(index)) : -1;
+    }
+    LRESULT OnSetItemData(WPARAM wParam, LPARAM lParam) {
+        return rows_.SetData(Index(wParam), static_cast<std::uintptr_t>(lParam)) ? 0 : -1;
+    }
+    LRESULT OnFindString(WPARAM wParam, LPARAM lParam) {
+        return rows_.Find(Index(wParam), TextOf(lParam), false);
+    }
+    LRESULT OnFindStringExact(WPARAM wParam, LPARAM lParam) {
+        return rows_.Find(Index(wParam), TextOf(lParam), true);
+    }
+    static int Index(WPARAM wParam) { return static_cast<int>(static_cast<LPARAM>(wParam)); }
+    static std::u16string_view TextOf(LPARAM lParam) {
+        const auto* text = reinterpret_cast<const char16_t*>(lParam);
+        return text != nullptr ? text : u"";
+    }
+
+    RowStore rows_;  // with the current row (rows_.current)
+
     // The text of a row (empty for no such row).
     std::u16string RowText(int index) const {
         const int length = GetTextLen(index);

@@ -38,6 +38,10 @@ public:
 
     // Where a sorted list puts text: after every row that sorts before or equal to it.
     int SortedIndex(std::u16string_view text) const;
+    // Where an added row goes: its sorted place, or the end.
+    int AddIndex(std::u16string_view text, bool sorted) const {
+        return sorted ? SortedIndex(text) : Count();
+    }
     // Inserts a row at index (-1: at the end); -1 when index lies beyond the end.
     int Insert(int index, std::u16string_view text);
     // Deletes a row and releases its data; false when there is no such row.

@@ -144,4 +144,9 @@ inline constexpr Style CBS_DISABLENOSCROLL = 0x0800;
 inline constexpr Style CBS_UPPERCASE = 0x2000;
 inline constexpr Style CBS_LOWERCASE = 0x4000;
 
+// Tooltip styles.
+inline constexpr Style TTS_ALWAYSTIP = 0x01;
+inline constexpr Style TTS_NOPREFIX = 0x02;
+inline constexpr Style TTS_BALLOON = 0x40;
+
 }  // namespace ui

@@ -14,25 +14,6 @@
 namespace ui {
 
 inline constexpr std::u16string_view TooltipClass = u"tooltips_class32";
-inline constexpr Style TTS_ALWAYSTIP = 0x01;
-inline constexpr Style TTS_NOPREFIX = 0x02;
-inline constexpr Style TTS_BALLOON = 0x40;
-inline constexpr UINT TTM_ACTIVATE = WM_USER + 1;
-inline constexpr UINT TTM_SETDELAYTIME = WM_USER + 3;
-inline constexpr UINT TTM_RELAYEVENT = WM_USER + 7;
-inline constexpr UINT TTM_GETTOOLCOUNT = WM_USER + 13;
-inline constexpr UINT TTM_SETMAXTIPWIDTH = WM_USER + 24;
-inline constexpr UINT TTM_POP = WM_USER + 28;
-inline constexpr UINT TTM_ADDTOOL = WM_USER + 50;
-inline constexpr UINT TTM_DELTOOL = WM_USER + 51;
-inline constexpr UINT TTM_GETTEXT = WM_USER + 56;
-inline constexpr UINT TTM_UPDATETIPTEXT = WM_USER + 57;
-inline constexpr UINT TTF_IDISHWND = 0x0001;
-inline constexpr UINT TTF_SUBCLASS = 0x0010;
-inline constexpr WPARAM TTDT_AUTOMATIC = 0;
-inline constexpr WPARAM TTDT_RESHOW = 1;
-inline constexpr WPARAM TTDT_AUTOPOP = 2;
-inline constexpr WPARAM TTDT_INITIAL = 3;
 
 // One tool, as TTM_ADDTOOL and its relatives take it. With TTF_IDISHWND the tool is the whole
 // window uId names; otherwise it is `rect` of `hwnd`, told apart by uId.
