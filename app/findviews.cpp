@@ -24,6 +24,8 @@ void CSkinDlg::OnSearchView() {
     pronunciationLine.SetWindowText(u"");
     keywordEdit.SetWindowText(u"");
     InvalidateRect(&pronunciationArea, true);
+    // The keyword box takes what the user types next.
+    keywordEdit.SetFocus();
 }
 
 void CSkinDlg::OnRunSearch() {
