@@ -87,7 +87,10 @@ void CSkinDlg::OnAddOrRemove() {
 }
 
 void CSkinDlg::SearchPhrases() {
-    UpdateData(true);
+    // Only the keyword and the exact-match switch are taken from the controls: the
+    // pronunciation line keeps the last phrase's text for the final exchange.
+    keyword = GetDlgItemText(ids::KeywordEdit);
+    exactMatch = SendDlgItemMessage(ids::ExactMatchCheck, BM_GETCHECK) == BST_CHECKED ? 1 : 0;
     catalogue::ListRows rows;
     catalogue::SearchPhrases(catalogue::SpecDataName, keyword, exactMatch != 0, rows,
                              [this](std::u16string_view text) { ShowMessage(text); });
