@@ -4,12 +4,12 @@
 #include "controls/skinregion.h"
 #include "platform/gdi/bmp.h"
 #include "platform/ui/dataexchange.h"
-#include "platform/ui/messagebox.h"
 #include "res/bitmaptable.h"
 #include "res/dialogs.h"
 
 using namespace ui;
 
+// The window's messages, in the order of its design.
 // clang-format off
 const MessageMap CSkinDlg::messageMap{&Dialog::messageMap, {
     OnMessage<&CSkinDlg::OnEraseBkgnd>(WM_ERASEBKGND),
@@ -17,7 +17,31 @@ const MessageMap CSkinDlg::messageMap{&Dialog::messageMap, {
     OnMessage<&CSkinDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
     OnCommand<&CSkinDlg::OnMinimise>(BN_CLICKED, ids::MinimiseButton),
     OnMessage<&CSkinDlg::OnNcHitTest>(WM_NCHITTEST),
+    OnCommand<&CSkinDlg::ResolveSelectedPhrase>(LBN_SELCHANGE, ids::PhraseList),
+    OnCommand<&CSkinDlg::LoadSubcategory>(CBN_SELCHANGE, ids::SubcategoryCombo),
+    OnCommandRange<&CSkinDlg::OnCategoryButton>(BN_CLICKED, ids::BasicButton, ids::QuestionButton),
+    OnCommand<&CSkinDlg::ReplayPhrase>(STN_CLICKED, ids::PronunciationLine),
+    OnCommand<&CSkinDlg::OnSearchView>(BN_CLICKED, ids::SearchViewButton),
+    OnCommand<&CSkinDlg::OnFavourites>(BN_CLICKED, ids::FavouritesButton),
+    OnCommand<&CSkinDlg::OnRelate>(BN_CLICKED, ids::RelateButton),
+    OnMessage<&CSkinDlg::OnCtlColor>(WM_CTLCOLORMSGBOX),
+    OnMessage<&CSkinDlg::OnCtlColor>(WM_CTLCOLOREDIT),
+    OnMessage<&CSkinDlg::OnCtlColor>(WM_CTLCOLORLISTBOX),
+    OnMessage<&CSkinDlg::OnCtlColor>(WM_CTLCOLORBTN),
+    OnMessage<&CSkinDlg::OnCtlColor>(WM_CTLCOLORDLG),
+    OnMessage<&CSkinDlg::OnCtlColor>(WM_CTLCOLORSCROLLBAR),
+    OnMessage<&CSkinDlg::OnCtlColor>(WM_CTLCOLORSTATIC),
+    OnCommand<&CSkinDlg::ReplayPhrase>(BN_CLICKED, ids::ReplayButton),
+    OnCommand<&CSkinDlg::OnAddOrRemove>(BN_CLICKED, ids::AddButton),
+    OnCommand<&CSkinDlg::OnRunSearch>(BN_CLICKED, ids::RunSearchButton),
+    OnCommand<&CSkinDlg::ShowHelp>(BN_CLICKED, ids::HelpButton),
+    OnCommand<&CSkinDlg::OnSound>(BN_CLICKED, ids::SoundButton),
+    OnCommand<&CSkinDlg::ReplayPhrase>(LBN_DBLCLK, ids::PhraseList),
     OnMessage<&CSkinDlg::OnTimer>(WM_TIMER),
+    OnCommand<&CSkinDlg::OnLink>(BN_CLICKED, ids::UpdateButton),
+    OnCommand<&CSkinDlg::OnLink>(BN_CLICKED, ids::SupportButton),
+    OnCommand<&CSkinDlg::OnLink>(BN_CLICKED, ids::ReportButton),
+    OnCommand<&CSkinDlg::OnAbout>(BN_CLICKED, ids::AboutButton),
 }};
 // clang-format on
 
@@ -31,6 +55,7 @@ CSkinDlg::CSkinDlg(Application& app, Window* parent)
     if (skinBitmap) {
         windowRegion = RegionFromBitmap(skinBitmap, gdi::RGB(0, 0, 0), false, SkinToleranceExact);
     }
+    listBrush = gdi::CreateSolidBrush(ListColour);
 }
 
 CSkinDlg::~CSkinDlg() = default;
@@ -80,7 +105,7 @@ bool CSkinDlg::OnInitDialog() {
     }
     Dialog::OnInitDialog();
     SetWindowText(Title);
-    SendDlgItemMessage(ids::PhraseList, LB_SETHORIZONTALEXTENT, 400);
+    phraseList.SetHorizontalExtent(400);
     category = 1;
     SetIcon(icon, true);
     SetIcon(icon, false);
@@ -88,8 +113,11 @@ bool CSkinDlg::OnInitDialog() {
         SetWindowRgn(std::move(*windowRegion), true);
         windowRegion.reset();
     }
+    ApplyControlSkins();
     OpenCatalogue();
-    soundArmed = false;
+    SelectCategory(1);
+    if (SelectFirstRow()) ResolveSelectedPhrase();
+    soundArmed = player.GetState() != CAudioPlayer::Closed;
     updateChecked = false;
     SetTimer(UpdateCheckTimer, UpdateCheckPeriod);
     return true;
@@ -103,10 +131,41 @@ void CSkinDlg::OnCancel() {
     Dialog::OnCancel();
 }
 
-void CSkinDlg::LaunchUpdater() {}
-
 void CSkinDlg::ShowMessage(std::u16string_view text, std::u16string_view caption) {
-    MessageBox(GetApplication(), GetSafeHwnd(), text, caption);
+    GetApplication().GetShell().MessageBox(GetSafeHwnd(), text, caption, MB_OK);
+}
+
+void CSkinDlg::ShowRows(catalogue::ListRows rows) {
+    phraseList.ResetContent();
+    for (catalogue::ListRow& row : rows) {
+        if (row.item) {
+            phraseList.AddEntry(std::move(row.item));
+        } else {
+            phraseList.AddString(row.text);
+        }
+    }
+}
+
+catalogue::ListRows CSkinDlg::TakeRows() {
+    catalogue::ListRows rows;
+    const int count = phraseList.GetCount();
+    for (int i = 0; i < count; ++i) {
+        catalogue::ListRow row{phraseList.GetText(i), nullptr};
+        if (CItem* item = phraseList.ItemAt(i)) {
+            // The row lets go of its item before the rows are deleted below.
+            phraseList.SetItemData(i, 0);
+            row.item.reset(item);
+        }
+        rows.push_back(std::move(row));
+    }
+    phraseList.ResetContent();
+    return rows;
+}
+
+bool CSkinDlg::SelectFirstRow() {
+    if (phraseList.GetCount() <= 0) return false;
+    phraseList.SetCurSel(0);
+    return true;
 }
 
 LRESULT CSkinDlg::OnEraseBkgnd(WPARAM wParam, LPARAM) {

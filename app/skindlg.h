@@ -1,11 +1,23 @@
 // CSkinDlg: the program's one window, a modal dialog on template 102 without a standard frame.
 // Its outline and background come from skin bitmap 140; a press anywhere on the bare skin
 // drags it; the close button (2) and Escape end it, Enter never does. It owns everything that
-// lives for the whole run: the skin, the brushes, the catalogue's open files and tables, the
-// control objects and the texts exchanged with the controls.
+// lives for the whole run: the skin, the brushes, the player, the catalogue's open files and
+// tables, the control objects and the texts exchanged with the controls.
+//
+// One message table (skindlg.cpp); the handler bodies live in files by feature, each a thin
+// layer over the catalogue's functions:
+//   views.cpp        the four views, the category buttons and the subcategory chooser
+//   phraseview.cpp   the selected phrase, its clip and pronunciation line, replay and Sound,
+//                    the control colours
+//   findviews.cpp    search, related phrases and the favourites
+//   links.cpp        the web links, the about box, help and the update hand-off
+//   skins.cpp        the looks of the controls, applied once at start-up
+//   cataloguefiles.cpp  the catalogue's text and record files
+// Everything the window asks of the desktop (message boxes, pages, programs, help) goes
+// through the application's shell.
 //
 // The members are public and in the order the window's design gives them (construction order;
-// destruction runs the other way): the handlers of the later features work on them directly.
+// destruction runs the other way).
 #pragma once
 
 #include <cstdint>
@@ -14,9 +26,15 @@
 #include <string_view>
 
 #include "audio/audioplayer.h"
+#include "catalogue/listrow.h"
 #include "catalogue/opencatalogue.h"
 #include "catalogue/phrasemap.h"
 #include "catalogue/records.h"
+#include "controls/btnst.h"
+#include "controls/mycombo.h"
+#include "controls/mylistbox.h"
+#include "controls/transparentstatic.h"
+#include "controls/xskinbutton.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/brush.h"
 #include "platform/gdi/icon.h"
@@ -24,14 +42,22 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/dialog.h"
 
-class CSkinDlg : public ui::Dialog {
+class CSkinDlg : public ui::Dialog, public CMyListBox::Owner {
     UI_DECLARE_MESSAGE_MAP()
 public:
     // Timer that hands the update check over, once, a second after start-up.
     static constexpr std::uintptr_t UpdateCheckTimer = 100;
     static constexpr ui::UINT UpdateCheckPeriod = 1000;  // ms
-    // The title the window carries (task bar, window switcher).
+    // The title the window carries (task bar, window switcher) and its message boxes' caption.
     static constexpr std::u16string_view Title = u"Tolkara_German";
+    // The views, as SetViewMode takes them.
+    static constexpr int ModeFavourites = 11;
+    static constexpr int ModeCategory = 102;
+    static constexpr int ModeSearch = 103;
+    static constexpr int ModeRelate = 104;
+    // The phrase list's background and text colours.
+    static constexpr gdi::COLORREF ListColour = 0x587D37;      // RGB(55, 125, 88)
+    static constexpr gdi::COLORREF ListTextColour = 0x3700FF;  // RGB(255, 0, 55)
 
     // Loads the skin and the icon from the application's resources and makes the window's
     // region from the skin; the window itself is made by DoModal.
@@ -44,35 +70,70 @@ public:
     void OnOK() override;
     void OnCancel() override;
 
-    // Catalogue text files: the record files built from the authored text files, the phrase
-    // map and the pronunciation of the current phrase. Failures show their message and leave
-    // the window running.
+    // CMyListBox::Owner: word choices are offered while the Add button adds.
+    bool AddMode() const override { return addMode; }
+
+    // --- Views and categories (views.cpp) ---
+    void SetViewMode(int mode);
+    void RepaintModeArea();
+    void SelectCategory(int n);
+    void FillSubcategories(unsigned n);
+    void LoadSubcategory();
+    int LoadPhraseRange(PhraseNo first, PhraseNo last);
+    void ListSpecRange(PhraseNo first, PhraseNo last);
+
+    // --- The selected phrase and speaking (phraseview.cpp) ---
+    void ResolveSelectedPhrase();
+    void FetchClip(PhraseNo phrase);
+    void ReplayPhrase();
+    void OnSound();
+
+    // --- Search, related phrases and favourites (findviews.cpp) ---
+    void OnSearchView();
+    void OnRunSearch();
+    void OnRelate();
+    void OnFavourites();
+    void OnAddOrRemove();
+    void SearchPhrases();
+    void RemoveDuplicateRows();
+    bool LoadRelated();
+    int AddRelatedPhrase(PhraseNo n);
+    bool EnsureFavouritesOpen();
+    bool LoadFavourites();
+    int AddFavourite();
+    int RemoveFavourite();
+
+    // --- Links, about, help and the update hand-off (links.cpp) ---
+    void OnLink(int id);
+    void OnAbout();
+    void ShowHelp();
+    void LaunchUpdater();
+
+    // --- Control looks (skins.cpp) ---
+    void ApplyControlSkins();
+
+    // --- Catalogue text files (cataloguefiles.cpp) ---
     void OpenCatalogue();
     bool ConvertEnglishText();
     bool ConvertPronunciationText();
     PronunciationRecord ReadPronunciation();
     void LoadAllPhrases();
 
-    // The update hand-off that timer 100 runs once per run.
-    virtual void LaunchUpdater();
-
     // A message box with one OK button over the window; without a caption it carries the
     // program's name.
-    virtual void ShowMessage(std::u16string_view text, std::u16string_view caption = {});
-
-    // Window handlers.
-    ui::LRESULT OnEraseBkgnd(ui::WPARAM wParam, ui::LPARAM lParam);
-    ui::LRESULT OnPaint(ui::WPARAM wParam, ui::LPARAM lParam);
-    ui::LRESULT OnQueryDragIcon(ui::WPARAM wParam, ui::LPARAM lParam);
-    void OnMinimise();
-    ui::LRESULT OnNcHitTest(ui::WPARAM wParam, ui::LPARAM lParam);
-    ui::LRESULT OnTimer(ui::WPARAM wParam, ui::LPARAM lParam);
+    void ShowMessage(std::u16string_view text, std::u16string_view caption = {});
+    // Replaces the phrase list's rows (and their items) with these.
+    void ShowRows(catalogue::ListRows rows);
+    // Takes the phrase list's rows back (with their items), leaving the list empty.
+    catalogue::ListRows TakeRows();
+    // Selects the first row when there is one.
+    bool SelectFirstRow();
 
     // --- State of the window (declaration order is construction order). ---
 
     // Repainted whenever the pronunciation line changes (client pixels).
     ui::RECT pronunciationArea{};
-    // Gate of the Sound button.
+    // Gate of the Sound button: armed while the player holds a clip.
     bool soundArmed = false;
     // Background of the controls' colour requests: a pattern of bitmap 287.
     gdi::Brush backgroundBrush;
@@ -82,7 +143,7 @@ public:
     // to the window at start-up and belongs to the window from then on.
     gdi::Bitmap skinBitmap;
     std::optional<gdi::Region> windowRegion;
-    // The catalogue's streams: "English.dat", "Chinese.dat" and "favorite.dat".
+    // The catalogue's streams: "English.dat", "Chinese.dat" and the favourites.
     catalogue::CatalogueFiles catalogueFiles;
     // True: the Add button adds the selected phrase to the favourites; false: it removes it.
     bool addMode = true;
@@ -92,41 +153,40 @@ public:
     // Whether this start built "English.dat" and "Chinese.dat" from their text files.
     bool englishConverted = false;
     bool pronunciationConverted = false;
-    // Plays the selected phrase's clip through the application's wave-out driver.
+    // Plays the selected phrase's clip.
     CAudioPlayer player;
 
-    // The control objects, bound to their controls by data exchange. Controls whose skinned
-    // class is still to come run through the framework's standard class.
-    ui::Static versionLabel;        // 1048
-    ui::Static pronunciationLine;   // 1022
-    ui::ComboBox unusedCombo;       // 101
-    ui::Button updateButton;        // 1042
-    ui::Button reportButton;        // 1043
-    ui::Button supportButton;       // 1044
-    ui::Button aboutButton;         // 1041
-    ui::Button soundButton;         // 1039
-    ui::Button addButton;           // 1038
-    ui::Button runSearchButton;     // 1037
-    ui::Edit keywordEdit;           // 1020
-    ui::Button replayButton;        // 1001
-    ui::Button emergencyButton;     // 1012
-    ui::Button socialButton;        // 1010
-    ui::Button sightButton;         // 1009
-    ui::Button shopingButton;       // 1011
-    ui::Button questionButton;      // 1013
-    ui::Button businessButton;      // 1008
-    ui::Button lodgingButton;       // 1007
-    ui::Button foodButton;          // 1005
-    ui::Button travelButton;        // 1004
-    ui::Button basicButton;         // 1003
-    ui::Button relateButton;        // 1017
-    ui::Button favouritesButton;    // 1016
-    ui::Button helpButton;          // 1019
-    ui::Button searchViewButton;    // 1015
-    ui::ComboBox subcategoryCombo;  // 1014
-    ui::ListBox phraseList;         // 1002
-    ui::Button closeButton;         // 2
-    ui::Button minimiseButton;      // 1000
+    // The control objects, bound to their controls by data exchange.
+    CTransparentStatic versionLabel;       // 1048
+    CTransparentStatic pronunciationLine;  // 1022
+    CMyCombo unusedCombo;                  // 101
+    CXSkinButton updateButton;             // 1042
+    CXSkinButton reportButton;             // 1043
+    CXSkinButton supportButton;            // 1044
+    CXSkinButton aboutButton;              // 1041
+    CXSkinButton soundButton;              // 1039
+    CXSkinButton addButton;                // 1038
+    CXSkinButton runSearchButton;          // 1037
+    ui::Edit keywordEdit;                  // 1020
+    CBtnST replayButton;                   // 1001
+    CXSkinButton emergencyButton;          // 1012
+    CXSkinButton socialButton;             // 1010
+    CXSkinButton sightButton;              // 1009
+    CXSkinButton shopingButton;            // 1011
+    CXSkinButton questionButton;           // 1013
+    CXSkinButton businessButton;           // 1008
+    CXSkinButton lodgingButton;            // 1007
+    CXSkinButton foodButton;               // 1005
+    CXSkinButton travelButton;             // 1004
+    CXSkinButton basicButton;              // 1003
+    CXSkinButton relateButton;             // 1017
+    CXSkinButton favouritesButton;         // 1016
+    CXSkinButton helpButton;               // 1019
+    CXSkinButton searchViewButton;         // 1015
+    ui::ComboBox subcategoryCombo;         // 1014
+    CMyListBox phraseList;                 // 1002
+    CXSkinButton closeButton;              // 2
+    CXSkinButton minimiseButton;           // 1000
 
     // Exchanged with the keyword edit (1020), the exact-match check box (1021) and the
     // pronunciation line (1022).
@@ -139,4 +199,20 @@ public:
     gdi::Icon icon;
     // The update hand-off has run.
     bool updateChecked = false;
+    // Background of the phrase list.
+    gdi::Brush listBrush;
+
+private:
+    // Window handlers.
+    ui::LRESULT OnEraseBkgnd(ui::WPARAM wParam, ui::LPARAM lParam);
+    ui::LRESULT OnPaint(ui::WPARAM wParam, ui::LPARAM lParam);
+    ui::LRESULT OnQueryDragIcon(ui::WPARAM wParam, ui::LPARAM lParam);
+    void OnMinimise();
+    ui::LRESULT OnNcHitTest(ui::WPARAM wParam, ui::LPARAM lParam);
+    void OnCategoryButton(int id);
+    ui::LRESULT OnCtlColor(ui::WPARAM wParam, ui::LPARAM lParam);
+    ui::LRESULT OnTimer(ui::WPARAM wParam, ui::LPARAM lParam);
+
+    // The brush of static-type colour requests: none, the skin shows through.
+    gdi::Brush hollowBrush_ = gdi::GetStockBrush(gdi::HOLLOW_BRUSH);
 };

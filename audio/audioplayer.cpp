@@ -216,14 +216,21 @@ std::uint32_t CAudioPlayer::FrameLength() const {
 }
 
 // Parses the header at offset into the stream information, which keeps the last header that
-// parsed when this one does not. Never reads past the payload: the decoder is offered at most
-// the bytes that remain.
+// parsed when this one does not. The parser is always offered the nominal frame length; near
+// the payload's end it reads a copy of the bytes that remain, padded with zeros, so that the
+// last frames of a clip parse like the others and nothing past the payload is read.
 bool CAudioPlayer::ParseAt(std::uint32_t offset) {
     if (offset >= payloadLength_) return false;
-    std::uint32_t available = std::min<std::uint32_t>(nominalFrameLength_, payloadLength_ - offset);
+    const std::uint8_t* at = clip_.data() + payloadOffset_ + offset;
+    const std::uint32_t remaining = payloadLength_ - offset;
+    std::vector<std::uint8_t> padded;
+    if (remaining < nominalFrameLength_) {
+        padded.assign(nominalFrameLength_, 0);
+        std::memcpy(padded.data(), at, remaining);
+        at = padded.data();
+    }
     mpeg::FrameInfo info;
-    if (mpeg::ParseFrameInfo(clip_.data() + payloadOffset_ + offset,
-                             static_cast<std::int32_t>(available), info, 1)) {
+    if (mpeg::ParseFrameInfo(at, static_cast<std::int32_t>(nominalFrameLength_), info, 1)) {
         streamInfo_ = info;
         return true;
     }

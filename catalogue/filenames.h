@@ -11,5 +11,6 @@ inline constexpr const char* SpecDataName = "MapEngSpec.data";
 inline constexpr const char* ClipIndexName = "data.idx";
 inline constexpr const char* ClipDataName = "data.dat";
 inline constexpr const char* FavouritesName = "favorite.dat";
+inline constexpr const char* HelpFileName = "Help.chm";
 
 }  // namespace catalogue

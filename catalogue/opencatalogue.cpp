@@ -8,8 +8,8 @@ OpenReport OpenCatalogue(CatalogueFiles& files, const std::filesystem::path& dir
     OpenReport report;
     files.englishFile = StdFile::Open(dir / EnglishDataName, "rb");
     files.pronunciationFile = StdFile::Open(dir / PronunciationDataName, "rb");
-    files.favouritesFile = StdFile::Open(dir / FavouritesName, "a+b");
-    files.favouritesOpen = static_cast<bool>(files.favouritesFile);
+    files.favourites = FavouritesStore(dir);
+    files.favourites.EnsureFavouritesOpen();
 
     if (!files.englishFile) {
         report.englishConversion = ConvertEnglishText(dir / EnglishTextName, dir / EnglishDataName);

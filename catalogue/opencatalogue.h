@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "catalogue/favouritesstore.h"
 #include "catalogue/stdfile.h"
 #include "catalogue/textconvert.h"
 
@@ -11,10 +12,9 @@ namespace catalogue {
 
 // The catalogue's streams, open for the main window's whole life.
 struct CatalogueFiles {
-    StdFile englishFile;        // "English.dat", read-only
-    StdFile pronunciationFile;  // "Chinese.dat", read-only
-    StdFile favouritesFile;     // "favorite.dat", append-and-read
-    bool favouritesOpen = false;
+    StdFile englishFile;         // "English.dat", read-only
+    StdFile pronunciationFile;   // "Chinese.dat", read-only
+    FavouritesStore favourites;  // "favorite.dat"
 };
 
 // What opening did beyond opening.

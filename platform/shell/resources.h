@@ -17,6 +17,7 @@ enum class ResourceType : std::uint8_t {
     Bitmap,  // the bytes of a .bmp file
     Icon,    // the bytes of a .ico file
     Dialog,  // data points to a ui::DialogTemplate; size is its sizeof
+    Wave,    // the bytes of a RIFF WAVE file
 };
 
 struct Resource {

@@ -4,6 +4,8 @@
 // the application a recording one instead.
 #pragma once
 
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -39,7 +41,14 @@ public:
 // xdg-open); once none was found, help is never looked up again.
 class DesktopShell : public Shell {
 public:
-    explicit DesktopShell(Application& app) : app_(app) {}
+    // How programs are found and started: on PATH and detached, unless a test says otherwise.
+    struct Programs {
+        std::function<std::optional<std::filesystem::path>(std::string_view)> find;
+        std::function<bool(const std::vector<std::string>&)> start;
+    };
+
+    explicit DesktopShell(Application& app);
+    DesktopShell(Application& app, Programs programs) : app_(app), programs_(std::move(programs)) {}
 
     int MessageBox(HWND owner, std::u16string_view text, std::u16string_view caption,
                    UINT type) override;
@@ -49,6 +58,7 @@ public:
 
 private:
     Application& app_;
+    Programs programs_;
     std::optional<std::string> helpViewer_;
     bool helpFailed_ = false;
 };

@@ -17,6 +17,7 @@
 #include "res/programresources.h"
 #include "runfolder.h"
 #include "tests/support/process.h"
+#include "tests/support/runfolder.h"
 
 namespace {
 
@@ -133,13 +134,15 @@ TEST(AppEndToEnd, StartsInARunFolderShowsTheShapedWindowDragsAndEndsOnEscape) {
 
 TEST(AppEndToEnd, MakeRunWithoutADisplayTakesAScreenshotAndClosesTheProgram) {
     if (!HaveXTools()) GTEST_SKIP() << "Xvfb, xdotool, x11-utils or ImageMagick is not installed";
-    // A build folder of our own: the program and a run folder with the text files.
+    const std::filesystem::path bundled = testing_support::BundledRunFolder();
+    if (bundled.empty()) GTEST_SKIP() << "the bundled phrasebook is not prepared (make data)";
+    // A build folder of our own: the program and a run folder with the bundled files.
     RunFolder build;
     std::filesystem::create_directories(build.Path() / "bin");
     std::filesystem::create_directories(build.Path() / "run");
     std::filesystem::create_symlink(ProgramPath(), build.Path() / "bin" / "tolkara-german");
-    catalogue::WriteTextFile(build.Path() / "run" / "English.txt", NumberedLines(u"Phrase"));
-    catalogue::WriteTextFile(build.Path() / "run" / "Pro3.txt", NumberedLines(u"Satz"));
+    for (const char* name : {"English.txt", "Pro3.txt", "MapEngSpec.data", "data.idx", "data.dat"})
+        std::filesystem::create_symlink(bundled / name, build.Path() / "run" / name);
 
     const std::filesystem::path script =
         std::filesystem::path(PHRASEBOOK_SOURCE_DIR) / "scripts" / "run";

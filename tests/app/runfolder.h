@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/archive.h"
+#include "catalogue/records.h"
+#include "catalogue/stdfile.h"
 #include "catalogue/textconvert.h"
 
 namespace apptest {
@@ -41,10 +44,35 @@ public:
 
     const std::filesystem::path& Path() const { return path_; }
 
-    // "English.txt" and "Pro3.txt" as the phrasebook authors them.
+    // "English.txt" and "Pro3.txt" as the phrasebook authors them, a keyword map of single
+    // phrases ("Phrase n") and an archive whose clips are the same short silence, so the
+    // window starts without a message.
     void WriteTextFiles() const {
         catalogue::WriteTextFile(path_ / "English.txt", NumberedLines(u"Phrase"));
         catalogue::WriteTextFile(path_ / "Pro3.txt", NumberedLines(u"Satz"));
+        auto spec = catalogue::StdFile::Open(path_ / "MapEngSpec.data", "wb");
+        for (int n = 1; n <= 782; ++n) {
+            SpecRecord record;
+            record.SetText("Phrase " + std::to_string(n));
+            record.groupSize = 1;
+            spec.WriteRecord(record);
+        }
+        catalogue::WriteArchive(path_ / "data.dat", path_ / "data.idx",
+                                std::vector<std::vector<std::uint8_t>>(782, SilentClip(20)));
+    }
+
+    // Silent MPEG-1 Layer III frames (128 kbit/s, 44.1 kHz, mono): a valid header, zero data.
+    static std::vector<std::uint8_t> SilentClip(int frames) {
+        std::vector<std::uint8_t> clip;
+        for (int i = 0; i < frames; ++i) {
+            const std::size_t at = clip.size();
+            clip.resize(at + 417, 0);
+            clip[at] = 0xFF;
+            clip[at + 1] = 0xFB;
+            clip[at + 2] = 0x90;
+            clip[at + 3] = 0xC0;
+        }
+        return clip;
     }
 
 private:

@@ -23,31 +23,23 @@
 #include "res/dialogs.h"
 #include "res/programresources.h"
 #include "runfolder.h"
+#include "tests/support/recordingshell.h"
 
 namespace {
 
 using namespace ui;
 
-// The main window with the update hand-off, the message boxes and the icon-background
-// erase of the minimised painting recorded.
+// The main window with the icon-background erase of the minimised painting recorded.
 class TestDlg : public CSkinDlg {
     UI_DECLARE_MESSAGE_MAP()
 public:
     using CSkinDlg::CSkinDlg;
-    void LaunchUpdater() override { ++handOffs; }
-    void ShowMessage(std::u16string_view text, std::u16string_view caption) override {
-        if (!recordMessages) return CSkinDlg::ShowMessage(text, caption);
-        messages.emplace_back(text);
-    }
     LRESULT OnIconEraseBkgnd(WPARAM wParam, LPARAM) {
         ++iconErases;
         paintTarget = DCFromWParam(wParam)->CurrentBitmap();
         return 1;
     }
 
-    int handOffs = 0;
-    bool recordMessages = true;  // false: the real message boxes
-    std::vector<std::u16string> messages;
     int iconErases = 0;
     gdi::Bitmap paintTarget;  // the window's framebuffer, as the paint DC draws into it
 };
@@ -55,11 +47,22 @@ public:
 const MessageMap TestDlg::messageMap{&CSkinDlg::messageMap,
                                      {OnMessage<&TestDlg::OnIconEraseBkgnd>(WM_ICONERASEBKGND)}};
 
+// The message boxes are recorded by the shell, unless a test hands the real one back.
 struct Fixture {
     apptest::RunFolder folder;
     backend::HeadlessBackend backend;
     Application app{backend};
-    Fixture() { CPhraseApp::Prepare(app); }
+    testing_support::RecordingShell shell;
+    Fixture() {
+        CPhraseApp::Prepare(app);
+        app.SetShell(&shell);
+    }
+    std::vector<std::u16string> Messages() const {
+        std::vector<std::u16string> texts;
+        for (const auto& message : shell.messages)
+            texts.push_back(message.text);
+        return texts;
+    }
 };
 
 std::vector<char> FileBytes(const std::filesystem::path& path) {
@@ -117,30 +120,33 @@ TEST(MainWindow, StartUpShapesTheWindowOpensTheCatalogueAndRebuildsOnlyMissingFi
         // The catalogue: "English.dat" rebuilt from its text file, "Chinese.dat" kept.
         EXPECT_TRUE(dlg.catalogueFiles.englishFile);
         EXPECT_TRUE(dlg.catalogueFiles.pronunciationFile);
-        EXPECT_TRUE(dlg.catalogueFiles.favouritesFile);
-        EXPECT_TRUE(dlg.catalogueFiles.favouritesOpen);
+        EXPECT_TRUE(dlg.catalogueFiles.favourites.IsOpen());
         EXPECT_TRUE(dlg.englishConverted);
         EXPECT_FALSE(dlg.pronunciationConverted);
         EXPECT_EQ(std::filesystem::file_size(f.folder.Path() / "English.dat"), 782u * 116u);
         EXPECT_EQ(FileBytes(f.folder.Path() / "Chinese.dat"), ownPronunciations);
         EXPECT_TRUE(std::filesystem::exists(f.folder.Path() / "favorite.dat"));
-        EXPECT_TRUE(dlg.messages.empty());
+        EXPECT_TRUE(f.Messages().empty());
 
         // The rest of the start-up state.
         EXPECT_EQ(dlg.category, 1);
         EXPECT_EQ(dlg.phraseList.SendMessage(LB_GETHORIZONTALEXTENT), 400);
         EXPECT_TRUE(dlg.addMode);
-        EXPECT_FALSE(dlg.soundArmed);
+        EXPECT_TRUE(dlg.soundArmed);  // row 0's clip is cued
         EXPECT_FALSE(dlg.updateChecked);
-        EXPECT_EQ(dlg.player.GetState(), CAudioPlayer::Closed);  // no clip yet
+        EXPECT_EQ(dlg.player.GetState(), CAudioPlayer::Ready);
         EXPECT_EQ(dlg.backgroundBrush.GetStyle(), gdi::Brush::Style::Pattern);
         EXPECT_EQ(dlg.backgroundBrush.PatternBitmap().Width(), 63);
         EXPECT_EQ(dlg.pronunciationArea, (RECT{180, 435, 550, 500}));
         EXPECT_TRUE(dlg.GetIcon(true));
         EXPECT_TRUE(dlg.GetIcon(false));
         EXPECT_TRUE(f.backend.State(hwnd)->icon);
-        // The first data exchange put the (empty) pronunciation text over the template's.
-        EXPECT_EQ(dlg.GetDlgItemText(ids::PronunciationLine), u"");
+        // Basic / "All" with row 0 selected and its pronunciation line shown.
+        EXPECT_EQ(dlg.subcategoryCombo.GetCurSel(), 0);
+        EXPECT_EQ(dlg.phraseList.GetCurSel(), 0);
+        EXPECT_EQ(dlg.phraseList.GetCount(), 155);
+        EXPECT_EQ(dlg.currentPhrase.number, 1);
+        EXPECT_EQ(dlg.GetDlgItemText(ids::PronunciationLine), dlg.pronunciationText);
         f.backend.Key(VK_ESCAPE);
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
@@ -201,27 +207,43 @@ TEST(MainWindow, EnterLeavesTheWindowOpenEscapeAndCloseRequestsEndIt) {
 TEST(MainWindow, TimerHundredRunsTheHandOffOnceAfterOneSecond) {
     Fixture f;
     f.folder.WriteTextFiles();
+    // The hand-off writes its request into the temporary folder: one of the test's own.
+    const std::filesystem::path temp = f.folder.Path() / "tmp";
+    std::filesystem::create_directory(temp);
+    const std::string oldTemp = std::getenv("TMPDIR") != nullptr ? std::getenv("TMPDIR") : "";
+    setenv("TMPDIR", temp.c_str(), 1);
+    const auto handOffs = [&] {
+        int requests = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(temp))
+            requests += entry.path().filename().string().starts_with("CUAD") ? 1 : 0;
+        return requests;
+    };
     TestDlg dlg(f.app);
     f.backend.WhenIdle([&] { f.backend.Advance(999); });
     f.backend.WhenIdle([&] {
-        EXPECT_EQ(dlg.handOffs, 0);
+        EXPECT_EQ(handOffs(), 0);
         EXPECT_FALSE(dlg.updateChecked);
         f.backend.Advance(1);
     });
     f.backend.WhenIdle([&] {
-        EXPECT_EQ(dlg.handOffs, 1);
+        EXPECT_EQ(handOffs(), 1);
         EXPECT_TRUE(dlg.updateChecked);
         f.backend.Advance(5000);  // the timer is stopped: no more ticks
     });
     f.backend.WhenIdle([&] {
-        EXPECT_EQ(dlg.handOffs, 1);
+        EXPECT_EQ(handOffs(), 1);
         // A late tick of 100 and ticks of other timers do not run it again.
         dlg.SendMessage(WM_TIMER, CSkinDlg::UpdateCheckTimer);
         dlg.SendMessage(WM_TIMER, 7);
-        EXPECT_EQ(dlg.handOffs, 1);
+        EXPECT_EQ(handOffs(), 1);
         f.backend.Key(VK_ESCAPE);
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    if (oldTemp.empty()) {
+        unsetenv("TMPDIR");
+    } else {
+        setenv("TMPDIR", oldTemp.c_str(), 1);
+    }
 }
 
 TEST(MainWindow, APressOnBareSkinDragsTheWindow) {
@@ -355,15 +377,16 @@ TEST(MainWindow, WithoutTheSkinBitmapTheWindowStaysRectangularAndStillRuns) {
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
 }
 
-TEST(MainWindow, MissingTextAndRecordFilesLeaveTheWindowRunningWithoutMessages) {
+TEST(MainWindow, MissingFilesLeaveTheWindowRunningAfterOneMessage) {
     Fixture f;  // an empty run folder
     TestDlg dlg(f.app);
     f.backend.WhenIdle([&] {
         EXPECT_FALSE(dlg.catalogueFiles.englishFile);
         EXPECT_FALSE(dlg.catalogueFiles.pronunciationFile);
-        EXPECT_TRUE(dlg.catalogueFiles.favouritesOpen);
+        EXPECT_TRUE(dlg.catalogueFiles.favourites.IsOpen());
         EXPECT_FALSE(std::filesystem::exists(f.folder.Path() / "English.dat"));
-        EXPECT_TRUE(dlg.messages.empty());
+        EXPECT_EQ(f.Messages(), (std::vector<std::u16string>{u"Can't read map file"}));
+        EXPECT_EQ(dlg.phraseList.GetCount(), 0);
         // Pronunciations are then empty.
         dlg.currentPhrase.number = 3;
         EXPECT_EQ(dlg.ReadPronunciation().Text(), u"");
@@ -403,12 +426,12 @@ TEST(MainWindow, LoadAllPhrasesFillsTheMapOrSaysTheFileCannotBeRead) {
         EXPECT_EQ(dlg.phraseMap[u"Phrase 1"], u"1");  // without the byte-order mark
         EXPECT_EQ(dlg.phraseMap[u"Phrase 782"], u"782");
         EXPECT_EQ(dlg.phraseMap.count(u"stale"), 0u);
-        EXPECT_TRUE(dlg.messages.empty());
+        EXPECT_TRUE(f.Messages().empty());
 
         std::filesystem::remove(f.folder.Path() / "English.dat");
         dlg.LoadAllPhrases();
         EXPECT_TRUE(dlg.phraseMap.empty());
-        EXPECT_EQ(dlg.messages, (std::vector<std::u16string>{u"Can't read file"}));
+        EXPECT_EQ(f.Messages(), (std::vector<std::u16string>{u"Can't read file"}));
         f.backend.Key(VK_ESCAPE);
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
@@ -424,7 +447,7 @@ TEST(MainWindow, ConvertersRewriteTheRecordFilesFromTheTextFiles) {
         EXPECT_EQ(std::filesystem::file_size(f.folder.Path() / "Chinese.dat"), 782u * 140u);
         std::filesystem::remove(f.folder.Path() / "English.txt");
         EXPECT_FALSE(dlg.ConvertEnglishText());  // no text file: nothing said
-        EXPECT_TRUE(dlg.messages.empty());
+        EXPECT_TRUE(f.Messages().empty());
         f.backend.Key(VK_ESCAPE);
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
@@ -464,7 +487,7 @@ TEST(MainWindow, MessagesAppearInAMessageBoxCaptionedWithTheProgramsName) {
     Fixture f;
     f.folder.WriteTextFiles();
     TestDlg dlg(f.app);
-    dlg.recordMessages = false;
+    f.app.SetShell(nullptr);  // the real message boxes
     std::u16string caption;
     std::u16string text;
     bool ownerDisabled = false;
@@ -491,26 +514,13 @@ TEST(MainWindow, MessagesAppearInAMessageBoxCaptionedWithTheProgramsName) {
     EXPECT_TRUE(ownerDisabled);
 }
 
-// Silent MPEG-1 Layer III frames (128 kbit/s, 44.1 kHz, mono): a valid header, zero data.
-std::vector<std::uint8_t> SilentClip(int frames) {
-    std::vector<std::uint8_t> clip;
-    for (int i = 0; i < frames; ++i) {
-        const std::size_t at = clip.size();
-        clip.resize(at + 417, 0);
-        clip[at] = 0xFF;
-        clip[at + 1] = 0xFB;
-        clip[at + 2] = 0x90;
-        clip[at + 3] = 0xC0;
-    }
-    return clip;
-}
-
 TEST(MainWindow, PlaysThroughTheBackendAndNeverStartsSdl) {
     Fixture f;
     f.folder.WriteTextFiles();
     TestDlg dlg(f.app);
     f.backend.WhenIdle([&] {
-        ASSERT_EQ(dlg.player.Open(SilentClip(40)), CAudioPlayer::Done);
+        dlg.player.Close();  // the clip of row 0 goes
+        ASSERT_EQ(dlg.player.Open(apptest::RunFolder::SilentClip(40)), CAudioPlayer::Done);
         dlg.player.Cue(0, CAudioPlayer::DefaultRangeEnd);
         dlg.player.Play();
         f.backend.Key(VK_ESCAPE);

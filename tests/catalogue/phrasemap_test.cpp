@@ -101,7 +101,7 @@ TEST(OpenCatalogue, RebuildsOnlyWhatIsMissing) {
     EXPECT_TRUE(report.pronunciationRebuilt);
     EXPECT_TRUE(files.englishFile);
     EXPECT_TRUE(files.pronunciationFile);
-    EXPECT_TRUE(files.favouritesOpen);
+    EXPECT_TRUE(files.favourites.IsOpen());
     EXPECT_TRUE(std::filesystem::exists(dir / "favorite.dat"));
     EXPECT_EQ(std::filesystem::file_size(dir / "English.dat"), 116u);
     EXPECT_EQ(std::filesystem::file_size(dir / "Chinese.dat"), 109'480u);

@@ -41,6 +41,7 @@ Reference DecodeReference(const std::uint8_t* stream, std::uint32_t length) {
         job.output = pcm.data();
         if (!mpeg::DecodeFrame(job)) break;
         r.offsets.push_back(offset);
+        r.lengths.push_back(static_cast<std::uint32_t>(job.inputLength));
         r.frames.push_back(std::move(pcm));
         offset += static_cast<std::uint32_t>(job.inputLength);
     }
@@ -52,7 +53,8 @@ std::vector<std::uint8_t> ExpectedWrite(const Reference& reference, std::uint32_
                                         std::uint32_t skip) {
     std::vector<std::uint8_t> out;
     for (std::uint32_t i = first; i < first + count; ++i) {
-        bool heard = i < reference.frames.size() && reference.offsets[i] + 156 <= streamLength;
+        bool heard = i < reference.frames.size() &&
+                     reference.offsets[i] + reference.lengths[i] <= streamLength;
         if (heard) {
             out.insert(out.end(), reference.frames[i].begin(), reference.frames[i].end());
         } else {

@@ -19,13 +19,14 @@ std::vector<std::uint8_t> MakeClip(int rate, int channels, double seconds, const
 struct Reference {
     std::uint32_t pcmBytesPerFrame = 0;
     std::vector<std::uint32_t> offsets;
+    std::vector<std::uint32_t> lengths;  // bytes each frame took
     std::vector<std::vector<std::uint8_t>> frames;
 };
 Reference DecodeReference(const std::uint8_t* stream, std::uint32_t length);
 
 // What the player is expected to write for frames [first, first + count) of the reference:
-// each frame whose header has at least 156 bytes of the stream from it (the least a frame
-// header is parsed with), silence for the others; then the first skip bytes dropped.
+// each frame that lies wholly within the stream, the last one included, and silence for the
+// others; then the first skip bytes dropped.
 std::vector<std::uint8_t> ExpectedWrite(const Reference& reference, std::uint32_t streamLength,
                                         std::uint32_t first, std::uint32_t count,
                                         std::uint32_t skip = 0);

@@ -1,0 +1,148 @@
+// The search, related-phrases and favourites views, and the Add button that adds a phrase to
+// the favourites or removes it from them.
+#include "app/controlids.h"
+#include "app/skindlg.h"
+#include "catalogue/filenames.h"
+#include "catalogue/search.h"
+#include "catalogue/subcategories.h"
+
+using namespace ui;
+
+namespace {
+
+constexpr std::u16string_view SearchTip = u"Search";
+
+}  // namespace
+
+void CSkinDlg::OnSearchView() {
+    runSearchButton.SetTip(SearchTip);
+    keywordEdit.EnableWindow(true);
+    runSearchButton.ShowWindow(SW_SHOWNORMAL);
+    ShowRows({});
+    SetViewMode(ModeSearch);
+    ResolveSelectedPhrase();
+    pronunciationLine.SetWindowText(u"");
+    keywordEdit.SetWindowText(u"");
+    InvalidateRect(&pronunciationArea, true);
+    // The keyword box takes what the user types next.
+    keywordEdit.SetFocus();
+}
+
+void CSkinDlg::OnRunSearch() {
+    subcategoryCombo.EnableWindow(false);
+    ShowRows({});
+    LoadAllPhrases();
+    SearchPhrases();
+    RemoveDuplicateRows();
+    if (SelectFirstRow()) ResolveSelectedPhrase();
+    UpdateData(false);
+}
+
+void CSkinDlg::OnRelate() {
+    if (!LoadRelated()) {
+        ShowMessage(catalogue::NoRelatedPhrases);
+        return;
+    }
+    keywordEdit.EnableWindow(false);
+    SetViewMode(ModeRelate);
+    keyword = currentPhrase.Text();
+    UpdateData(false);
+    if (SelectFirstRow()) ResolveSelectedPhrase();
+    keywordEdit.SetWindowText(u"");
+}
+
+void CSkinDlg::OnFavourites() {
+    if (!EnsureFavouritesOpen() || !catalogueFiles.favourites.HasFavourites()) {
+        ShowMessage(catalogue::NoFavourites);
+        return;
+    }
+    SetViewMode(ModeFavourites);
+    FillSubcategories(catalogue::FavouritesCategory);
+    LoadFavourites();
+    SelectFirstRow();
+    ResolveSelectedPhrase();
+}
+
+void CSkinDlg::OnAddOrRemove() {
+    if (phraseList.GetCount() <= 0) return;
+    if (addMode) {
+        switch (AddFavourite()) {
+            case catalogue::FavouritesStore::Done:
+                ShowMessage(catalogue::FavouriteAdded, Title);
+                break;
+            case catalogue::FavouritesStore::AlreadyPresent:
+                ShowMessage(catalogue::FavouriteExists, Title);
+                break;
+            default:
+                break;
+        }
+        return;
+    }
+    if (RemoveFavourite() != 0) {
+        ShowMessage(catalogue::FavouriteRemoved, Title);
+        LoadFavourites();
+        SelectFirstRow();
+        ResolveSelectedPhrase();
+    }
+}
+
+void CSkinDlg::SearchPhrases() {
+    // Only the keyword and the exact-match switch are taken from the controls: the
+    // pronunciation line keeps the last phrase's text for the final exchange.
+    keyword = GetDlgItemText(ids::KeywordEdit);
+    exactMatch = SendDlgItemMessage(ids::ExactMatchCheck, BM_GETCHECK) == BST_CHECKED ? 1 : 0;
+    catalogue::ListRows rows;
+    catalogue::SearchPhrases(catalogue::SpecDataName, keyword, exactMatch != 0, rows,
+                             [this](std::u16string_view text) { ShowMessage(text); });
+    ShowRows(std::move(rows));
+}
+
+void CSkinDlg::RemoveDuplicateRows() {
+    // The rows are taken back from the list, thinned and listed again.
+    catalogue::ListRows rows = TakeRows();
+    catalogue::RemoveDuplicateRows(rows);
+    ShowRows(std::move(rows));
+}
+
+bool CSkinDlg::LoadRelated() {
+    catalogue::ListRows rows;
+    if (!catalogue::LoadRelated(currentPhrase.number, catalogueFiles.englishFile,
+                                catalogue::SpecDataName, phraseMap, rows,
+                                [this](std::u16string_view text) { ShowMessage(text); })) {
+        return false;
+    }
+    ShowRows(std::move(rows));
+    UpdateData(false);
+    return true;
+}
+
+int CSkinDlg::AddRelatedPhrase(PhraseNo n) {
+    catalogue::ListRows rows = TakeRows();
+    const int result = catalogue::AddRelatedPhrase(
+        n, catalogueFiles.englishFile, catalogue::SpecDataName, phraseMap, rows,
+        [this](std::u16string_view text) { ShowMessage(text); });
+    ShowRows(std::move(rows));
+    UpdateData(false);
+    return result;
+}
+
+bool CSkinDlg::EnsureFavouritesOpen() {
+    return catalogueFiles.favourites.EnsureFavouritesOpen();
+}
+
+bool CSkinDlg::LoadFavourites() {
+    pronunciationText.clear();
+    UpdateData(false);
+    catalogue::ListRows rows;
+    const bool loaded = catalogueFiles.favourites.LoadFavourites(phraseMap, rows);
+    ShowRows(std::move(rows));
+    return loaded;
+}
+
+int CSkinDlg::AddFavourite() {
+    return catalogueFiles.favourites.AddFavourite(currentPhrase);
+}
+
+int CSkinDlg::RemoveFavourite() {
+    return catalogueFiles.favourites.RemoveFavourite(currentPhrase);
+}

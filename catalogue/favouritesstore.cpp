@@ -1,0 +1,194 @@
+#include "catalogue/favouritesstore.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+#include "catalogue/filenames.h"
+
+namespace catalogue {
+namespace {
+
+constexpr const char* TempName = "temp.dat";
+
+// Writes all of bytes, across short writes and interruptions.
+bool WriteFully(int fd, const std::uint8_t* bytes, std::size_t size) {
+    while (size > 0) {
+        ssize_t n = ::write(fd, bytes, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+PhraseRecord RecordAt(const std::vector<std::uint8_t>& bytes, std::size_t index) {
+    return PhraseRecord::Decode(bytes.data() + index * PhraseRecord::Size);
+}
+
+}  // namespace
+
+std::u16string CleanFavouriteText(const PhraseRecord& record) {
+    std::u16string text = record.Text();
+    std::erase_if(text, [](char16_t c) {
+        return c == u'\t' || c == u'\n' || c == u'\r' || c == u'[' || c == u']';
+    });
+    return text;
+}
+
+FavouritesStore::FavouritesStore(std::filesystem::path dir) : dir_(std::move(dir)) {}
+
+FavouritesStore::~FavouritesStore() {
+    Close();
+}
+
+FavouritesStore::FavouritesStore(FavouritesStore&& other) noexcept
+    : dir_(std::move(other.dir_)), fd_(other.fd_) {
+    other.fd_ = -1;
+}
+
+FavouritesStore& FavouritesStore::operator=(FavouritesStore&& other) noexcept {
+    if (this != &other) {
+        Close();
+        dir_ = std::move(other.dir_);
+        fd_ = other.fd_;
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+std::filesystem::path FavouritesStore::FavouritesPath() const {
+    return dir_ / FavouritesName;
+}
+
+std::filesystem::path FavouritesStore::TempPath() const {
+    return dir_ / TempName;
+}
+
+void FavouritesStore::Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
+bool FavouritesStore::EnsureFavouritesOpen() {
+    if (fd_ >= 0) return true;
+    // Append-and-read: every write goes to the end, reads may go anywhere.
+    fd_ = ::open(FavouritesPath().c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    return fd_ >= 0;
+}
+
+std::optional<std::vector<std::uint8_t>> FavouritesStore::ReadWholeRecords() {
+    if (!EnsureFavouritesOpen()) return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) return std::nullopt;
+    std::size_t size =
+        static_cast<std::size_t>(st.st_size) / PhraseRecord::Size * PhraseRecord::Size;
+    std::vector<std::uint8_t> bytes(size);
+    std::size_t done = 0;
+    while (done < size) {
+        ssize_t n = ::pread(fd_, bytes.data() + done, size - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;  // the file shrank under us: keep the whole records read
+        done += static_cast<std::size_t>(n);
+    }
+    bytes.resize(done / PhraseRecord::Size * PhraseRecord::Size);
+    return bytes;
+}
+
+std::optional<std::vector<PhraseRecord>> FavouritesStore::ReadAll() {
+    auto bytes = ReadWholeRecords();
+    if (!bytes) return std::nullopt;
+    std::vector<PhraseRecord> records;
+    for (std::size_t i = 0; i < bytes->size() / PhraseRecord::Size; ++i)
+        records.push_back(RecordAt(*bytes, i));
+    return records;
+}
+
+bool FavouritesStore::HasFavourites() {
+    if (!EnsureFavouritesOpen()) return false;
+    struct stat st {};
+    return ::fstat(fd_, &st) == 0 && st.st_size > 1;
+}
+
+bool FavouritesStore::LoadFavourites(PhraseMap& map, ListRows& rows) {
+    map.clear();
+    rows.clear();
+    auto bytes = ReadWholeRecords();
+    if (!bytes) return false;
+    for (std::size_t i = 0; i < bytes->size() / PhraseRecord::Size; ++i) {
+        PhraseRecord record = RecordAt(*bytes, i);
+        std::u16string text = CleanFavouriteText(record);
+        map[text] = DecimalText(record.number);
+        rows.push_back(ListRow{std::move(text), nullptr});
+    }
+    return true;
+}
+
+FavouritesStore::Result FavouritesStore::AddFavourite(const PhraseRecord& current) {
+    auto bytes = ReadWholeRecords();
+    if (!bytes) {
+        Close();
+        return Failed;
+    }
+    const std::u16string text = current.Text();
+    bool present = text.empty();
+    for (std::size_t i = 0; !present && i < bytes->size() / PhraseRecord::Size; ++i)
+        present = RecordAt(*bytes, i).Text() == text;
+    Result result = AlreadyPresent;
+    if (!present) {
+        // A partial record left at the end by an earlier failure is cut off first, so the new
+        // record starts where the last whole one ends.
+        auto record = current.Encode();
+        const auto whole = static_cast<off_t>(bytes->size());
+        struct stat st {};
+        bool written = ::fstat(fd_, &st) == 0 &&
+                       (st.st_size == whole || ::ftruncate(fd_, whole) == 0) &&
+                       WriteFully(fd_, record.data(), record.size()) && ::fdatasync(fd_) == 0;
+        if (!written) {
+            // Whatever reached the file beyond the old records goes again.
+            if (::ftruncate(fd_, whole) == 0) ::fdatasync(fd_);
+        }
+        result = written ? Done : Failed;
+    }
+    Close();
+    return result;
+}
+
+FavouritesStore::Result FavouritesStore::RemoveFavourite(const PhraseRecord& current) {
+    auto bytes = ReadWholeRecords();
+    if (!bytes) {
+        Close();
+        return Failed;
+    }
+    const std::u16string text = current.Text();
+    std::vector<std::uint8_t> kept;
+    kept.reserve(bytes->size());
+    bool removed = false;
+    for (std::size_t i = 0; i < bytes->size() / PhraseRecord::Size; ++i) {
+        const std::uint8_t* record = bytes->data() + i * PhraseRecord::Size;
+        if (!removed && CleanFavouriteText(RecordAt(*bytes, i)) == text) {
+            removed = true;
+            continue;
+        }
+        kept.insert(kept.end(), record, record + PhraseRecord::Size);
+    }
+    Close();
+
+    const std::filesystem::path temp = TempPath();
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return Failed;
+    bool written = WriteFully(fd, kept.data(), kept.size()) && ::fdatasync(fd) == 0;
+    written = (::close(fd) == 0) && written;
+    if (!written || std::rename(temp.c_str(), FavouritesPath().c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return Failed;
+    }
+    return Done;
+}
+
+}  // namespace catalogue

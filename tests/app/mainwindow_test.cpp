@@ -1,0 +1,420 @@
+// The main window in use, on the headless backend with the bundled phrasebook: what a
+// traveller clicks, what the window then shows, what the sound device receives and which
+// files, messages and pages result.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "app/controlids.h"
+#include "app/phraseapp.h"
+#include "app/skindlg.h"
+#include "catalogue/archive.h"
+#include "catalogue/filenames.h"
+#include "catalogue/subcategories.h"
+#include "platform/backend/headless/headlessbackend.h"
+#include "platform/media/capturewaveout.h"
+#include "runfolder.h"
+#include "tests/support/recordingshell.h"
+#include "tests/support/runfolder.h"
+
+namespace {
+
+using namespace ui;
+using Kind = media::CaptureWaveOutDriver::EventKind;
+
+// A run folder with the bundled phrasebook's files (favourites start empty), the program's
+// resources, and every desktop call recorded.
+class MainWindowUse : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::filesystem::path bundled = testing_support::BundledRunFolder();
+        if (bundled.empty()) GTEST_SKIP() << "the bundled phrasebook is not prepared (make data)";
+        for (const char* name :
+             {"English.txt", "Pro3.txt", "MapEngSpec.data", "data.idx", "data.dat"}) {
+            std::filesystem::create_symlink(bundled / name, folder.Path() / name);
+        }
+        app.SetShell(&shell);
+    }
+
+    // Runs the window, each step when the previous one's input has been handled; the last
+    // step closes it.
+    void Run(std::vector<std::function<void()>> steps) {
+        for (auto& step : steps)
+            backend.WhenIdle(std::move(step));
+        backend.WhenIdle([this] { backend.Key(VK_ESCAPE); });
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    }
+
+    // A click (or double click) in the middle of a control, as the user makes it.
+    void Click(int id, int clicks = 1) {
+        RECT r;
+        dlg.GetDlgItemWindow(id)->GetClientRect(r);
+        for (int i = 0; i < clicks; ++i)
+            backend.Click(dlg.GetDlgItem(id), POINT{r.Width() / 2, r.Height() / 2});
+    }
+    // The user picks entry `index` of the subcategory chooser.
+    void ChooseSubcategory(int index) {
+        dlg.subcategoryCombo.SetCurSel(index);
+        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(ids::SubcategoryCombo, CBN_SELCHANGE),
+                        HandleToParam(dlg.subcategoryCombo.GetSafeHwnd()));
+    }
+    // The user selects row `row` of the phrase list by a click on it.
+    void ClickRow(int row, int clicks = 1) {
+        RECT r;
+        dlg.phraseList.GetItemRect(row, r);
+        for (int i = 0; i < clicks; ++i)
+            backend.Click(dlg.phraseList.GetSafeHwnd(), POINT{r.left + 3, (r.top + r.bottom) / 2});
+    }
+
+    std::vector<std::u16string> Messages() const {
+        std::vector<std::u16string> texts;
+        for (const auto& m : shell.messages)
+            texts.push_back(m.text);
+        return texts;
+    }
+    std::vector<std::u16string> Rows() const {
+        std::vector<std::u16string> rows;
+        for (int i = 0; i < dlg.phraseList.GetCount(); ++i)
+            rows.push_back(dlg.phraseList.GetText(i));
+        return rows;
+    }
+    std::vector<std::u16string> ComboEntries() const {
+        std::vector<std::u16string> entries;
+        for (int i = 0; i < dlg.subcategoryCombo.GetCount(); ++i)
+            entries.push_back(dlg.subcategoryCombo.GetLBText(i));
+        return entries;
+    }
+    // The phrase numbers the listed rows stand for.
+    std::vector<int> ListedNumbers() const {
+        std::vector<int> numbers;
+        for (const auto& [text, number] : dlg.phraseMap)
+            numbers.push_back(std::stoi(std::string(number.begin(), number.end())));
+        std::sort(numbers.begin(), numbers.end());
+        return numbers;
+    }
+    std::vector<std::vector<std::uint8_t>> Writes() { return backend.Audio().Writes(); }
+
+    // The program's resources and control classes, before the window is made.
+    struct ProgramApplication : Application {
+        explicit ProgramApplication(Backend& backend) : Application(backend) {
+            CPhraseApp::Prepare(*this);
+        }
+    };
+
+    apptest::RunFolder folder;
+    backend::HeadlessBackend backend;
+    ProgramApplication app{backend};
+    testing_support::RecordingShell shell;
+    CSkinDlg dlg{app};
+};
+
+std::vector<std::u16string> NamesOf(unsigned category) {
+    return catalogue::FillSubcategories(category).names;
+}
+
+TEST_F(MainWindowUse, StartsOnBasicAllWithTheFirstPhraseShownAndCuedButSilent) {
+    Run({[&] {
+        EXPECT_EQ(dlg.category, 1);
+        EXPECT_EQ(ComboEntries(), NamesOf(1));
+        EXPECT_EQ(dlg.subcategoryCombo.GetCurSel(), 0);
+        ASSERT_GT(dlg.phraseList.GetCount(), 0);
+        EXPECT_EQ(dlg.phraseList.GetCurSel(), 0);
+        EXPECT_EQ(dlg.phraseList.GetText(0), u"Hello.");
+        EXPECT_EQ(dlg.currentPhrase.number, 1);
+        EXPECT_EQ(dlg.pronunciationText, u"Hallo.");
+        EXPECT_EQ(dlg.GetDlgItemText(ids::PronunciationLine), u"Hallo.");
+        EXPECT_TRUE(dlg.addMode);
+        // The clip is cued: partly decoded, nothing written to the device.
+        EXPECT_EQ(dlg.player.GetState(), CAudioPlayer::Ready);
+        EXPECT_GT(dlg.player.FramesDecoded(), 0u);
+        EXPECT_TRUE(Writes().empty());
+        EXPECT_TRUE(Messages().empty());
+    }});
+}
+
+TEST_F(MainWindowUse, CategoryButtonsAndTheChooserListTheirRangesInTableOrder) {
+    Run({[&] { Click(ids::TravelButton); },
+         [&] {
+             EXPECT_EQ(dlg.category, 2);
+             // Table order, not sorted: "Signs" before "Train/Bus".
+             EXPECT_EQ(ComboEntries(), NamesOf(2));
+             EXPECT_EQ(ComboEntries().at(5), u"Signs");
+             EXPECT_EQ(ListedNumbers().front(), 156);
+             EXPECT_EQ(ListedNumbers().back(), 314);
+             EXPECT_EQ(dlg.phraseList.GetCurSel(), 0);
+             EXPECT_EQ(dlg.GetFocus(), dlg.phraseList.GetSafeHwnd());
+
+             ChooseSubcategory(5);
+             std::vector<int> signs(26);
+             std::iota(signs.begin(), signs.end(), 252);
+             EXPECT_EQ(ListedNumbers(), signs);
+             ChooseSubcategory(6);
+             EXPECT_EQ(ListedNumbers(), (std::vector<int>{247, 248, 249, 250, 251}));
+             // The row shown is the first row's phrase.
+             EXPECT_EQ(dlg.currentPhrase.number, 247);
+
+             Click(ids::QuestionButton);
+         },
+         [&] {
+             for (const int entry : {3, 4}) {
+                 ChooseSubcategory(entry);
+                 const std::vector<int> numbers = ListedNumbers();
+                 EXPECT_NE(std::find(numbers.begin(), numbers.end(), 774), numbers.end());
+             }
+             // The category shown again starts over from its first subcategory.
+             Click(ids::QuestionButton);
+         },
+         [&] {
+             EXPECT_EQ(dlg.subcategoryCombo.GetCurSel(), 0);
+             EXPECT_EQ(ListedNumbers().front(), 737);
+             EXPECT_EQ(ListedNumbers().back(), 782);
+         }});
+}
+
+TEST_F(MainWindowUse, EachViewShowsExactlyItsControls) {
+    // Visible controls of the shared area, in the order of the ids below.
+    const std::vector<int> area{ids::SubcategoryCombo, ids::SubcategoryLabel, ids::KeywordLabel,
+                                ids::KeywordEdit,      ids::ExactMatchCheck,  ids::YourPhraseLabel,
+                                ids::RelatedLabel,     ids::RunSearchButton};
+    auto shown = [&] {
+        std::vector<bool> visible;
+        for (const int id : area)
+            visible.push_back(dlg.GetDlgItemWindow(id)->IsWindowVisible());
+        return visible;
+    };
+    auto addTip = [&] { return dlg.addButton.Tip()->GetText(dlg.addButton); };
+    const std::vector<bool> category{true, true, false, false, false, false, false, false};
+    Run({[&] {
+             EXPECT_EQ(shown(), category);
+             EXPECT_EQ(addTip(), u"Add To Favourite");
+             Click(ids::SearchViewButton);
+         },
+         [&] {
+             EXPECT_EQ(shown(),
+                       (std::vector<bool>{false, false, true, true, true, false, false, true}));
+             EXPECT_EQ(dlg.phraseList.GetCount(), 0);
+             EXPECT_EQ(dlg.GetFocus(), dlg.keywordEdit.GetSafeHwnd());
+             EXPECT_EQ(dlg.runSearchButton.Tip()->GetText(dlg.runSearchButton), u"Search");
+             Click(ids::BasicButton);
+         },
+         [&] {
+             Click(ids::RelateButton);  // "Hello." has related phrases
+         },
+         [&] {
+             EXPECT_EQ(shown(),
+                       (std::vector<bool>{false, false, false, true, false, true, true, false}));
+             EXPECT_FALSE(dlg.keywordEdit.IsWindowEnabled());
+             EXPECT_TRUE(dlg.addMode);
+             Click(ids::AddButton);
+             Click(ids::FavouritesButton);
+         },
+         [&] {
+             EXPECT_EQ(shown(), category);
+             EXPECT_FALSE(dlg.addMode);
+             EXPECT_EQ(addTip(), u"Remove From Favourite");
+             EXPECT_EQ(ComboEntries(), std::vector<std::u16string>{u"All"});
+             EXPECT_FALSE(dlg.subcategoryCombo.IsWindowEnabled());
+             Click(ids::LodgingButton);
+         },
+         [&] {
+             EXPECT_EQ(shown(), category);
+             EXPECT_TRUE(dlg.addMode);
+             EXPECT_EQ(addTip(), u"Add To Favourite");
+             EXPECT_TRUE(dlg.subcategoryCombo.IsWindowEnabled());
+             EXPECT_EQ(dlg.category, 4);
+         }});
+}
+
+TEST_F(MainWindowUse, ADoubleClickSpeaksThePhraseAndReplaysDecodeNothingAgain) {
+    std::vector<std::uint8_t> spoken;
+    std::uint32_t decoded = 0;
+    Run({[&] { ClickRow(2, 2); },
+         [&] {
+             EXPECT_EQ(dlg.phraseList.GetCurSel(), 2);
+             // The selection cued the clip first, then the double click wrote it once.
+             const auto events = backend.Audio().Events();
+             ASSERT_FALSE(events.empty());
+             EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                                     [](const auto& e) { return e.kind == Kind::Write; }),
+                       1);
+             ASSERT_EQ(Writes().size(), 1u);
+             spoken = Writes()[0];
+             EXPECT_EQ(spoken.size(), dlg.player.Buffer().size());
+             EXPECT_TRUE(std::equal(spoken.begin(), spoken.end(), dlg.player.Buffer().begin()));
+
+             // The pronunciation line, the Sound button and the hidden replay button replay
+             // it without decoding again.
+             decoded = dlg.player.FramesDecoded();
+             Click(ids::PronunciationLine);
+             Click(ids::SoundButton);
+             dlg.SendMessage(WM_COMMAND, MAKEWPARAM(ids::ReplayButton, BN_CLICKED),
+                             HandleToParam(dlg.replayButton.GetSafeHwnd()));
+         },
+         [&] {
+             EXPECT_EQ(dlg.player.FramesDecoded(), decoded);
+             ASSERT_EQ(Writes().size(), 4u);
+             for (const auto& write : Writes())
+                 EXPECT_EQ(write, spoken);
+         }});
+
+    // What was written is the whole clip of that phrase, decoded: the same bytes through a
+    // player of our own.
+    const catalogue::ClipFetch fetch = catalogue::ReadClip(
+        catalogue::ClipDataName, catalogue::ClipIndexName, dlg.currentPhrase.number);
+    ASSERT_EQ(fetch.outcome, catalogue::ClipFetch::Outcome::Clip);
+    media::CaptureWaveOutDriver device;
+    {
+        CAudioPlayer reference(device);
+        std::vector<std::uint8_t> clip = fetch.clip;
+        ASSERT_EQ(reference.Open(std::move(clip)), CAudioPlayer::Done);
+        reference.Cue(0, CAudioPlayer::DefaultRangeEnd);
+        reference.Play();
+        reference.Close();
+    }
+    ASSERT_EQ(device.Writes().size(), 1u);
+    EXPECT_EQ(device.Writes()[0], spoken);
+}
+
+TEST_F(MainWindowUse, WithAnEmptyListNothingReachesThePlayerAndAddDoesNothing) {
+    Run({[&] { Click(ids::SearchViewButton); },
+         [&] {
+             ASSERT_EQ(dlg.phraseList.GetCount(), 0);
+             backend.Audio().ClearEvents();
+             Click(ids::PronunciationLine);
+             Click(ids::SoundButton);
+             Click(ids::PhraseList, 2);
+             Click(ids::AddButton);
+             // An empty keyword and one that matches nothing both list nothing, silently.
+             Click(ids::RunSearchButton);
+         },
+         [&] {
+             dlg.keywordEdit.SetWindowText(u"qqqqzzzz");
+             Click(ids::RunSearchButton);
+         },
+         [&] {
+             EXPECT_EQ(dlg.currentPhrase.number, 1);
+             EXPECT_TRUE(backend.Audio().Events().empty());
+             EXPECT_EQ(dlg.phraseList.GetCount(), 0);
+             EXPECT_TRUE(Messages().empty());
+             EXPECT_EQ(std::filesystem::file_size(folder.Path() / "favorite.dat"), 0u);
+             // The last pronunciation shown is written back by the final data exchange.
+             EXPECT_EQ(dlg.GetDlgItemText(ids::PronunciationLine), u"Hallo.");
+         }});
+}
+
+TEST_F(MainWindowUse, ANewShorterLineLeavesNoOldLetters) {
+    // The pronunciation area as the window shows it, and rows with a long and a short line.
+    auto area = [&] {
+        const gdi::Bitmap shot = backend.Screenshot(dlg.GetSafeHwnd());
+        std::vector<gdi::COLORREF> pixels;
+        const RECT& a = dlg.pronunciationArea;
+        for (int y = a.top; y < a.bottom; ++y)
+            for (int x = a.left; x < a.right; ++x)
+                pixels.push_back(shot.GetPixel(x, y));
+        return pixels;
+    };
+    int longRow = -1;
+    std::vector<gdi::COLORREF> shortFirst;
+    Run({[&] {
+             // Row 0 ("Hallo.") is short; find a row whose line is much longer.
+             for (int row = 1; row < dlg.phraseList.GetCount() && longRow < 0; ++row) {
+                 dlg.phraseList.SetCurSel(row);
+                 dlg.ResolveSelectedPhrase();
+                 if (dlg.pronunciationText.size() > 25) longRow = row;
+             }
+             ASSERT_GE(longRow, 0);
+             ClickRow(0);
+         },
+         [&] {
+             shortFirst = area();
+             ClickRow(longRow);
+         },
+         [&] {
+             EXPECT_NE(area(), shortFirst);
+             ClickRow(0);
+         },
+         [&] { EXPECT_EQ(area(), shortFirst); }});
+}
+
+TEST_F(MainWindowUse, RelateAndFavouritesSayWhatHappened) {
+    std::vector<std::u16string> rows;
+    Run({[&] {
+             // "Hello." (1) relates to 4, then 2.
+             Click(ids::RelateButton);
+         },
+         [&] {
+             ASSERT_EQ(dlg.phraseList.GetCount(), 2);
+             EXPECT_EQ(dlg.phraseMap.at(dlg.phraseList.GetText(0)), u"4");
+             EXPECT_EQ(dlg.phraseMap.at(dlg.phraseList.GetText(1)), u"2");
+             // Phrase 5 has no related phrases: a message, and the view stays as it was.
+             Click(ids::BasicButton);
+         },
+         [&] { ClickRow(4); },
+         [&] {
+             ASSERT_EQ(dlg.currentPhrase.number, 5);
+             rows = Rows();
+             Click(ids::RelateButton);
+             Click(ids::FavouritesButton);  // none yet
+         },
+         [&] {
+             EXPECT_EQ(Messages(), (std::vector<std::u16string>{u"No related phrase(s) found!",
+                                                                u"No favourite phrase!"}));
+             EXPECT_EQ(Rows(), rows);
+             EXPECT_EQ(dlg.phraseList.GetCurSel(), 4);
+             shell.messages.clear();
+             // Added once; the second time it is there already.
+             Click(ids::AddButton);
+             Click(ids::AddButton);
+         },
+         [&] {
+             EXPECT_EQ(Messages(),
+                       (std::vector<std::u16string>{u"One item has just been added to favorite",
+                                                    u"This item has already existed in the "
+                                                    u"favorite!"}));
+             for (const auto& m : shell.messages)
+                 EXPECT_EQ(m.caption, u"Tolkara_German");
+             EXPECT_EQ(std::filesystem::file_size(folder.Path() / "favorite.dat"), 116u);
+             shell.messages.clear();
+             Click(ids::FavouritesButton);
+         },
+         [&] {
+             ASSERT_EQ(dlg.phraseList.GetCount(), 1);
+             EXPECT_EQ(dlg.currentPhrase.number, 5);
+             // Removing the last favourite: the message, then an empty list.
+             Click(ids::AddButton);
+         },
+         [&] {
+             EXPECT_EQ(Messages(), std::vector<std::u16string>{
+                                       u"One item has just been removed from the favorite!"});
+             EXPECT_EQ(dlg.phraseList.GetCount(), 0);
+             EXPECT_EQ(std::filesystem::file_size(folder.Path() / "favorite.dat"), 0u);
+         }});
+}
+
+TEST_F(MainWindowUse, LinksOpenExactlyTheirPagesAndHelpTheHelpFile) {
+    Run({[&] {
+             Click(ids::UpdateButton);
+             Click(ids::SupportButton);
+             Click(ids::ReportButton);
+             dlg.SendMessage(WM_COMMAND, MAKEWPARAM(ids::HelpButton, BN_CLICKED),
+                             HandleToParam(dlg.helpButton.GetSafeHwnd()));
+         },
+         [&] {
+             const std::u16string site = u"https://www.tolkara.example/Tolkara_German/";
+             EXPECT_EQ(shell.pages, (std::vector<std::u16string>{site + u"checkforupdate.jsp",
+                                                                 site + u"technicalsupport.jsp",
+                                                                 site + u"reportabug.jsp"}));
+             EXPECT_EQ(shell.helpFiles, std::vector<std::string>{"Help.chm"});
+             // The window and its phrase stay as they were.
+             EXPECT_TRUE(dlg.IsWindowVisible());
+             EXPECT_EQ(dlg.currentPhrase.number, 1);
+             EXPECT_EQ(dlg.player.GetState(), CAudioPlayer::Ready);
+         }});
+}
+
+}  // namespace

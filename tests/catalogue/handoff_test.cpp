@@ -1,0 +1,102 @@
+// What the catalogue hands to others: clips to the player, the request to the update program.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "catalogue/clipfetch.h"
+#include "catalogue/updatehandoff.h"
+#include "platform/media/capturewaveout.h"
+#include "tests/catalogue/catalogue_fixture.h"
+#include "tests/support/recordingshell.h"
+#include "tests/support/runfolder.h"
+#include "tests/support/tempdir.h"
+
+namespace {
+
+using namespace catalogue;
+using namespace cataloguetest;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+
+TEST(FetchClip, HandsTheClipToThePlayerOrSaysWhyNot) {
+    const auto run = testing_support::BundledRunFolder();
+    if (run.empty()) GTEST_SKIP() << "no bundled archive (make data BUILD=build)";
+    TempDir dir;
+    media::CaptureWaveOutDriver driver;
+    CAudioPlayer player(driver);
+    Shown shown;
+    auto fetch = [&](const std::filesystem::path& data, const std::filesystem::path& index,
+                     PhraseNo n) { return FetchClip(data, index, n, player, shown.Sink()); };
+
+    EXPECT_EQ(fetch(run / "data.dat", run / "data.idx", 1), ClipFetch::Outcome::Clip);
+    EXPECT_EQ(player.GetState(), CAudioPlayer::Ready);
+    EXPECT_EQ(player.RangeStart(), 0u);
+    EXPECT_GT(player.FramesDecoded(), 0u);  // the first quarter, cued from 0 to 400000 ms
+    EXPECT_EQ(player.FramesDecoded(), player.FramesInBuffer() / 4);
+    const std::uint32_t firstLength = player.PayloadLength();
+
+    // Failures that leave the player holding the previous clip.
+    EXPECT_EQ(fetch(run / "data.dat", run / "data.idx", 0), ClipFetch::Outcome::OutOfRange);
+    EXPECT_EQ(fetch(run / "data.dat", run / "data.idx", 783), ClipFetch::Outcome::OutOfRange);
+    EXPECT_EQ(fetch(dir / "none.dat", run / "data.idx", 2), ClipFetch::Outcome::NoDataFile);
+    EXPECT_EQ(fetch(run / "data.dat", dir / "none.idx", 2), ClipFetch::Outcome::NoIndex);
+    auto data = ReadBytes(run / "data.dat");
+    data[8] = 0x35;  // version 2101
+    testing_support::WriteBytes(dir / "old.dat", data);
+    EXPECT_EQ(fetch(dir / "old.dat", run / "data.idx", 2), ClipFetch::Outcome::BadFormat);
+    EXPECT_EQ(player.GetState(), CAudioPlayer::Ready);
+    EXPECT_EQ(player.PayloadLength(), firstLength);
+    EXPECT_EQ(shown.texts, (std::vector<std::u16string>{u"Can't find data file!",
+                                                        u"This file is not in right format!"}));
+
+    // An index entry past the archive's end: the old clip belongs to another phrase.
+    data[8] = 0x36;
+    data.resize(100);
+    testing_support::WriteBytes(dir / "cut.dat", data);
+    EXPECT_EQ(fetch(dir / "cut.dat", run / "data.idx", 2), ClipFetch::Outcome::ShortRead);
+    EXPECT_EQ(player.GetState(), CAudioPlayer::Closed);
+}
+
+TEST(UpdateHandOff, TheRequestFileHoldsExactlyThreeLines) {
+    TempDir dir;
+    auto request = WriteUpdateRequest(dir.path());
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->parent_path(), dir.path());
+    EXPECT_EQ(request->filename().string().rfind("CUAD", 0), 0u);
+    const std::string expected =
+        "1.5.2\r\nversion.dat\r\nhttps://www.tolkara.example/SoftwareDownload/Tolkara_German";
+    const auto bytes = ReadBytes(*request);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+    struct stat st {};
+    ASSERT_EQ(stat(request->c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    // Each request is a file of its own.
+    auto second = WriteUpdateRequest(dir.path());
+    ASSERT_TRUE(second);
+    EXPECT_NE(*second, *request);
+    EXPECT_FALSE(WriteUpdateRequest(dir / "no-such-folder"));
+}
+
+TEST(UpdateHandOff, TheUpdaterStartsOnlyWhenItIsBesideTheProgramAndExecutable) {
+    TempDir program;
+    TempDir temp;
+    testing_support::RecordingShell shell;
+    // Not there: the request stays in the temporary folder, nothing is started.
+    EXPECT_FALSE(LaunchUpdater(shell, program.path(), temp.path()));
+    EXPECT_TRUE(shell.started.empty());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()), {}), 1);
+    // There but not executable.
+    testing_support::WriteBytes(program / "AutoUpdate.exe", {'#', '!'});
+    EXPECT_FALSE(LaunchUpdater(shell, program.path(), temp.path()));
+    EXPECT_TRUE(shell.started.empty());
+    // Executable: started with the request's path as its one argument.
+    std::filesystem::permissions(program / "AutoUpdate.exe", std::filesystem::perms::owner_all);
+    EXPECT_TRUE(LaunchUpdater(shell, program.path(), temp.path()));
+    ASSERT_EQ(shell.started.size(), 1u);
+    EXPECT_EQ(shell.started[0].program, (program / "AutoUpdate.exe").string());
+    ASSERT_EQ(shell.started[0].args.size(), 1u);
+    const std::filesystem::path request = shell.started[0].args[0];
+    EXPECT_EQ(request.parent_path(), temp.path());
+    EXPECT_EQ(ReadBytes(request).size(), UpdateRequestText().size());
+}
+
+}  // namespace
