@@ -116,13 +116,13 @@ LRESULT MessageThunk(Window& window, WPARAM wParam, LPARAM lParam) {
     using R = typename M::Result;
     using Args = typename M::Args;
     auto& self = HandlerObject<typename M::Class>(window);
-    if constexpr (std::is_same_v<Args, std::tuple<WPARAM, LPARAM>>) {
+    if constexpr (std::is_same_v<Args, std::tuple<UINT, POINT>>) {
+        return Answer<R>(
+            [&] { return (self.*Handler)(static_cast<UINT>(wParam), PointFromLParam(lParam)); });
+    } else if constexpr (std::is_invocable_v<decltype(Handler), decltype(self), WPARAM, LPARAM>) {
         return Answer<R>([&] { return (self.*Handler)(wParam, lParam); });
     } else if constexpr (std::is_same_v<Args, std::tuple<>>) {
         return Answer<R>([&] { return (self.*Handler)(); });
-    } else if constexpr (std::is_same_v<Args, std::tuple<UINT, POINT>>) {
-        return Answer<R>(
-            [&] { return (self.*Handler)(static_cast<UINT>(wParam), PointFromLParam(lParam)); });
     } else if constexpr (std::is_same_v<Args, std::tuple<DRAWITEMSTRUCT&>>) {
         auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
         if (dis == nullptr) return 0;
