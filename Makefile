@@ -1,11 +1,15 @@
 # The two commands of the README, and a few helpers around them.
 #   make run   set up, build, prepare build/run/ and start the program there
 #   make test  set up, build, prepare build/run/ and run every test
+#   make deb   the Debian package build/tolkara-german_VERSION_ARCH.deb
+#   make install [PREFIX=/usr/local] [DESTDIR=]  the same tree as the package, installed
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+PREFIX ?= /usr/local
+DESTDIR ?=
 
-.PHONY: all setup configure build test run data asan bench format clean
+.PHONY: all setup configure build test run data deb install asan bench format clean
 
 all: build
 
@@ -28,6 +32,13 @@ data: build
 
 run: data
 	@scripts/run $(BUILD)
+
+# The package and the installation carry the bundled phrasebook of build/run/.
+deb: data
+	@cd $(BUILD) && cpack -G DEB
+
+install: data
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)" --strip
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan:

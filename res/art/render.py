@@ -4,7 +4,8 @@
     res/art/render.py [--keep DIR]
 
 Writes res/bitmaps/<id>.bmp (res/bitmaps/<id>-<language>.bmp for a bitmap with language versions)
-as 24-bit bottom-up BMP with a 40-byte header, and res/icons/128.ico (16, 32, 48 and 256 px).
+as 24-bit bottom-up BMP with a 40-byte header, res/icons/128.ico (16, 32, 48 and 256 px) and
+the scalable desktop icon res/icons/example.tolkara.german.svg (the 256 px drawing).
 Sizes and numbers come from res/bitmaptable.h, control positions from res/dialogs.h, so every
 button bitmap is drawn over the part of the skin that lies beneath its control.
 
@@ -148,6 +149,7 @@ def main():
         render_svg(artwork.icon(size), work / f"icon{size}.svg", png)
         icon_pngs.append(str(png))
     run("convert", *icon_pngs, str(icons_dir / "128.ico"))
+    (icons_dir / "example.tolkara.german.svg").write_text(artwork.icon(256) + "\n")
 
     if not options.keep:
         shutil.rmtree(work)

@@ -1,0 +1,250 @@
+// The Debian package as a user meets it: built with CPack from this build, unpacked with
+// dpkg-deb into a temporary root and started through its launcher on an Xvfb display of its
+// own, with temporary home folders. Skips when the tools or the bundled phrasebook are missing.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/png.h"
+#include "res/controlids.h"
+#include "res/dialogs.h"
+#include "res/layout.h"
+#include "tests/support/process.h"
+#include "tests/support/runfolder.h"
+#include "tests/support/tempdir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace testing_support;
+
+const fs::path BuildDir = PHRASEBOOK_BUILD_DIR;
+const std::vector<std::string> BundledFiles = {"English.txt", "Pro3.txt", "MapEngSpec.data",
+                                               "data.idx",    "data.dat", "Help.chm"};
+
+bool HaveTools() {
+    for (const char* tool : {"cpack", "dpkg-deb", "dpkg-shlibdeps", "Xvfb", "xdotool", "xwininfo"})
+        if (!OnPath(tool)) return false;
+    return true;
+}
+
+// Runs a program to its end; its exit code (-1 when it did not end) and everything it wrote.
+std::pair<int, std::string> RunToEnd(std::vector<std::string> args,
+                                     const std::map<std::string, std::string>& env = {}) {
+    Child child(std::move(args), env, {}, true);
+    if (!child.Started()) return {-1, "could not start"};
+    std::string output = child.ReadAll(120s);
+    return {child.Wait(5s).value_or(-1), std::move(output)};
+}
+
+// The files (not folders) below root, as paths relative to it.
+std::set<std::string> FilesBelow(const fs::path& root) {
+    std::set<std::string> files;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
+        if (!entry.is_directory() || entry.is_symlink())
+            files.insert(fs::relative(entry.path(), root).string());
+    }
+    return files;
+}
+
+// The centre of a control of the main window on the screen.
+std::pair<int, int> ControlCentre(const Geometry& window, int id) {
+    for (const ui::DialogItemTemplate& item : res::detail::MainDialogItems) {
+        if (item.id != id) continue;
+        const res::PixelRect r = res::ItemPixels(item);
+        return {window.x + (r.left + r.right) / 2, window.y + (r.top + r.bottom) / 2};
+    }
+    return {-1, -1};
+}
+
+// The visible windows of a process (the main window and any message box over it).
+std::vector<std::string> WindowsOf(const std::string& display, pid_t pid) {
+    std::istringstream ids(
+        RunX(display, "xdotool search --onlyvisible --pid " + std::to_string(pid) + " --name ."));
+    std::vector<std::string> windows;
+    for (std::string id; ids >> id;)
+        windows.push_back(id);
+    return windows;
+}
+
+// Under the leak checker, SDL's D-Bus allocations that live until exit are not reported.
+std::string LeakCheckOptions() {
+    return "suppressions=" +
+           (fs::path(PHRASEBOOK_SOURCE_DIR) / "tests/app/lsan-suppressions.txt").string();
+}
+
+// One start of the installed launcher with a home folder of its own, until its window shows.
+class Session {
+public:
+    Session(const fs::path& launcher, const std::string& display, const fs::path& home)
+        : display_(display),
+          program_({launcher.string()},
+                   {{"DISPLAY", display},
+                    {"HOME", home.string()},
+                    {"XDG_DATA_HOME", ""},
+                    {"SDL_AUDIODRIVER", "dummy"},
+                    {"LSAN_OPTIONS", LeakCheckOptions()}},
+                   home, true) {
+        if (!program_.Started()) return;
+        PollFor([&] {
+            const std::vector<std::string> windows = WindowsOf(display_, program_.Pid());
+            if (windows.size() == 1) window_ = windows.front();
+            return !window_.empty() || !program_.Running();
+        });
+        if (window_.empty()) return;
+        PollFor([&] { return (geometry_ = WindowGeometry(display_, window_)).has_value(); });
+    }
+
+    bool Shown() const { return geometry_.has_value(); }
+    std::string Output() { return program_.ReadAll(1s); }
+
+    void Click(int control) {
+        const auto [x, y] = ControlCentre(*geometry_, control);
+        RunX(display_,
+             "xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
+    }
+    // Waits for a message box over the window and closes it with Enter.
+    bool CloseMessageBox() {
+        if (!PollFor([&] { return WindowsOf(display_, program_.Pid()).size() == 2; })) return false;
+        for (const std::string& id : WindowsOf(display_, program_.Pid())) {
+            if (id != window_) RunX(display_, "xdotool windowfocus --sync " + id + " key Return");
+        }
+        return PollFor([&] { return WindowsOf(display_, program_.Pid()).size() == 1; });
+    }
+    // Escape on the main window; the program's exit code.
+    std::optional<int> Close() {
+        RunX(display_, "xdotool windowfocus --sync " + window_ + " key Escape");
+        return program_.Wait();
+    }
+
+private:
+    std::string display_;
+    Child program_;
+    std::string window_;
+    std::optional<Geometry> geometry_;
+};
+
+std::uintmax_t SizeOr0(const fs::path& path) {
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(path, error);
+    return error ? 0 : size;
+}
+
+TEST(DebianPackage, InstallsWhatIsListedAndKeepsEachUsersFavouritesInTheirOwnFolder) {
+    if (!HaveTools()) GTEST_SKIP() << "cpack, dpkg-dev, Xvfb, xdotool or x11-utils is missing";
+    if (BundledRunFolder().empty())
+        GTEST_SKIP() << "the bundled phrasebook is not prepared (make data)";
+    TempDir temp;
+
+    // Build the package from this build and unpack it.
+    const auto [built, cpackOutput] =
+        RunToEnd({"cpack", "--config", (BuildDir / "CPackConfig.cmake").string(), "-B",
+                  (temp / "out").string()});
+    ASSERT_EQ(built, 0) << cpackOutput;
+    fs::path deb;
+    for (const fs::directory_entry& entry : fs::directory_iterator(temp / "out"))
+        if (entry.path().extension() == ".deb") deb = entry.path();
+    ASSERT_FALSE(deb.empty()) << cpackOutput;
+    EXPECT_EQ(deb.filename().string().rfind("tolkara-german_1.5.2_", 0), 0u) << deb;
+    const fs::path root = temp / "root";
+    ASSERT_EQ(RunToEnd({"dpkg-deb", "-x", deb.string(), root.string()}).first, 0);
+
+    // Exactly these files; dependencies computed from the program's shared libraries.
+    std::set<std::string> expected = {
+        "usr/bin/tolkara-german",
+        "usr/lib/tolkara-german/tolkara-german",
+        "usr/share/applications/example.tolkara.german.desktop",
+        "usr/share/metainfo/example.tolkara.german.metainfo.xml",
+        "usr/share/icons/hicolor/scalable/apps/example.tolkara.german.svg",
+        "usr/share/man/man1/tolkara-german.1.gz",
+        "usr/share/doc/tolkara-german/copyright",
+        "usr/share/doc/tolkara-german/changelog.gz",
+    };
+    for (const std::string& file : BundledFiles)
+        expected.insert("usr/share/tolkara-german/" + file);
+    for (int size : {16, 32, 48, 256}) {
+        const std::string icon = "usr/share/icons/hicolor/" + std::to_string(size) + "x" +
+                                 std::to_string(size) + "/apps/example.tolkara.german.png";
+        expected.insert(icon);
+        const gdi::Bitmap png = gdi::LoadPng((root / icon).string());
+        EXPECT_TRUE(png && png.Width() == size && png.Height() == size) << icon;
+    }
+    EXPECT_EQ(FilesBelow(root), expected);
+    const auto [fielded, depends] = RunToEnd({"dpkg-deb", "-f", deb.string(), "Depends"});
+    EXPECT_NE(depends.find("libsdl2-2.0-0"), std::string::npos) << depends;
+    EXPECT_NE(depends.find("libc6"), std::string::npos) << depends;
+
+    // Options answer on standard output without a display.
+    const fs::path launcher = root / "usr/bin/tolkara-german";
+    const auto [versionCode, version] =
+        RunToEnd({launcher.string(), "--version"}, {{"DISPLAY", ""}});
+    EXPECT_EQ(versionCode, 0);
+    EXPECT_EQ(version, "tolkara-german 1.5.2\n");
+    const auto [helpCode, help] = RunToEnd({launcher.string(), "--help"}, {{"DISPLAY", ""}});
+    EXPECT_EQ(helpCode, 0);
+    EXPECT_NE(help.find("Usage: tolkara-german"), std::string::npos) << help;
+
+    // A folder that cannot be made: a clear message and exit code 1.
+    WriteBytes(temp / "plain-file", {'x'});
+    const auto [failCode, failure] = RunToEnd(
+        {launcher.string()}, {{"DISPLAY", ""}, {"XDG_DATA_HOME", (temp / "plain-file").string()}});
+    EXPECT_EQ(failCode, 1);
+    EXPECT_NE(failure.find("cannot create or write the folder " +
+                           (temp / "plain-file" / "tolkara-german").string()),
+              std::string::npos)
+        << failure;
+
+    VirtualDisplay display;
+    ASSERT_TRUE(display.Up()) << "Xvfb did not start";
+    const fs::path first = temp / "home-1";
+    const fs::path second = temp / "home-2";
+    fs::create_directories(first);
+    fs::create_directories(second);
+    const fs::path folder = first / ".local/share/tolkara-german";
+    {
+        // First run: the folder appears with its links; the selected phrase becomes a favourite.
+        Session run(launcher, display.Name(), first);
+        ASSERT_TRUE(run.Shown()) << run.Output();
+        for (const std::string& file : BundledFiles) {
+            EXPECT_TRUE(fs::is_symlink(folder / file)) << file;
+            std::error_code error;
+            EXPECT_EQ(fs::canonical(folder / file, error),
+                      fs::canonical(root / "usr/share/tolkara-german" / file))
+                << file;
+        }
+        EXPECT_TRUE(fs::is_regular_file(folder / "English.dat"));
+        EXPECT_TRUE(fs::is_regular_file(folder / "Chinese.dat"));
+        run.Click(ids::AddButton);
+        EXPECT_TRUE(run.CloseMessageBox()) << "no message that the favourite was added";
+        EXPECT_GT(SizeOr0(folder / "favorite.dat"), 0u);
+        EXPECT_EQ(run.Close(), 0) << run.Output();
+    }
+    {
+        // Another home has none: the Favourites button says so.
+        Session run(launcher, display.Name(), second);
+        ASSERT_TRUE(run.Shown()) << run.Output();
+        EXPECT_TRUE(fs::is_directory(second / ".local/share/tolkara-german"));
+        EXPECT_EQ(SizeOr0(second / ".local/share/tolkara-german/favorite.dat"), 0u);
+        run.Click(ids::FavouritesButton);
+        EXPECT_TRUE(run.CloseMessageBox()) << "no message that there are no favourites";
+        EXPECT_EQ(run.Close(), 0) << run.Output();
+    }
+    {
+        // Second run: the favourite is listed, so the Remove button removes it.
+        Session run(launcher, display.Name(), first);
+        ASSERT_TRUE(run.Shown()) << run.Output();
+        run.Click(ids::FavouritesButton);
+        run.Click(ids::AddButton);
+        EXPECT_TRUE(run.CloseMessageBox()) << "no message that the favourite was removed";
+        EXPECT_TRUE(PollFor([&] { return SizeOr0(folder / "favorite.dat") == 0; }));
+        EXPECT_EQ(run.Close(), 0) << run.Output();
+    }
+}
+
+}  // namespace
