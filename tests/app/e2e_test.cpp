@@ -3,15 +3,31 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "audio/audioplayer.h"
+#include "catalogue/archive.h"
+#include "catalogue/phrasemap.h"
+#include "catalogue/search.h"
+#include "catalogue/subcategories.h"
 #include "platform/gdi/bmp.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/font.h"
 #include "platform/gdi/png.h"
+#include "platform/gdi/text.h"
+#include "platform/media/capturewaveout.h"
 #include "res/bitmaptable.h"
+#include "res/controlids.h"
 #include "res/dialogs.h"
 #include "res/layout.h"
 #include "res/programresources.h"
@@ -65,6 +81,285 @@ std::string LeakCheckOptions() {
     return "suppressions=" +
            (std::filesystem::path(PHRASEBOOK_SOURCE_DIR) / "tests/app/lsan-suppressions.txt")
                .string();
+}
+
+// --- The walk through the main views: helpers ---------------------------------------------
+
+// Where the e2e walk leaves its screenshots: build/screenshots/e2e/.
+std::filesystem::path ScreenshotFolder() {
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::filesystem::path folder = exe.parent_path().parent_path() / "screenshots" / "e2e";
+    std::filesystem::create_directories(folder, error);
+    return folder;
+}
+
+res::PixelRect ControlPixels(int id) {
+    for (const ui::DialogItemTemplate& item : res::detail::MainDialogItems) {
+        if (item.id == id) return res::ItemPixels(item);
+    }
+    return {0, 0, 0, 0};
+}
+
+gdi::POINT CentreOf(int id) {
+    const res::PixelRect r = ControlPixels(id);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The PCM our player hands the device for a phrase of the bundled archive: opened, cued and
+// played as the window does it, captured.
+std::vector<std::uint8_t> DecodedClip(const std::filesystem::path& folder, PhraseNo phrase) {
+    catalogue::ClipFetch fetch =
+        catalogue::ReadClip(folder / "data.dat", folder / "data.idx", phrase);
+    if (fetch.outcome != catalogue::ClipFetch::Outcome::Clip) return {};
+    media::CaptureWaveOutDriver driver;
+    std::vector<std::uint8_t> pcm;
+    {
+        CAudioPlayer player(driver);
+        player.Open(std::move(fetch.clip));
+        player.Cue(0, 400000);
+        player.Play();
+        const auto writes = driver.Writes();
+        if (writes.size() == 1) pcm = writes.front();
+        player.Close();
+    }
+    return pcm;
+}
+
+// Where `pcm` lies in the captured sound as one uninterrupted run, searching from `from`.
+std::optional<std::size_t> FindRun(const std::vector<std::uint8_t>& captured,
+                                   const std::vector<std::uint8_t>& pcm, std::size_t from = 0) {
+    if (pcm.empty() || from > captured.size()) return std::nullopt;
+    const auto at =
+        std::search(captured.begin() + static_cast<std::ptrdiff_t>(from), captured.end(),
+                    std::boyer_moore_horspool_searcher(pcm.begin(), pcm.end()));
+    if (at == captured.end()) return std::nullopt;
+    return static_cast<std::size_t>(at - captured.begin());
+}
+
+// The first and one past the last non-zero byte at or after `from` (equal: silence only).
+std::pair<std::size_t, std::size_t> SoundingStretch(const std::vector<std::uint8_t>& captured,
+                                                    std::size_t from = 0) {
+    std::size_t first = captured.size();
+    std::size_t last = captured.size();
+    for (std::size_t i = from; i < captured.size(); ++i) {
+        if (captured[i] != 0) {
+            if (first == captured.size()) first = i;
+            last = i + 1;
+        }
+    }
+    return {first, first == captured.size() ? first : last};
+}
+
+// One run of the real program in a run folder, with its window driven in window pixels and
+// its sound captured by SDL's disk driver.
+class ProgramRun {
+public:
+    ProgramRun(const std::string& display, const std::filesystem::path& folder,
+               const std::filesystem::path& capture)
+        : display_(display),
+          capture_(capture),
+          child_({ProgramPath().string()},
+                 {{"DISPLAY", display},
+                  {"SDL_AUDIODRIVER", "disk"},
+                  {"SDL_DISKAUDIOFILE", capture.string()},
+                  {"LSAN_OPTIONS", LeakCheckOptions()}},
+                 folder, true) {}
+
+    // Waits for the window and its place on the screen.
+    bool Up() {
+        if (!child_.Started()) return false;
+        PollFor([&] {
+            std::istringstream ids(RunX(display_, "xdotool search --name '^Tolkara_German$'"));
+            return static_cast<bool>(ids >> id_) || !child_.Running();
+        });
+        if (id_.empty()) return false;
+        std::optional<Geometry> g;
+        if (!PollFor([&] { return (g = WindowGeometry(display_, id_)).has_value(); })) return false;
+        origin_ = {g->x, g->y};
+        return g->w == 684 && g->h == 559;
+    }
+
+    void MoveTo(gdi::POINT p) {
+        RunX(display_, "xdotool mousemove " + std::to_string(origin_.x + p.x) + " " +
+                           std::to_string(origin_.y + p.y));
+    }
+    void Click(gdi::POINT p) {
+        MoveTo(p);
+        RunX(display_, "xdotool click 1");
+    }
+    void DoubleClick(gdi::POINT p) {
+        MoveTo(p);
+        RunX(display_, "xdotool click --repeat 2 --delay 60 1");
+    }
+    void ClickControl(int id) { Click(CentreOf(id)); }
+    void Keys(const std::string& keys) { RunX(display_, "xdotool key " + keys); }
+    void Type(const std::string& text) { RunX(display_, "xdotool type '" + text + "'"); }
+
+    // The program's visible top-level windows: the main window, and a message box or the
+    // about box while one is open.
+    int VisibleWindows() {
+        std::istringstream ids(
+            RunX(display_, "xdotool search --onlyvisible --class tolkara-german"));
+        int n = 0;
+        for (std::string id; ids >> id;)
+            ++n;
+        return n;
+    }
+
+    // The window's pixels now, saved as `name`.png among the screenshots.
+    gdi::Bitmap Shot(const std::string& name) {
+        const std::filesystem::path path = ScreenshotFolder() / (name + ".png");
+        RunX(display_, "import -window root -crop 684x559+" + std::to_string(origin_.x) + "+" +
+                           std::to_string(origin_.y) + " +repage " + path.string());
+        return gdi::LoadPng(path.string());
+    }
+    // The whole screen (for the windows above the main one), saved as `name`.png.
+    void ScreenShot(const std::string& name) {
+        RunX(display_, "import -window root " + (ScreenshotFolder() / (name + ".png")).string());
+    }
+    // Polls screenshots until `ready` holds for one; that one is kept as `name`.png.
+    gdi::Bitmap ShotWhen(const std::string& name,
+                         const std::function<bool(const gdi::Bitmap&)>& ready) {
+        gdi::Bitmap shot;
+        PollFor([&] {
+            shot = Shot(name);
+            return shot && ready(shot);
+        });
+        return shot;
+    }
+
+    std::vector<std::uint8_t> Captured() const { return FileBytes(capture_); }
+    Child& Process() { return child_; }
+
+private:
+    std::string display_;
+    std::filesystem::path capture_;
+    Child child_;
+    std::string id_;
+    gdi::POINT origin_{0, 0};
+};
+
+// The phrase list as it shows on a screenshot: rows of `rowHeight` pixels below the border,
+// the selected one filled with `highlight`.
+struct ListLook {
+    res::PixelRect rows = ControlPixels(ids::PhraseList);
+    int rowHeight = 0;
+    gdi::COLORREF highlight = 0;
+    static constexpr gdi::COLORREF Background = gdi::RGB(55, 125, 88);
+
+    int Top() const { return rows.top + 1; }
+    int Left() const { return rows.left + 1; }
+    // Left of the vertical scroll bar, with a margin.
+    int Right() const { return rows.right - 24; }
+    gdi::POINT RowPoint(int row, int x) const {
+        return {x, Top() + row * rowHeight + rowHeight / 2};
+    }
+
+    // Reads the row height and the highlight from a list whose row 0 is selected.
+    bool Calibrate(const gdi::Bitmap& shot) {
+        const int x = Right() - 4;
+        highlight = shot.GetPixel(x, Top() + 3);
+        if (highlight == Background) return false;
+        int y = Top() + 3;
+        while (y < rows.bottom && shot.GetPixel(x, y) == highlight)
+            ++y;
+        // The band may start above where it was sampled.
+        int top = Top() + 3;
+        while (top > rows.top && shot.GetPixel(x, top - 1) == highlight)
+            --top;
+        rowHeight = y - top;
+        return rowHeight >= 14 && rowHeight <= 30;
+    }
+    bool Selected(const gdi::Bitmap& shot, int row) const {
+        int filled = 0, all = 0;
+        for (int x = Left() + 2; x < Right(); x += 2, ++all) {
+            if (shot.GetPixel(x, RowPoint(row, 0).y) == highlight) ++filled;
+        }
+        return filled * 2 > all;
+    }
+    // Pixels of a row that are neither the list's background nor the highlight: its text.
+    int TextPixels(const gdi::Bitmap& shot, int row) const {
+        int n = 0;
+        const int top = Top() + row * rowHeight + 2;
+        for (int y = top; y < top + rowHeight - 4; ++y) {
+            for (int x = Left() + 2; x < Right(); ++x) {
+                const gdi::COLORREF c = shot.GetPixel(x, y);
+                if (c != Background && c != highlight) ++n;
+            }
+        }
+        return n;
+    }
+    // How many rows from the top show text, up to the last one wholly in view.
+    int RowsWithText(const gdi::Bitmap& shot) const {
+        int n = 0;
+        while (Top() + (n + 1) * rowHeight <= rows.bottom - 20 && TextPixels(shot, n) > 20)
+            ++n;
+        return n;
+    }
+};
+
+// Dark pixels of the pronunciation line: its German text.
+int LineTextPixels(const gdi::Bitmap& shot) {
+    const res::PixelRect r = ControlPixels(ids::PronunciationLine);
+    int n = 0;
+    for (int y = r.top + 4; y < r.bottom - 4; ++y) {
+        for (int x = r.left + 4; x < r.right - 4; ++x) {
+            const gdi::COLORREF c = shot.GetPixel(x, y);
+            if (gdi::GetRValue(c) + gdi::GetGValue(c) + gdi::GetBValue(c) < 150) ++n;
+        }
+    }
+    return n;
+}
+
+int DifferingPixels(const gdi::Bitmap& a, const gdi::Bitmap& b, const res::PixelRect& r) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x) {
+            if (a.GetPixel(x, y) != b.GetPixel(x, y)) ++n;
+        }
+    }
+    return n;
+}
+
+// Where the first bracketed word of a row's text lies, in list pixels from the text's start:
+// measured with the list's font (Arial, 13 points at 96 pixels per inch).
+int BracketedWordMiddle(const std::u16string& text) {
+    gdi::LOGFONT lf;
+    lf.lfHeight = -17;
+    lf.lfWeight = gdi::FW_NORMAL;
+    gdi::SetFaceName(lf, u"Arial");
+    const gdi::Font font = gdi::CreateFontIndirect(lf);
+    gdi::DC dc = gdi::CreateCompatibleDC(nullptr);
+    dc.SelectObject(font);
+    gdi::SIZE open{}, close{};
+    gdi::GetTextExtentPoint32(dc, text.substr(0, text.find(u'[') + 1), open);
+    gdi::GetTextExtentPoint32(dc, text.substr(0, text.find(u']')), close);
+    return (open.cx + close.cx) / 2;
+}
+
+// The text a row shows once its first slot reads its last alternative.
+std::u16string WithLastAlternative(const CItem& item) {
+    const std::size_t rawOpen = item.raw.find(u'[');
+    const std::size_t rawClose = item.raw.find(u']', rawOpen);
+    const std::u16string slot = item.raw.substr(rawOpen + 1, rawClose - rawOpen - 1);
+    const std::u16string last = slot.substr(slot.rfind(u'|') + 1);
+    const std::size_t open = item.display.find(u'[');
+    const std::size_t close = item.display.find(u']', open);
+    return item.display.substr(0, open + 1) + last + item.display.substr(close);
+}
+
+int AlternativeCount(const CItem& item) {
+    const std::size_t open = item.raw.find(u'[');
+    const std::size_t close = item.raw.find(u']', open);
+    return 1 + static_cast<int>(std::count(item.raw.begin() + static_cast<std::ptrdiff_t>(open),
+                                           item.raw.begin() + static_cast<std::ptrdiff_t>(close),
+                                           u'|'));
 }
 
 TEST(AppEndToEnd, StartsInARunFolderShowsTheShapedWindowDragsAndEndsOnEscape) {
@@ -182,6 +477,256 @@ TEST(AppEndToEnd, WithoutADisplayTheProgramSaysSoAndFails) {
     ASSERT_TRUE(code.has_value());
     EXPECT_NE(*code, 0);
     EXPECT_NE(output.find("cannot open a window"), std::string::npos) << output;
+}
+
+// The main views as a traveller walks them, in the bundled phrasebook: start-up, a subcategory,
+// speaking, a word choice, search, related phrases, a favourite kept across a restart and
+// removed, the about box, and the end. Screenshots of every step go to build/screenshots/e2e/.
+TEST(AppEndToEnd, WalksTheMainViewsWithTheBundledPhrasebook) {
+    if (!HaveXTools()) GTEST_SKIP() << "Xvfb, xdotool, x11-utils or ImageMagick is not installed";
+    const std::filesystem::path bundled = testing_support::BundledRunFolder();
+    if (bundled.empty()) GTEST_SKIP() << "the bundled phrasebook is not prepared (make data)";
+    VirtualDisplay display;
+    ASSERT_TRUE(display.Up()) << "Xvfb did not start";
+    RunFolder folder;
+    for (const char* name : {"English.txt", "Pro3.txt", "MapEngSpec.data", "data.idx", "data.dat"})
+        std::filesystem::create_symlink(bundled / name, folder.Path() / name);
+    const auto show = [](std::u16string_view) {};
+
+    ListLook list;
+    gdi::Bitmap shot;
+    {
+        ProgramRun run(display.Name(), folder.Path(), folder.Path() / "sound-1.raw");
+        ASSERT_TRUE(run.Up()) << run.Process().ReadAll(1s);
+
+        // Start: Basic / "All", row 0 selected, its German line shown; nothing sounds.
+        shot = run.ShotWhen("01-start", [&](const gdi::Bitmap& s) {
+            return list.Calibrate(s) && LineTextPixels(s) > 30;
+        });
+        ASSERT_TRUE(list.Calibrate(shot)) << "row 0 is not shown selected";
+        EXPECT_TRUE(list.Selected(shot, 0));
+        EXPECT_FALSE(list.Selected(shot, 1));
+        EXPECT_GT(list.TextPixels(shot, 1), 20);
+        EXPECT_GT(LineTextPixels(shot), 30);
+        EXPECT_TRUE(std::filesystem::exists(folder.Path() / "favorite.dat"));
+
+        // The phrase numbers behind the rows, as the catalogue lists them.
+        catalogue::PhraseMap phrases;
+        ASSERT_TRUE(catalogue::LoadAllPhrases(folder.Path() / "English.dat", phrases));
+        const auto numberOf = [&](const std::u16string& text) {
+            const auto at = phrases.find(text);
+            return at == phrases.end() ? 0 : catalogue::ParseDecimal(at->second);
+        };
+
+        // Travel, then "Signs" (entry 5): the phrases 252–277.
+        catalogue::ListRows signs;
+        ASSERT_TRUE(
+            catalogue::ListSpecRange(folder.Path() / "MapEngSpec.data", 252, 277, signs, show));
+        ASSERT_GE(signs.size(), 3u);
+        run.ClickControl(ids::TravelButton);
+        const gdi::Bitmap travel = run.ShotWhen("02-travel", [&](const gdi::Bitmap& s) {
+            return DifferingPixels(s, shot, list.rows) > 500 && list.Selected(s, 0);
+        });
+        // The combo's template height includes its drop-down list: its face is the top. Once
+        // the list has dropped down over the phrases, the keys choose entry 5.
+        const res::PixelRect combo = ControlPixels(ids::SubcategoryCombo);
+        run.Click({(combo.left + combo.right) / 2, combo.top + 9});
+        const gdi::Bitmap dropped = run.ShotWhen("03-subcategories", [&](const gdi::Bitmap& s) {
+            return DifferingPixels(s, travel,
+                                   {combo.left, combo.top + 22, combo.right, combo.bottom}) > 500;
+        });
+        // Its entries' height from the highlighted entry 0, then a click on entry 5.
+        const int x = combo.left + 100;
+        int entryTop = combo.top + 15;
+        int entryHeight = 0;
+        for (int y = entryTop; y < combo.bottom && entryHeight < 8; y += entryHeight + 1) {
+            entryTop = y;
+            entryHeight = 0;
+            while (dropped.GetPixel(x, entryTop + entryHeight) == list.highlight)
+                ++entryHeight;
+        }
+        ASSERT_GE(entryHeight, 8) << "no open drop-down list";
+        run.Click({x, entryTop + 5 * entryHeight + entryHeight / 2});
+        shot = run.ShotWhen("04-travel-signs", [&](const gdi::Bitmap& s) {
+            return DifferingPixels(s, travel, list.rows) > 500 && list.Selected(s, 0);
+        });
+        EXPECT_TRUE(list.Selected(shot, 0));
+        EXPECT_EQ(list.RowsWithText(shot),
+                  std::min<int>(static_cast<int>(signs.size()),
+                                (list.rows.bottom - 20 - list.Top()) / list.rowHeight));
+
+        // Selecting only cues: the capture is silence so far.
+        const std::vector<std::uint8_t> before = run.Captured();
+        EXPECT_FALSE(before.empty());
+        EXPECT_EQ(SoundingStretch(before).first, before.size()) << "something sounded unasked";
+
+        // A double click on row 2 speaks that phrase: its decoded clip, whole, in the capture,
+        // and nothing else sounding.
+        const PhraseNo signPhrase = numberOf(signs[2].text);
+        ASSERT_GE(signPhrase, 252);
+        ASSERT_LE(signPhrase, 277);
+        const std::vector<std::uint8_t> signClip = DecodedClip(bundled, signPhrase);
+        ASSERT_FALSE(signClip.empty());
+        run.DoubleClick(list.RowPoint(2, list.Right() - 10));
+        std::optional<std::size_t> at;
+        std::vector<std::uint8_t> captured;
+        EXPECT_TRUE(PollFor([&] {
+            captured = run.Captured();
+            return (at = FindRun(captured, signClip)).has_value();
+        })) << "the capture never held phrase "
+            << signPhrase << "'s clip";
+        if (at) {
+            const auto [first, last] = SoundingStretch(captured);
+            EXPECT_GE(first, *at);
+            EXPECT_LE(last, *at + signClip.size());
+        }
+        shot = run.ShotWhen("05-signs-spoken",
+                            [&](const gdi::Bitmap& s) { return list.Selected(s, 2); });
+        EXPECT_TRUE(list.Selected(shot, 2));
+        const std::size_t spokenUpTo = captured.size();
+
+        // Basic again; a click on the bracketed word of its first row with one opens the
+        // picker; the last alternative replaces the word, and the German line follows.
+        catalogue::ListRows basic;
+        ASSERT_TRUE(
+            catalogue::ListSpecRange(folder.Path() / "MapEngSpec.data", 1, 155, basic, show));
+        std::size_t slotRow = 0;
+        while (slotRow < basic.size() &&
+               (basic[slotRow].item == nullptr ||
+                basic[slotRow].item->display.find(u'[') == std::u16string::npos))
+            ++slotRow;
+        ASSERT_LT(slotRow, 8u) << "no row with a word choice in view";
+        const CItem& slotItem = *basic[slotRow].item;
+        const PhraseNo changedPhrase = numberOf(WithLastAlternative(slotItem));
+        ASSERT_GT(changedPhrase, 0);
+        ASSERT_NE(changedPhrase, numberOf(slotItem.display));
+
+        run.ClickControl(ids::BasicButton);
+        const gdi::Bitmap basicShot = run.ShotWhen("06-basic", [&](const gdi::Bitmap& s) {
+            return list.Selected(s, 0) && DifferingPixels(s, shot, list.rows) > 500;
+        });
+        const int slotRowIndex = static_cast<int>(slotRow);
+        run.Click(
+            list.RowPoint(slotRowIndex, list.Left() + 2 + BracketedWordMiddle(slotItem.display)));
+        // The picker's open list covers the rows below with its own white.
+        const res::PixelRect below{list.Left(), list.Top() + (slotRowIndex + 1) * list.rowHeight,
+                                   list.Right(), list.rows.bottom - 20};
+        const gdi::Bitmap picker = run.ShotWhen("07-word-picker", [&](const gdi::Bitmap& s) {
+            int white = 0;
+            for (int y = below.top; y < below.bottom; ++y)
+                for (int x = below.left; x < below.right; ++x)
+                    white += s.GetPixel(x, y) == gdi::RGB(255, 255, 255) ? 1 : 0;
+            return white > 300;
+        });
+        std::string keys;
+        for (int i = 1; i < AlternativeCount(slotItem); ++i)
+            keys += "Down ";
+        run.Keys(keys + "Return");
+        shot = run.ShotWhen("08-word-picked", [&](const gdi::Bitmap& s) {
+            return DifferingPixels(s, basicShot, ControlPixels(ids::PronunciationLine)) > 30 &&
+                   DifferingPixels(s, picker, below) > 300;
+        });
+        EXPECT_TRUE(list.Selected(shot, slotRowIndex));
+        EXPECT_GT(DifferingPixels(shot, basicShot, ControlPixels(ids::PronunciationLine)), 30)
+            << "the German line did not change";
+        EXPECT_GT(LineTextPixels(shot), 30);
+        // The changed row now speaks its own phrase.
+        const std::vector<std::uint8_t> changedClip = DecodedClip(bundled, changedPhrase);
+        run.DoubleClick(list.RowPoint(slotRowIndex, list.Right() - 10));
+        EXPECT_TRUE(PollFor([&] {
+            return FindRun(run.Captured(), changedClip, spokenUpTo).has_value();
+        })) << "the changed row did not speak phrase "
+            << changedPhrase;
+
+        // Search "ticket": the matching rows, the first selected.
+        catalogue::ListRows tickets;
+        catalogue::SearchPhrases(folder.Path() / "MapEngSpec.data", u"ticket", false, tickets,
+                                 show);
+        catalogue::RemoveDuplicateRows(tickets);
+        ASSERT_GE(tickets.size(), 2u);
+        run.ClickControl(ids::SearchViewButton);
+        shot = run.ShotWhen("09-search-view", [&](const gdi::Bitmap& s) {
+            return list.RowsWithText(s) == 0 && LineTextPixels(s) == 0;
+        });
+        EXPECT_EQ(list.RowsWithText(shot), 0);
+        run.Type("ticket");
+        run.ClickControl(ids::RunSearchButton);
+        shot = run.ShotWhen("10-search-ticket", [&](const gdi::Bitmap& s) {
+            return list.Selected(s, 0) && LineTextPixels(s) > 30;
+        });
+        EXPECT_TRUE(list.Selected(shot, 0));
+        EXPECT_EQ(list.RowsWithText(shot),
+                  std::min<int>(static_cast<int>(tickets.size()),
+                                (list.rows.bottom - 20 - list.Top()) / list.rowHeight));
+
+        // Relate on "Hello." (Basic, row 0): its related phrases, 4 then 2.
+        run.ClickControl(ids::BasicButton);
+        const gdi::Bitmap hello = run.ShotWhen("11-basic-again", [&](const gdi::Bitmap& s) {
+            return list.Selected(s, 0) && list.RowsWithText(s) > 5;
+        });
+        run.ClickControl(ids::RelateButton);
+        shot = run.ShotWhen("12-related", [&](const gdi::Bitmap& s) {
+            return list.Selected(s, 0) && list.RowsWithText(s) == 2;
+        });
+        EXPECT_EQ(list.RowsWithText(shot), 2);
+        EXPECT_GT(DifferingPixels(shot, hello, ControlPixels(ids::PronunciationLine)), 30);
+        const std::size_t relatedFrom = run.Captured().size();
+        run.DoubleClick(list.RowPoint(1, list.Right() - 10));
+        EXPECT_TRUE(PollFor([&] {
+            return FindRun(run.Captured(), DecodedClip(bundled, 2), relatedFrom).has_value();
+        })) << "row 1 of Hello.'s related phrases is not phrase 2";
+
+        // Add the selected phrase (2) to the favourites: a message box over the window.
+        run.ClickControl(ids::AddButton);
+        EXPECT_TRUE(PollFor([&] { return run.VisibleWindows() == 2; })) << "no message box";
+        run.ScreenShot("13-added-message");
+        run.Keys("Return");
+        EXPECT_TRUE(PollFor([&] { return run.VisibleWindows() == 1; }));
+        EXPECT_EQ(std::filesystem::file_size(folder.Path() / "favorite.dat") % 116, 0u);
+        EXPECT_GE(std::filesystem::file_size(folder.Path() / "favorite.dat"), 116u);
+
+        // Escape ends it with exit code 0.
+        run.Keys("Escape");
+        EXPECT_EQ(run.Process().Wait(), 0) << run.Process().ReadAll(1s);
+    }
+
+    // A new run keeps the favourite; the favourites view lists it, and Remove takes it away.
+    {
+        ProgramRun run(display.Name(), folder.Path(), folder.Path() / "sound-2.raw");
+        ASSERT_TRUE(run.Up()) << run.Process().ReadAll(1s);
+        const gdi::Bitmap start = run.ShotWhen("14-restart", [&](const gdi::Bitmap& s) {
+            return list.Selected(s, 0) && LineTextPixels(s) > 30;
+        });
+        run.ClickControl(ids::FavouritesButton);
+        shot = run.ShotWhen("15-favourites", [&](const gdi::Bitmap& s) {
+            return list.Selected(s, 0) && list.RowsWithText(s) == 1;
+        });
+        EXPECT_EQ(list.RowsWithText(shot), 1);
+        EXPECT_GT(DifferingPixels(shot, start, ControlPixels(ids::PronunciationLine)), 30);
+
+        run.ClickControl(ids::AddButton);
+        EXPECT_TRUE(PollFor([&] { return run.VisibleWindows() == 2; })) << "no message box";
+        run.ScreenShot("16-removed-message");
+        run.Keys("Return");
+        EXPECT_TRUE(PollFor([&] { return run.VisibleWindows() == 1; }));
+        shot = run.ShotWhen("17-favourites-empty", [&](const gdi::Bitmap& s) {
+            return list.RowsWithText(s) == 0 && !list.Selected(s, 0);
+        });
+        EXPECT_EQ(list.RowsWithText(shot), 0);
+        EXPECT_LE(std::filesystem::file_size(folder.Path() / "favorite.dat"), 1u);
+
+        // ABOUT opens the about box over the window, Escape closes it, and the window stays.
+        run.ClickControl(ids::AboutButton);
+        EXPECT_TRUE(PollFor([&] { return run.VisibleWindows() == 2; })) << "no about box";
+        run.ScreenShot("18-about");
+        run.Keys("Escape");
+        EXPECT_TRUE(PollFor([&] { return run.VisibleWindows() == 1; }));
+        EXPECT_TRUE(run.Process().Running());
+        run.Shot("19-about-closed");
+
+        run.Keys("Escape");
+        EXPECT_EQ(run.Process().Wait(), 0) << run.Process().ReadAll(1s);
+    }
 }
 
 }  // namespace
