@@ -175,7 +175,8 @@ public:
     bool Up() {
         if (!child_.Started()) return false;
         PollFor([&] {
-            std::istringstream ids(RunX(display_, "xdotool search --name '^Tolkara_German$'"));
+            std::istringstream ids(
+                RunX(display_, "xdotool search --onlyvisible --name '^Tolkara_German$'"));
             return static_cast<bool>(ids >> id_) || !child_.Running();
         });
         if (id_.empty()) return false;
@@ -377,7 +378,8 @@ TEST(AppEndToEnd, StartsInARunFolderShowsTheShapedWindowDragsAndEndsOnEscape) {
     ASSERT_TRUE(program.Started());
     std::string id;
     ASSERT_TRUE(PollFor([&] {
-        std::istringstream ids(RunX(display.Name(), "xdotool search --name '^Tolkara_German$'"));
+        std::istringstream ids(
+            RunX(display.Name(), "xdotool search --onlyvisible --name '^Tolkara_German$'"));
         return static_cast<bool>(ids >> id) || !program.Running();
     }));
     ASSERT_FALSE(id.empty()) << "the window did not appear";
@@ -421,7 +423,7 @@ TEST(AppEndToEnd, StartsInARunFolderShowsTheShapedWindowDragsAndEndsOnEscape) {
 
     // Enter leaves it open; Escape ends the program with exit code 0.
     RunX(display.Name(), "xdotool key Return");
-    RunX(display.Name(), "xdotool search --name '^Tolkara_German$'");  // a round trip
+    RunX(display.Name(), "xdotool search --onlyvisible --name '^Tolkara_German$'");  // a round trip
     EXPECT_TRUE(program.Running());
     RunX(display.Name(), "xdotool key Escape");
     EXPECT_EQ(program.Wait(), 0) << program.ReadAll(1s);
