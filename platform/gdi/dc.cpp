@@ -31,8 +31,9 @@ Bitmap DC::SelectObject(const Bitmap& bitmap) {
 }
 
 Font DC::SelectObject(const Font& font) {
-    if (!valid_ || !font) return {};
-    Font previous = CurrentFont();
+    // The default font is made only when text needs it, not to be handed back here.
+    if (!valid_) return {};
+    Font previous = state_.font;
     state_.font = font;
     return previous;
 }

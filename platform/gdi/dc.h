@@ -39,7 +39,9 @@ public:
     bool IsMemory() const { return memory_; }
 
     // Selection answers the previous object. Bitmaps can only be selected into memory DCs;
-    // a null object is refused (a null result, nothing changes).
+    // a null object is refused (a null result, nothing changes). Fonts differ: the previous
+    // font is null while the DC's default font is in use, and selecting a null font goes back
+    // to the default, so a font handed back restores what was there.
     Bitmap SelectObject(const Bitmap& bitmap);
     Font SelectObject(const Font& font);
     Brush SelectObject(const Brush& brush);
