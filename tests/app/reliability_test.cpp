@@ -337,6 +337,11 @@ TEST(RandomUse, TheWindowSurvivesRandomInputAndKeepsTheFavouritesWhole) {
                 return;
             }
             ++done;
+            if (done % 100 == 0) {
+                std::error_code error;
+                EXPECT_EQ(std::filesystem::file_size("favorite.dat", error) % PhraseRecord::Size,
+                          0u);
+            }
             // The user brings a minimised window back and closes a box left open over it, so
             // that the events keep reaching the window.
             if (s.dlg.IsIconic()) {
@@ -345,6 +350,8 @@ TEST(RandomUse, TheWindowSurvivesRandomInputAndKeepsTheFavouritesWhole) {
             } else if (!s.dlg.IsWindowEnabled()) {
                 s.backend.Key(VK_ESCAPE);
                 ++restores;
+            } else if (done % 2500 == 0) {
+                s.Click(ids::CloseButton);  // and starts the program again
             } else if (done % 40 == 0) {
                 const int id = directed[(done / 40) % std::size(directed)];
                 if (id < 0) {
