@@ -9,7 +9,7 @@ CMAKE_FLAGS ?=
 PREFIX ?= /usr/local
 DESTDIR ?=
 
-.PHONY: all setup configure build test run data deb install asan bench format clean
+.PHONY: all setup configure build test run data deb install asan fuzz bench format clean
 
 all: build
 
@@ -44,8 +44,15 @@ install: data
 asan:
 	@$(MAKE) --no-print-directory test BUILD=build-asan CMAKE_FLAGS="-DPHRASEBOOK_SANITIZE=ON -DPHRASEBOOK_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug"
 
+# libFuzzer targets (fuzz/) built with clang in build-fuzz/, each run FUZZ_SECONDS.
+FUZZ_SECONDS ?= 30
+fuzz: setup
+	@CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DPHRASEBOOK_FUZZ=ON -DPHRASEBOOK_BENCH=OFF >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target fuzzers
+	@scripts/run-fuzzers build-fuzz $(FUZZ_SECONDS)
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) build-asan
+	@rm -rf $(BUILD) build-asan build-fuzz

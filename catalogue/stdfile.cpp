@@ -1,10 +1,15 @@
 #include "catalogue/stdfile.h"
 
+#include <sys/stat.h>
+
 namespace catalogue {
 
 StdFile StdFile::Open(const std::filesystem::path& name, const char* mode) {
     StdFile f;
     f.file_.reset(std::fopen(name.c_str(), mode));
+    // A directory opens for reading on this system but holds no bytes: it is no file here.
+    struct stat st {};
+    if (f.file_ && (fstat(fileno(f.file_.get()), &st) != 0 || S_ISDIR(st.st_mode))) f.Close();
     return f;
 }
 

@@ -16,6 +16,7 @@ namespace catalogue {
 class StdFile {
 public:
     StdFile() = default;
+    // Closed when fopen fails or name is a directory.
     static StdFile Open(const std::filesystem::path& name, const char* mode);
 
     explicit operator bool() const { return file_ != nullptr; }

@@ -13,17 +13,18 @@ namespace catalogue {
 namespace {
 
 // Reads up to limit bytes and yields the UTF-16LE code units they hold (an odd last byte
-// is ignored). False when the buffers cannot be had.
-bool ReadUnits(StdFile& in, std::size_t limit, std::unique_ptr<char16_t[]>& units,
-               std::size_t& count) {
+// is ignored). NoMemory when the buffers cannot be had, CannotRead on a read error.
+ConvertResult ReadUnits(StdFile& in, std::size_t limit, std::unique_ptr<char16_t[]>& units,
+                        std::size_t& count) {
     std::unique_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[limit]);
     units.reset(new (std::nothrow) char16_t[limit / 2]);
-    if (!bytes || !units) return false;
+    if (!bytes || !units) return ConvertResult::NoMemory;
     std::size_t got = std::fread(bytes.get(), 1, limit, in.get());
+    if (std::ferror(in.get()) != 0) return ConvertResult::CannotRead;
     count = got / 2;
     for (std::size_t i = 0; i < count; ++i)
         units[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
-    return true;
+    return ConvertResult::Written;
 }
 
 // The shared line loop: PhraseCount lines, each handed to makeRecord and written.
@@ -33,6 +34,12 @@ ConvertResult ConvertLines(const std::filesystem::path& textPath,
                            bool removeTabs, MakeRecord makeRecord) {
     StdFile in = StdFile::Open(textPath, "rb");
     if (!in) return ConvertResult::NoSource;
+    // The text is read whole before the record file is created, so that a text file that
+    // cannot be read leaves no record file behind.
+    std::unique_ptr<char16_t[]> units;
+    std::size_t count = 0;
+    if (ConvertResult read = ReadUnits(in, readLimit, units, count); read != ConvertResult::Written)
+        return read;
     StdFile out = StdFile::Open(dataPath, "wb");
     if (!out) return ConvertResult::CannotCreate;
 
@@ -42,10 +49,6 @@ ConvertResult ConvertLines(const std::filesystem::path& textPath,
         std::filesystem::remove(dataPath, ignored);
         return result;
     };
-
-    std::unique_ptr<char16_t[]> units;
-    std::size_t count = 0;
-    if (!ReadUnits(in, readLimit, units, count)) return fail(ConvertResult::NoMemory);
 
     std::size_t pos = 0;
     std::u16string line;

@@ -14,6 +14,7 @@ namespace catalogue {
 enum class ConvertResult {
     Written,       // the record file was written whole
     NoSource,      // the text file could not be opened
+    CannotRead,    // the text file opened but reading it failed
     CannotCreate,  // the record file could not be created or written
     NoMemory,      // the conversion buffer could not be allocated
 };

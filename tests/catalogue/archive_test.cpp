@@ -83,6 +83,17 @@ TEST(ClipArchive, MissingFilesAndBadHeaders) {
     }
     WriteBytes(a.data, {'q', 'u'});  // shorter than a header
     EXPECT_EQ(a.Fetch(1).outcome, Outcome::BadFormat);
+
+    // Directories in their place are files that cannot be opened.
+    std::filesystem::remove(a.index);
+    std::filesystem::create_directory(a.index);
+    WriteBytes(a.data, Header());
+    EXPECT_EQ(a.Fetch(1).outcome, Outcome::NoIndex);
+    std::filesystem::remove(a.data);
+    std::filesystem::create_directory(a.data);
+    ClipFetch dir = a.Fetch(1);
+    EXPECT_EQ(dir.outcome, Outcome::NoDataFile);
+    EXPECT_EQ(std::u16string(dir.Message()), u"Can't find data file!");
 }
 
 TEST(ClipArchive, EntryPastTheEndGivesNoClipAndNoMessage) {

@@ -118,4 +118,47 @@ TEST(OpenCatalogue, MissingTextFilesLeaveStreamsClosedWithoutComplaint) {
     EXPECT_FALSE(std::filesystem::exists(dir / "English.dat"));
 }
 
+TEST(OpenCatalogue, DirectoriesInPlaceOfFilesAreFailedOpensAndBuildNothing) {
+    TempDir dir;
+    for (const char* name : {"English.txt", "Pro3.txt", "favorite.dat"})
+        std::filesystem::create_directory(dir / name);
+    {
+        CatalogueFiles files;
+        OpenReport report = OpenCatalogue(files, dir.path());
+        EXPECT_FALSE(report.englishRebuilt);
+        EXPECT_FALSE(report.pronunciationRebuilt);
+        EXPECT_FALSE(files.englishFile);
+        EXPECT_FALSE(files.pronunciationFile);
+        EXPECT_FALSE(files.favourites.IsOpen());
+        EXPECT_FALSE(std::filesystem::exists(dir / "English.dat"));
+        EXPECT_FALSE(std::filesystem::exists(dir / "Chinese.dat"));
+    }
+    // Once the text files are repaired the record files are built from them.
+    for (const char* name : {"English.txt", "Pro3.txt"})
+        std::filesystem::remove(dir / name);
+    catalogue::WriteTextFile(dir / "English.txt", {u"Hello"});
+    catalogue::WriteTextFile(dir / "Pro3.txt", {u"Hallo"});
+    {
+        CatalogueFiles files;
+        OpenReport report = OpenCatalogue(files, dir.path());
+        EXPECT_TRUE(report.englishRebuilt);
+        EXPECT_TRUE(report.pronunciationRebuilt);
+        PhraseMap map;
+        ASSERT_TRUE(LoadAllPhrases(dir / "English.dat", map));
+        EXPECT_EQ(map.count(u"Hello"), 1u);
+    }
+    // Directories in place of the record files: nothing opens, loading fails.
+    for (const char* name : {"English.dat", "Chinese.dat"}) {
+        std::filesystem::remove(dir / name);
+        std::filesystem::create_directory(dir / name);
+    }
+    CatalogueFiles files;
+    OpenReport report = OpenCatalogue(files, dir.path());
+    EXPECT_FALSE(report.englishRebuilt);
+    EXPECT_FALSE(files.englishFile);
+    EXPECT_FALSE(files.pronunciationFile);
+    PhraseMap map;
+    EXPECT_FALSE(LoadAllPhrases(dir / "English.dat", map));
+}
+
 }  // namespace

@@ -95,6 +95,16 @@ TEST(TextConvert, FailuresLeaveNoOutput) {
     testing_support::WriteBytes(dir / "in.txt", {0x41, 0});
     EXPECT_EQ(ConvertEnglishText(dir / "in.txt", dir / "no-such-dir" / "e.dat"),
               ConvertResult::CannotCreate);
+
+    // A directory is no text file; a file that opens but fails to read builds nothing either.
+    std::filesystem::create_directory(dir / "dir.txt");
+    EXPECT_EQ(ConvertEnglishText(dir / "dir.txt", dir / "e.dat"), ConvertResult::NoSource);
+    EXPECT_EQ(ConvertPronunciationText(dir / "dir.txt", dir / "c.dat"), ConvertResult::NoSource);
+    // Reading this process's memory from its start fails with an I/O error.
+    EXPECT_EQ(ConvertEnglishText("/proc/self/mem", dir / "e.dat"), ConvertResult::CannotRead);
+    EXPECT_EQ(ConvertPronunciationText("/proc/self/mem", dir / "c.dat"), ConvertResult::CannotRead);
+    EXPECT_FALSE(std::filesystem::exists(dir / "e.dat"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "c.dat"));
 }
 
 TEST(TextConvert, WrittenTextFilesRoundTrip) {

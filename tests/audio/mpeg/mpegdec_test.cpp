@@ -1,6 +1,7 @@
 // The mpegdec tool: a WAV file from a clip, and a clear failure for input it cannot use.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <cstdlib>
 #include <cstring>
@@ -50,6 +51,49 @@ TEST(Mpegdec, RefusesUnreadableOrUnplayableInput) {
               0);
     EXPECT_NE(Text(errors).find("no MPEG audio"), std::string::npos);
     EXPECT_NE(RunTool("", errors), 0);
+    std::filesystem::remove_all(dir);
+}
+
+// Streams that start but give nothing, free-format streams with sync patterns in their frame
+// data, and large inputs: each refused with its own message, nothing written, the input streamed.
+TEST(Mpegdec, ReportsStreamsItCannotDecodeAndStreamsLargeInputs) {
+    if (!std::filesystem::exists(Tool())) GTEST_SKIP() << "mpegdec not built";
+    std::filesystem::path dir = TempDir("mpegdec-faults");
+    std::filesystem::path errors = dir / "errors.txt";
+    const std::string out = " '" + (dir / "out.wav").string() + "'";
+    auto write = [&](const char* name, const std::vector<std::uint8_t>& bytes) {
+        std::ofstream(dir / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return "'" + (dir / name).string() + "'";
+    };
+
+    // A Layer III header (128 kbit/s, 44.1 kHz: 417-byte frames) cut short after 300 bytes.
+    std::vector<std::uint8_t> cut = {0xFF, 0xFB, 0x90, 0x64};
+    cut.resize(300);
+    EXPECT_EQ(RunTool(write("cut.mp3", cut) + out, errors), 1);
+    EXPECT_NE(Text(errors).find("no frame"), std::string::npos) << Text(errors);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.wav"));
+
+    // A free-format header, then frame data holding fixed-rate headers one frame apart.
+    std::vector<std::uint8_t> free = {0xFF, 0xFB, 0x04, 0x64};
+    free.resize(3000, 0x55);
+    for (std::size_t at = 500; at + 4 < free.size(); at += 417)
+        std::memcpy(free.data() + at, cut.data(), 4);
+    EXPECT_EQ(RunTool(write("free.mp3", free) + out, errors), 1);
+    EXPECT_NE(Text(errors).find("free-format"), std::string::npos) << Text(errors);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.wav"));
+
+    // 160 MB of nothing, read through a small window rather than whole.
+    {
+        std::ofstream(dir / "large.mp3").close();
+        std::filesystem::resize_file(dir / "large.mp3", 160'000'000u);
+    }
+    EXPECT_EQ(RunTool("'" + (dir / "large.mp3").string() + "'" + out, errors), 1);
+    EXPECT_NE(Text(errors).find("no MPEG audio"), std::string::npos) << Text(errors);
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    EXPECT_LT(usage.ru_maxrss, 100'000) << "kB at most in any child so far";
     std::filesystem::remove_all(dir);
 }
 

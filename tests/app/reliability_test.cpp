@@ -1,0 +1,418 @@
+// The main window on the bundled phrasebook when its files are damaged and when it is used at
+// random: it starts, says what went wrong or falls back, answers every view, never crashes or
+// hangs, and "favorite.dat" only ever holds whole records that list again after a restart.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/controlids.h"
+#include "app/phraseapp.h"
+#include "app/skindlg.h"
+#include "catalogue/favouritesstore.h"
+#include "catalogue/stdfile.h"
+#include "catalogue/textconvert.h"
+#include "platform/backend/headless/headlessbackend.h"
+#include "runfolder.h"
+#include "tests/support/recordingshell.h"
+#include "tests/support/runfolder.h"
+
+namespace {
+
+using namespace ui;
+using Bytes = std::vector<std::uint8_t>;
+
+std::optional<Bytes> FileBytes(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void PutBytes(const std::filesystem::path& path, const Bytes& bytes) {
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+const std::vector<const char*> Linked = {"English.txt", "Pro3.txt", "MapEngSpec.data", "data.idx",
+                                         "data.dat"};
+
+// A run folder with the bundled phrasebook: the source files linked, the record files built,
+// and two favourites.
+class ProgramRun {
+public:
+    explicit ProgramRun(const std::filesystem::path& bundled) {
+        for (const char* name : Linked)
+            std::filesystem::create_symlink(bundled / name, folder.Path() / name);
+        EXPECT_EQ(catalogue::ConvertEnglishText("English.txt", "English.dat"),
+                  catalogue::ConvertResult::Written);
+        EXPECT_EQ(catalogue::ConvertPronunciationText("Pro3.txt", "Chinese.dat"),
+                  catalogue::ConvertResult::Written);
+        auto english = catalogue::StdFile::Open("English.dat", "rb");
+        auto favourites = catalogue::StdFile::Open("favorite.dat", "wb");
+        for (int i = 0; i < 2; ++i) {
+            auto record = english.ReadRecord<PhraseRecord>();
+            EXPECT_TRUE(record && favourites.WriteRecord(*record));
+        }
+    }
+    const std::filesystem::path& Path() const { return folder.Path(); }
+
+private:
+    apptest::RunFolder folder;
+};
+
+// The program's resources and control classes, before a window is made.
+struct ProgramApplication : Application {
+    explicit ProgramApplication(Backend& backend) : Application(backend) {
+        CPhraseApp::Prepare(*this);
+    }
+};
+
+// One start of the program's window on the headless backend, with its desktop calls recorded.
+struct Session {
+    backend::HeadlessBackend backend;
+    ProgramApplication app{backend};
+    testing_support::RecordingShell shell;
+    CSkinDlg dlg{app};
+
+    Session() { app.SetShell(&shell); }
+
+    void Click(int id, int clicks = 1) {
+        Window* control = dlg.GetDlgItemWindow(id);
+        if (control == nullptr) return;
+        RECT r;
+        control->GetClientRect(r);
+        for (int i = 0; i < clicks; ++i)
+            backend.Click(dlg.GetDlgItem(id), POINT{r.Width() / 2, r.Height() / 2});
+    }
+    void ClickRow(int row, int clicks = 1) {
+        RECT r;
+        if (dlg.phraseList.GetCount() <= row) return;
+        dlg.phraseList.GetItemRect(row, r);
+        for (int i = 0; i < clicks; ++i)
+            backend.Click(dlg.phraseList.GetSafeHwnd(), POINT{r.left + 3, (r.top + r.bottom) / 2});
+    }
+    // The view shown, told by the controls it shows.
+    int View() {
+        auto shown = [&](int id) {
+            Window* w = dlg.GetDlgItemWindow(id);
+            return w != nullptr && w->IsWindowVisible();
+        };
+        if (shown(ids::RunSearchButton)) return CSkinDlg::ModeSearch;
+        if (shown(ids::RelatedLabel)) return CSkinDlg::ModeRelate;
+        return dlg.addMode ? CSkinDlg::ModeCategory : CSkinDlg::ModeFavourites;
+    }
+    std::vector<std::u16string> Messages() const {
+        std::vector<std::u16string> texts;
+        for (const auto& m : shell.messages)
+            texts.push_back(m.text);
+        return texts;
+    }
+};
+
+// Every message the window may show about its files or an empty view.
+const std::set<std::u16string> KnownMessages = {
+    u"Can't find data file!",
+    u"This file is not in right format!",
+    u"Can't read file",
+    u"Can't read map file",
+    u"Can't read MapEngSpec file",
+    u"Not enough memory",
+    u"No favourite phrase!",
+    u"No related phrase(s) found!",
+    u"This item has already existed in the favorite!",
+    u"One item has just been added to favorite",
+    u"One item has just been removed from the favorite!",
+};
+
+enum class Damage { Missing, Empty, Truncated, Extended, Zeroed, Random, Directory, Unreadable };
+
+const char* NameOf(Damage d) {
+    static const char* const names[] = {"missing", "empty",  "truncated", "extended",
+                                        "zeroed",  "random", "directory", "unreadable"};
+    return names[static_cast<int>(d)];
+}
+
+// Replaces the file (or link) at path by its damaged form.
+void Apply(Damage damage, const std::filesystem::path& path, std::mt19937& random) {
+    Bytes bytes = FileBytes(path).value_or(Bytes{});
+    auto noise = [&](std::size_t n) {
+        Bytes b(n);
+        for (auto& x : b)
+            x = static_cast<std::uint8_t>(random());
+        return b;
+    };
+    std::error_code ignored;
+    switch (damage) {
+        case Damage::Missing:
+            std::filesystem::remove(path, ignored);
+            break;
+        case Damage::Empty:
+            PutBytes(path, {});
+            break;
+        case Damage::Truncated:
+            bytes.resize(bytes.size() / 2 + 3);
+            PutBytes(path, bytes);
+            break;
+        case Damage::Extended: {
+            Bytes tail = noise(333);
+            bytes.insert(bytes.end(), tail.begin(), tail.end());
+            PutBytes(path, bytes);
+            break;
+        }
+        case Damage::Zeroed:
+            PutBytes(path, Bytes(bytes.size(), 0));
+            break;
+        case Damage::Random:
+            PutBytes(path, noise(bytes.size()));
+            break;
+        case Damage::Directory:
+            std::filesystem::remove(path, ignored);
+            std::filesystem::create_directory(path);
+            break;
+        case Damage::Unreadable:
+            PutBytes(path, bytes);
+            std::filesystem::permissions(path, std::filesystem::perms::none);
+            break;
+    }
+}
+
+// Each catalogue file damaged in each way: the window starts, shows only its own messages,
+// answers every view and closes, and leaves "favorite.dat" as it was.
+TEST(DamagedFiles, TheWindowStartsAndStaysUsableWithEachFileDamagedInEachWay) {
+    const std::filesystem::path bundled = testing_support::BundledRunFolder();
+    if (bundled.empty()) GTEST_SKIP() << "the bundled phrasebook is not prepared (make data)";
+    const bool root = geteuid() == 0;
+    std::mt19937 random(18);
+    int runs = 0;
+    for (const char* file : {"English.txt", "Pro3.txt", "English.dat", "Chinese.dat",
+                             "MapEngSpec.data", "data.idx", "data.dat", "favorite.dat"}) {
+        for (Damage damage :
+             {Damage::Missing, Damage::Empty, Damage::Truncated, Damage::Extended, Damage::Zeroed,
+              Damage::Random, Damage::Directory, Damage::Unreadable}) {
+            if (damage == Damage::Unreadable && root) continue;  // root reads every file
+            SCOPED_TRACE(std::string(file) + " " + NameOf(damage));
+            ProgramRun run(bundled);
+            const std::string name(file);
+            // A text file is read only when its record file is missing.
+            if (name == "English.txt") std::filesystem::remove("English.dat");
+            if (name == "Pro3.txt") std::filesystem::remove("Chinese.dat");
+            Apply(damage, file, random);
+            const std::optional<Bytes> favouritesBefore = FileBytes("favorite.dat");
+
+            Session s;
+            std::vector<std::function<void()>> steps = {
+                [&] { s.ClickRow(1); },
+                [&] { s.Click(ids::SoundButton); },
+                [&] { s.Click(ids::TravelButton); },
+                [&] { s.ClickRow(0, 2); },
+                [&] { s.Click(ids::SearchViewButton); },
+                [&] { s.backend.Text(u"hotel"); },
+                [&] { s.Click(ids::RunSearchButton); },
+                [&] { s.ClickRow(0); },
+                [&] { s.Click(ids::RelateButton); },
+                [&] { s.ClickRow(0); },
+                [&] { s.Click(ids::FavouritesButton); },
+                [&] { s.ClickRow(0); },
+                [&] { s.Click(ids::ReplayButton); },
+                [&] { s.Click(ids::QuestionButton); },
+                [&] {
+                    s.backend.Wheel(s.dlg.phraseList.GetSafeHwnd(), POINT{5, 5}, -3);
+                },
+                [&] { s.backend.Key(VK_DOWN); },
+                [&] { s.backend.Key(VK_ESCAPE); },
+            };
+            for (auto& step : steps)
+                s.backend.WhenIdle(std::move(step));
+            EXPECT_EQ(s.dlg.DoModal(), IDCANCEL);
+            ++runs;
+
+            for (const auto& text : s.Messages())
+                EXPECT_TRUE(KnownMessages.count(text)) << std::string(text.begin(), text.end());
+            const auto shown = s.Messages();
+            auto showed = [&](const std::u16string& text) {
+                return std::find(shown.begin(), shown.end(), text) != shown.end();
+            };
+            if (name == "data.dat" && (damage == Damage::Missing || damage == Damage::Directory ||
+                                       damage == Damage::Unreadable)) {
+                EXPECT_TRUE(showed(u"Can't find data file!"));
+            }
+            if (name == "data.dat" && (damage == Damage::Zeroed || damage == Damage::Empty)) {
+                EXPECT_TRUE(showed(u"This file is not in right format!"));
+            }
+            // An unreadable text file builds no record file.
+            if ((name == "English.txt" || name == "Pro3.txt") &&
+                (damage == Damage::Missing || damage == Damage::Directory ||
+                 damage == Damage::Unreadable)) {
+                EXPECT_FALSE(
+                    std::filesystem::exists(name == "English.txt" ? "English.dat" : "Chinese.dat"));
+            }
+            // The favourites are only read: whatever the file held, it holds still.
+            const std::optional<Bytes> favouritesAfter = FileBytes("favorite.dat");
+            if (favouritesBefore) {
+                EXPECT_EQ(favouritesAfter, favouritesBefore);
+            }
+            if (name != "favorite.dat") {
+                EXPECT_TRUE(favouritesAfter.has_value());
+            }
+        }
+    }
+    EXPECT_GE(runs, 56);
+}
+
+// The number of random events: PHRASEBOOK_RANDOM_EVENTS, or a short run for the suite.
+int EventCount() {
+    const char* value = std::getenv("PHRASEBOOK_RANDOM_EVENTS");
+    return value != nullptr && std::atoi(value) > 0 ? std::atoi(value) : 2000;
+}
+
+unsigned Seed() {
+    const char* value = std::getenv("PHRASEBOOK_RANDOM_SEED");
+    return value != nullptr ? static_cast<unsigned>(std::strtoul(value, nullptr, 10))
+                            : std::random_device{}();
+}
+
+// "favorite.dat" holds whole records only, each listed by a fresh store.
+void ExpectWholeFavourites(const char* when) {
+    SCOPED_TRACE(when);
+    const auto size = std::filesystem::file_size("favorite.dat");
+    EXPECT_EQ(size % PhraseRecord::Size, 0u);
+    catalogue::FavouritesStore store;
+    auto records = store.ReadAll();
+    ASSERT_TRUE(records.has_value());
+    EXPECT_EQ(records->size(), size / PhraseRecord::Size);
+    catalogue::PhraseMap map;
+    catalogue::ListRows rows;
+    ASSERT_TRUE(store.LoadFavourites(map, rows));
+    EXPECT_EQ(rows.size(), records->size());
+}
+
+// Random clicks, double clicks, keys, wheel turns and typed text over the whole window, the
+// views visited in turn; the window is started again whenever the events close it. Run with
+// PHRASEBOOK_RANDOM_SEED=n to repeat a run.
+TEST(RandomUse, TheWindowSurvivesRandomInputAndKeepsTheFavouritesWhole) {
+    const std::filesystem::path bundled = testing_support::BundledRunFolder();
+    if (bundled.empty()) GTEST_SKIP() << "the bundled phrasebook is not prepared (make data)";
+    const unsigned seed = Seed();
+    const int events = EventCount();
+    SCOPED_TRACE("PHRASEBOOK_RANDOM_SEED=" + std::to_string(seed));
+    std::mt19937 random(seed);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+
+    ProgramRun run(bundled);
+    // Every 40th event is the next of these, so that every view is reached whatever else happens.
+    const int directed[] = {ids::BasicButton,      -1 /* the first row */, ids::RelateButton,
+                            ids::SearchViewButton, ids::RunSearchButton,   ids::FavouritesButton,
+                            ids::AddButton,        ids::FoodButton,        ids::EmergencyButton,
+                            ids::SubcategoryCombo};
+    const UINT keys[] = {VK_DOWN,  VK_UP,   VK_NEXT,   VK_PRIOR, VK_HOME,  VK_END,    VK_TAB,
+                         VK_SPACE, VK_BACK, VK_DELETE, VK_LEFT,  VK_RIGHT, VK_RETURN, VK_ESCAPE};
+    const std::u16string words[] = {u"hotel",  u"bus",          u"a",  u"?",       u"[x]",
+                                    u"Wasser", u"\u00e4\u00df", u"  ", u"help me", u"zzzz"};
+    int done = 0;
+    int starts = 0;
+    int restores = 0;
+    std::set<int> modes;
+    const auto began = std::chrono::steady_clock::now();
+    while (done < events) {
+        Session s;
+        ++starts;
+        // One event per idle turn until the window closes or the events are used up.
+        std::function<void()> next = [&] {
+            if (done >= events) {
+                s.backend.Key(VK_ESCAPE);
+                return;
+            }
+            ++done;
+            if (done % 100 == 0) {
+                std::error_code error;
+                EXPECT_EQ(std::filesystem::file_size("favorite.dat", error) % PhraseRecord::Size,
+                          0u);
+            }
+            // The user brings a minimised window back and closes a box left open over it, so
+            // that the events keep reaching the window.
+            if (s.dlg.IsIconic()) {
+                s.dlg.ShowWindow(SW_RESTORE);
+                ++restores;
+            } else if (!s.dlg.IsWindowEnabled()) {
+                s.backend.Key(VK_ESCAPE);
+                ++restores;
+            } else if (done % 2500 == 0) {
+                s.Click(ids::CloseButton);  // and starts the program again
+            } else if (done % 40 == 0) {
+                const int id = directed[(done / 40) % std::size(directed)];
+                if (id < 0) {
+                    s.ClickRow(0);
+                } else {
+                    s.Click(id);
+                }
+            } else {
+                RECT r;
+                s.dlg.GetClientRect(r);
+                const POINT at{pick(std::max(1, r.Width())), pick(std::max(1, r.Height()))};
+                const HWND window = s.dlg.GetSafeHwnd();
+                switch (pick(10)) {
+                    case 0:
+                    case 1:
+                    case 2:
+                        s.backend.Click(window, at);
+                        break;
+                    case 3:
+                        s.backend.Click(window, at);
+                        s.backend.Click(window, at);
+                        break;
+                    case 4:
+                        s.backend.Wheel(window, at, pick(7) - 3);
+                        break;
+                    case 5:
+                    case 6: {
+                        const UINT key = keys[pick(std::size(keys))];
+                        // Escape and Enter close the window now and then, not every few events.
+                        if ((key == VK_ESCAPE || key == VK_RETURN) && pick(20) != 0) break;
+                        s.backend.Key(key);
+                        break;
+                    }
+                    case 7:
+                        s.backend.Text(words[pick(std::size(words))]);
+                        break;
+                    case 8:
+                        s.ClickRow(pick(8), 1 + pick(2));
+                        break;
+                    case 9:
+                        s.backend.Advance(static_cast<std::uint64_t>(pick(1500)));
+                        break;
+                }
+            }
+            modes.insert(s.View());
+            s.backend.WhenIdle(next);
+        };
+        s.backend.WhenIdle(next);
+        s.dlg.DoModal();
+        for (const auto& text : s.Messages())
+            EXPECT_TRUE(KnownMessages.count(text)) << std::string(text.begin(), text.end());
+        ExpectWholeFavourites("after a window closed");
+        if (::testing::Test::HasFailure()) break;
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    std::printf("random use: %d events, %d starts, %d restores, seed %u, %.1f s\n", done, starts,
+                restores, seed, seconds);
+    for (int mode : {CSkinDlg::ModeCategory, CSkinDlg::ModeSearch, CSkinDlg::ModeRelate,
+                     CSkinDlg::ModeFavourites})
+        EXPECT_TRUE(modes.count(mode)) << "view " << mode << " never visited";
+}
+
+}  // namespace
