@@ -32,9 +32,10 @@ gdi::Font CTransparentStatic::ArialFont(std::int32_t height) {
     // The font file is offered to the font system once per control, not at every paint.
     if (!arialKnown_) arialKnown_ = gdi::AddFontResource(u"arial.ttf") > 0;
     if (!*arialKnown_) return {};
-    if (font_) {
-        const gdi::LOGFONT& made = font_.Description();
-        if (made.lfHeight == height && made.lfWeight == fontWeight) return font_;
+    gdi::Font& font = fonts_[height == fontHeight ? 0 : 1];
+    if (font) {
+        const gdi::LOGFONT& made = font.Description();
+        if (made.lfHeight == height && made.lfWeight == fontWeight) return font;
     }
     gdi::LOGFONT lf;
     lf.lfHeight = height;
@@ -42,8 +43,8 @@ gdi::Font CTransparentStatic::ArialFont(std::int32_t height) {
     lf.lfCharSet = gdi::DEFAULT_CHARSET;
     lf.lfPitchAndFamily = gdi::FF_SWISS | gdi::DEFAULT_PITCH;
     gdi::SetFaceName(lf, u"Arial");
-    font_ = gdi::CreateFontIndirect(lf);
-    return font_;
+    font = gdi::CreateFontIndirect(lf);
+    return font;
 }
 
 LRESULT CTransparentStatic::OnPaint(WPARAM, LPARAM) {

@@ -36,10 +36,11 @@ public:
 
 private:
     ui::LRESULT OnPaint(ui::WPARAM, ui::LPARAM);
-    // The Arial font of this height and weight, made once and kept while they stay the same;
-    // null when "arial.ttf" is not known to the font system.
+    // The Arial font of this height and weight, made once and kept while they stay the same
+    // (one for short texts, one for long ones, so lines of both lengths in turn make no new
+    // fonts); null when "arial.ttf" is not known to the font system.
     gdi::Font ArialFont(std::int32_t height);
 
     std::optional<bool> arialKnown_;  // the font file was offered once
-    gdi::Font font_;
+    gdi::Font fonts_[2];              // the short texts' height, the long texts' height
 };
