@@ -247,7 +247,8 @@ int Layer3Start(const FrameInfo& info) {
     std::memset(l3.spectrum, 0, sizeof l3.spectrum);
     std::memset(l3.nonZero, 0, sizeof l3.nonZero);
     std::memset(l3.subbands, 0, sizeof l3.subbands);
-    l3.blockFilled = 0;
+    l3.blockFilled[0] = 0;
+    l3.blockFilled[1] = 0;
     return 1;
 }
 

@@ -183,10 +183,10 @@ void Imdct12x3(float* in, const float* window, const float* prev, float* time) {
         in[i] = z[18 + i];
 }
 
-// The hybrid stage of one channel into the subband block; returns the subbands produced
+// The hybrid stage of one channel into subband block out; returns the subbands produced
 // (transformed or copied). With Add the time samples are added to the block.
 template <bool Add>
-int Hybrid(int gr, int ch, int slot) {
+int Hybrid(int gr, int ch, int slot, int out) {
     Layer3State& l3 = decoderState.layer3;
     const GranuleInfo& g = l3.side.granule[gr][ch];
     float* xr = l3.spectrum[ch][slot];
@@ -198,7 +198,7 @@ int Hybrid(int gr, int ch, int slot) {
     int blockType = g.windowSwitching ? g.blockType : 0;
     int longLimit = !isShort ? fresh : (g.mixedBlock ? std::min(2, fresh) : 0);
     const float* longWindow = l3.tables.window[isShort ? 0 : blockType];
-    float* block = l3.subbands;
+    float* block = l3.subbands[out];
 
     int sb = 0;
     // In a mixed block the two lowest subbands are long blocks with the normal window, also
@@ -235,35 +235,35 @@ int Hybrid(int gr, int ch, int slot) {
     int count = sb;
     // Only the subbands an earlier granule left non-zero need clearing.
     if (!Add) {
-        for (; sb < l3.blockFilled; ++sb) {
+        for (; sb < l3.blockFilled[out]; ++sb) {
             for (int i = 0; i < 18; ++i)
                 block[32 * i + sb] = 0.0f;
         }
-        l3.blockFilled = count;
+        l3.blockFilled[out] = count;
     } else {
-        l3.blockFilled = std::max(l3.blockFilled, count);
+        l3.blockFilled[out] = std::max(l3.blockFilled[out], count);
     }
     l3.nonZero[ch][slot] = 18 * count;
     return count;
 }
 
-void InvertFrequencies(int count) {
-    float* block = decoderState.layer3.subbands;
+void InvertFrequencies(int count, int out) {
+    float* block = decoderState.layer3.subbands[out];
     for (int t = 1; t < 18; t += 2) {
         for (int sb = 1; sb < count; sb += 2)
             block[32 * t + sb] = -block[32 * t + sb];
     }
 }
 
-void Synthesize(std::uint8_t* out, int ch) {
-    Layer3State& l3 = decoderState.layer3;
-    l3.synthesis(l3.subbands, out, ch);
+// One channel through hybrid and inversion into subband block out.
+void HybridChannel(int gr, int ch, int slot, int out) {
+    InvertFrequencies(Hybrid<false>(gr, ch, slot, out), out);
 }
 
-// One channel through hybrid, inversion and the synthesis of output channel outCh.
-void OutputChannel(int gr, int ch, int slot, std::uint8_t* out, int outCh) {
-    InvertFrequencies(Hybrid<false>(gr, ch, slot));
-    Synthesize(out, outCh);
+// The granule's synthesis: block 0, and with the two-channel variant block 1 too.
+void Synthesize(std::uint8_t* out) {
+    Layer3State& l3 = decoderState.layer3;
+    l3.synthesis(l3.subbands[0], l3.subbands[1], out);
 }
 
 // The two channels summed (and halved, so that a mix of two full-scale channels stays in
@@ -286,14 +286,14 @@ void OutputMix(int gr, int slot, std::uint8_t* out) {
         for (int i = 0; i < m; ++i)
             x0[i] = (x0[i] + x1[i]) * 0.5f;
         l3.nonZero[0][slot] = m;
-        count = Hybrid<false>(gr, 0, slot);
+        count = Hybrid<false>(gr, 0, slot, 0);
     } else {
         for (int i = 0; i < n0; ++i)
             x0[i] *= 0.5f;
         for (int i = 0; i < n1; ++i)
             x1[i] *= 0.5f;
-        count = Hybrid<false>(gr, 0, slot);
-        int count1 = Hybrid<true>(gr, 1, slot);
+        count = Hybrid<false>(gr, 0, slot, 0);
+        int count1 = Hybrid<true>(gr, 1, slot, 0);
         for (int i = 0; i < 18 * count1; ++i)
             x0[i] += x1[i];
         count = std::max(count, count1);
@@ -301,8 +301,8 @@ void OutputMix(int gr, int slot, std::uint8_t* out) {
     }
     std::memset(x1, 0, sizeof(float) * 576);
     l3.nonZero[1][slot] = 0;
-    InvertFrequencies(count);
-    Synthesize(out, 0);
+    InvertFrequencies(count, 0);
+    Synthesize(out);
 }
 
 }  // namespace
@@ -310,32 +310,35 @@ void OutputMix(int gr, int slot, std::uint8_t* out) {
 void OutputGranule(int channels, int gr, int slot, std::uint8_t* out) {
     Layer3State& l3 = decoderState.layer3;
     if (channels == 1) {
-        OutputChannel(gr, 0, slot, out, 0);
+        HybridChannel(gr, 0, slot, 0);
         // A single-channel frame of a two-channel stream sounds on both channels; the second
         // channel takes over the first one's overlap too, so that it continues smoothly when
         // two-channel frames return.
         if (l3.path == PathBoth) {
-            Synthesize(out, 1);
+            std::memcpy(l3.subbands[1], l3.subbands[0], sizeof l3.subbands[0]);
+            l3.blockFilled[1] = l3.blockFilled[0];
             std::memcpy(l3.spectrum[1][slot], l3.spectrum[0][slot], sizeof l3.spectrum[0][slot]);
             l3.nonZero[1][slot] = l3.nonZero[0][slot];
         }
+        Synthesize(out);
         return;
     }
     switch (l3.path) {
         case PathFirst:
-            OutputChannel(gr, 0, slot, out, 0);
+            HybridChannel(gr, 0, slot, 0);
             break;
         case PathSecond:
-            OutputChannel(gr, 1, slot, out, 0);
+            HybridChannel(gr, 1, slot, 0);
             break;
         case PathBoth:
-            OutputChannel(gr, 0, slot, out, 0);
-            OutputChannel(gr, 1, slot, out, 1);
+            HybridChannel(gr, 0, slot, 0);
+            HybridChannel(gr, 1, slot, 1);
             break;
         default:
             OutputMix(gr, slot, out);
-            break;
+            return;
     }
+    Synthesize(out);
 }
 
 }  // namespace mpeg

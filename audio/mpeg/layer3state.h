@@ -94,10 +94,12 @@ struct Layer3State {
     alignas(16) float spectrum[2][2][576] = {};  // [channel][granule slot][line]
     int nonZero[2][2] = {};                      // [channel][granule slot]
     BandRecord bands[2];                         // [channel], of the granule being decoded
-    alignas(16) float subbands[18 * 32] = {};    // hybrid output, synthesis input
-    int blockFilled = 0;                         // subbands of the block that may be non-zero
-    alignas(16) float scratch[576] = {};         // short-block reordering
-    int slot = 0;                                // MPEG-2/2.5 granule slot toggle
+    // Hybrid output, synthesis input: one block per output channel, so that the synthesis
+    // of a two-channel stream runs both channels at once.
+    alignas(32) float subbands[2][18 * 32] = {};
+    int blockFilled[2] = {};              // per block: subbands that may be non-zero
+    alignas(16) float scratch[576] = {};  // short-block reordering
+    int slot = 0;                         // MPEG-2/2.5 granule slot toggle
 
     // Stream set-up.
     int subbandLimit = 0;
