@@ -168,15 +168,23 @@ inline float Power43(int magnitude, bool negative, const float* small) {
     return negative ? -p : p;
 }
 
+// A value below 16 as x * |x|^(1/3), its sign bit read when it is non-zero.
+inline float SmallWithSign(int magnitude, BitReader& r, const float* small) {
+    float p = small[magnitude + 32];
+    if (magnitude != 0 && r.ReadOneLoaded()) p = -p;
+    return p;
+}
+
 // Huffman pairs of lines [from, to) with table d, stored as x * |x|^(1/3); stops early past
 // the end mark.
 void DecodePairs(const HuffmanDescriptor& d, float* xr, int from, int to) {
-    BitReader& r = decoderState.reader;
     if (d.kind == 0 || d.lookup == nullptr) {
         for (int i = from; i < to; ++i)
             xr[i] = 0.0f;
         return;
     }
+    // A copy of the reader, so that its fields stay in registers through the loop.
+    BitReader r = decoderState.reader;
     const int linbits = d.linbits;
     const std::uint16_t* root = d.lookup;
     const float* small = decoderState.layer3.tables.pow43Small;
@@ -185,19 +193,15 @@ void DecodePairs(const HuffmanDescriptor& d, float* xr, int from, int to) {
         // Without linbits a pair is at most 19 code bits and 2 sign bits: one top-up covers it.
         for (; i < to; i += 2) {
             if (r.PastEnd()) break;
-            r.Ensure(24);
+            r.Ensure(21);
             const std::uint16_t e = DecodePair(r, root);
-            int x = (e >> 4) & 15;
-            int y = e & 15;
-            bool xNegative = x && r.ReadOneLoaded();
-            bool yNegative = y && r.ReadOneLoaded();
-            xr[i] = Power43(x, xNegative, small);
-            xr[i + 1] = Power43(y, yNegative, small);
+            xr[i] = SmallWithSign((e >> 4) & 15, r, small);
+            xr[i + 1] = SmallWithSign(e & 15, r, small);
         }
     } else {
         for (; i < to; i += 2) {
             if (r.PastEnd()) break;
-            r.Ensure(24);
+            r.Ensure(21);
             const std::uint16_t e = DecodePair(r, root);
             int x = (e >> 4) & 15;
             int y = e & 15;
@@ -209,6 +213,7 @@ void DecodePairs(const HuffmanDescriptor& d, float* xr, int from, int to) {
             xr[i + 1] = Power43(y, yNegative, small);
         }
     }
+    decoderState.reader = r;
     for (; i < to; ++i)
         xr[i] = 0.0f;
 }
@@ -251,30 +256,31 @@ void DecodeChannelSpectrum(const FrameHeader& h, int gr, int ch, int slot, int b
     DecodePairs(big[g.tableSelect[1]], xr, region1, region2);
     DecodePairs(big[g.tableSelect[2]], xr, region2, bigEnd);
 
-    // Quadruples up to the end of part 3.
+    // Quadruples up to the end of part 3, with a copy of the reader kept in registers.
+    BitReader q4 = r;
     int i = bigEnd;
     int nonZero = bigEnd;
     int nonZeroBefore = bigEnd;
     const std::uint8_t* quadA = l3.tables.huffman.quadA;
     while (i < l3.lineLimit) {
-        int remaining = endBit - r.BitsUsed();
+        int remaining = endBit - q4.BitsUsed();
         int v;
         // A quadruple is at most 6 code bits and 4 sign bits: one top-up covers it.
-        r.Ensure(10);
+        q4.Ensure(10);
         if (g.count1Table == 0) {
             if (remaining < 1) break;
-            std::uint8_t e = quadA[r.PeekLoaded(6)];
-            r.DropLoaded(e >> 4);
+            std::uint8_t e = quadA[q4.PeekLoaded(6)];
+            q4.DropLoaded(e >> 4);
             v = e & 15;
         } else {
             if (remaining < 4) break;
-            v = static_cast<int>(~r.ReadLoaded(4) & 15u);
+            v = static_cast<int>(~q4.ReadLoaded(4) & 15u);
         }
-        if (r.PastEnd()) break;
+        if (q4.PastEnd()) break;
         float q[4];
         for (int k = 0; k < 4; ++k) {
             int bit = (v >> (3 - k)) & 1;
-            q[k] = bit ? (r.ReadOneLoaded() ? -1.0f : 1.0f) : 0.0f;
+            q[k] = bit ? (q4.ReadOneLoaded() ? -1.0f : 1.0f) : 0.0f;
         }
         if (i + 4 <= 576) {
             std::memcpy(xr + i, q, sizeof q);
@@ -291,6 +297,7 @@ void DecodeChannelSpectrum(const FrameHeader& h, int gr, int ch, int slot, int b
         }
         i += 4;
     }
+    r = q4;
     if (endBit - r.BitsUsed() < 0 && i > bigEnd) {
         // Part 3 ran over its length: the last quadruple is not part of it.
         i -= 4;
