@@ -26,11 +26,15 @@ void BuildTables(Layer3Tables& t) {
     }
     for (int m = 0; m < 9; ++m) {
         for (int n = 0; n < 9; ++n) {
-            for (int l = 0; l < 4; ++l) {
-                t.imdctEven[m][n][l] =
-                    static_cast<float>(std::cos(pi * (2 * n + 1) * (2 * m) / 36.0));
-                t.imdctOdd[m][n][l] =
-                    static_cast<float>(std::cos(pi * (2 * n + 1) * (2 * m + 1) / 36.0));
+            auto even = static_cast<float>(std::cos(pi * (2 * n + 1) * (2 * m) / 36.0));
+            auto odd = static_cast<float>(std::cos(pi * (2 * n + 1) * (2 * m + 1) / 36.0));
+            for (int l = 0; l < 8; ++l) {
+                if (l < 4) {
+                    t.imdctEven[m][n][l] = even;
+                    t.imdctOdd[m][n][l] = odd;
+                }
+                t.imdctEven8[m][n][l] = even;
+                t.imdctOdd8[m][n][l] = odd;
             }
         }
     }

@@ -98,30 +98,60 @@ void Imdct36x4(float* in, const float* window, const float* prev, float* time) {
 }
 
 #if defined(PHRASEBOOK_MPEG_AVX2)
+// Transposes eight vectors of eight lanes in place.
+__attribute__((target("avx2,fma"))) inline void Transpose8(__m256* r) {
+    __m256 t[8];
+    for (int i = 0; i < 4; ++i) {
+        t[2 * i] = _mm256_unpacklo_ps(r[2 * i], r[2 * i + 1]);
+        t[2 * i + 1] = _mm256_unpackhi_ps(r[2 * i], r[2 * i + 1]);
+    }
+    __m256 u[8];
+    for (int h = 0; h < 2; ++h) {
+        const __m256* a = t + 4 * h;
+        u[4 * h + 0] = _mm256_shuffle_ps(a[0], a[2], 0x44);
+        u[4 * h + 1] = _mm256_shuffle_ps(a[0], a[2], 0xEE);
+        u[4 * h + 2] = _mm256_shuffle_ps(a[1], a[3], 0x44);
+        u[4 * h + 3] = _mm256_shuffle_ps(a[1], a[3], 0xEE);
+    }
+    for (int i = 0; i < 4; ++i) {
+        r[i] = _mm256_permute2f128_ps(u[i], u[4 + i], 0x20);
+        r[4 + i] = _mm256_permute2f128_ps(u[i], u[4 + i], 0x31);
+    }
+}
+
+// Values 0..17 of eight rows of 18 (row l at p + 18 l) as 18 vectors, lane l from row l.
+__attribute__((target("avx2,fma"))) inline void LoadColumns(const float* p, __m256* x) {
+    for (int k0 = 0; k0 < 16; k0 += 8) {
+        for (int l = 0; l < 8; ++l)
+            x[k0 + l] = _mm256_loadu_ps(p + 18 * l + k0);
+        Transpose8(x + k0);
+    }
+    for (int k = 16; k < 18; ++k) {
+        x[k] = _mm256_set_ps(p[126 + k], p[108 + k], p[90 + k], p[72 + k], p[54 + k], p[36 + k],
+                             p[18 + k], p[k]);
+    }
+}
+
 // Imdct36x4 for eight subbands at once on processors with AVX2 and FMA.
 __attribute__((target("avx2,fma"))) void Imdct36x8(float* in, const float* window,
                                                    const float* prev, float* time, bool add) {
     const Layer3Tables& t = decoderState.layer3.tables;
+    __m256 x[18];
+    LoadColumns(in, x);
     __m256 y[18];
-    __m256 last = _mm256_setzero_ps();
-    for (int k = 0; k < 18; ++k) {
-        __m256 x = _mm256_set_ps(in[126 + k], in[108 + k], in[90 + k], in[72 + k], in[54 + k],
-                                 in[36 + k], in[18 + k], in[k]);
-        y[k] = _mm256_add_ps(x, last);
-        last = x;
-    }
+    y[0] = x[0];
+    for (int k = 1; k < 18; ++k)
+        y[k] = _mm256_add_ps(x[k], x[k - 1]);
     __m256 even[9];
     __m256 odd[9];
     for (int n = 0; n < 9; ++n) {
-        even[n] = _mm256_setzero_ps();
-        odd[n] = _mm256_setzero_ps();
+        even[n] = _mm256_mul_ps(y[0], _mm256_load_ps(t.imdctEven8[0][n]));
+        odd[n] = _mm256_mul_ps(y[1], _mm256_load_ps(t.imdctOdd8[0][n]));
     }
-    for (int m = 0; m < 9; ++m) {
+    for (int m = 1; m < 9; ++m) {
         for (int n = 0; n < 9; ++n) {
-            even[n] =
-                _mm256_fmadd_ps(y[2 * m], _mm256_broadcast_ss(&t.imdctEven[m][n][0]), even[n]);
-            odd[n] =
-                _mm256_fmadd_ps(y[2 * m + 1], _mm256_broadcast_ss(&t.imdctOdd[m][n][0]), odd[n]);
+            even[n] = _mm256_fmadd_ps(y[2 * m], _mm256_load_ps(t.imdctEven8[m][n]), even[n]);
+            odd[n] = _mm256_fmadd_ps(y[2 * m + 1], _mm256_load_ps(t.imdctOdd8[m][n]), odd[n]);
         }
     }
     __m256 u[18];
@@ -130,20 +160,28 @@ __attribute__((target("avx2,fma"))) void Imdct36x8(float* in, const float* windo
         u[17 - n] =
             _mm256_mul_ps(_mm256_sub_ps(even[n], odd[n]), _mm256_set1_ps(t.imdctScale[17 - n]));
     }
+    __m256 p[18];
+    LoadColumns(prev, p);
     for (int i = 0; i < 18; ++i) {
         __m256 v = _mm256_mul_ps(_mm256_set1_ps(window[i]), i < 9 ? u[9 + i] : u[26 - i]);
-        v = _mm256_add_ps(v, _mm256_set_ps(prev[126 + i], prev[108 + i], prev[90 + i], prev[72 + i],
-                                           prev[54 + i], prev[36 + i], prev[18 + i], prev[i]));
+        v = _mm256_add_ps(v, p[i]);
         float* out = time + 32 * i;
         if (add) v = _mm256_add_ps(v, _mm256_loadu_ps(out));
         _mm256_storeu_ps(out, v);
     }
-    for (int i = 18; i < 36; ++i) {
-        __m256 v = _mm256_mul_ps(_mm256_set1_ps(window[i]), i < 27 ? u[26 - i] : u[i - 27]);
-        alignas(32) float lanes[8];
-        _mm256_store_ps(lanes, v);
+    __m256 z[18];
+    for (int i = 18; i < 36; ++i)
+        z[i - 18] = _mm256_mul_ps(_mm256_set1_ps(window[i]), i < 27 ? u[26 - i] : u[i - 27]);
+    for (int k0 = 0; k0 < 16; k0 += 8) {
+        Transpose8(z + k0);
         for (int l = 0; l < 8; ++l)
-            in[18 * l + i - 18] = lanes[l];
+            _mm256_storeu_ps(in + 18 * l + k0, z[k0 + l]);
+    }
+    for (int k = 16; k < 18; ++k) {
+        alignas(32) float lanes[8];
+        _mm256_store_ps(lanes, z[k]);
+        for (int l = 0; l < 8; ++l)
+            in[18 * l + k] = lanes[l];
     }
 }
 #endif
@@ -203,9 +241,10 @@ int Hybrid(int gr, int ch, int slot, int out) {
     int sb = 0;
     // In a mixed block the two lowest subbands are long blocks with the normal window, also
     // when the rest of the granule uses the start or stop window.
-    const float* lowWindow = g.mixedBlock ? l3.tables.window[0] : longWindow;
-    for (; sb < std::min(longLimit, 2); ++sb) {
-        Imdct36<Add>(xr + 18 * sb, lowWindow, prev + 18 * sb, block + sb);
+    if (g.mixedBlock) {
+        for (; sb < std::min(longLimit, 2); ++sb) {
+            Imdct36<Add>(xr + 18 * sb, l3.tables.window[0], prev + 18 * sb, block + sb);
+        }
     }
 #if defined(PHRASEBOOK_MPEG_AVX2)
     if (UseAvx2Kernels()) {

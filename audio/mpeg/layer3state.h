@@ -63,6 +63,8 @@ struct Layer3Tables {
     // the 18-point DCT-III it reduces to (each broadcast to four lanes), and the output scales.
     alignas(16) float imdctEven[9][9][4] = {};
     alignas(16) float imdctOdd[9][9][4] = {};
+    alignas(32) float imdctEven8[9][9][8] = {};  // the same, eight lanes
+    alignas(32) float imdctOdd8[9][9][8] = {};
     float imdctScale[18] = {};
     float imdct12[6][6] = {};  // DCT-IV kernel of the 12-point transform
     float window[4][36] = {};  // normal, start, short (first 12), stop; signs folded in
