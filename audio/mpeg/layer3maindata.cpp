@@ -146,6 +146,28 @@ void ReadScaleFactorsMpeg2(int gr, int ch, bool intensityRight) {
     }
 }
 
+// The four lines of a quadruple: [vwxy][sign bits of its non-zero values, first in the top bit].
+struct QuadTable {
+    float lines[16][16][4] = {};
+    int signCount[16] = {};
+    constexpr QuadTable() {
+        for (int v = 0; v < 16; ++v) {
+            int count = (v & 1) + ((v >> 1) & 1) + ((v >> 2) & 1) + (v >> 3);
+            signCount[v] = count;
+            for (int signs = 0; signs < (1 << count); ++signs) {
+                int next = count - 1;
+                for (int k = 0; k < 4; ++k) {
+                    if ((v >> (3 - k)) & 1) {
+                        lines[v][signs][k] = (signs >> next) & 1 ? -1.0f : 1.0f;
+                        --next;
+                    }
+                }
+            }
+        }
+    }
+};
+constexpr QuadTable quadTable;
+
 // One big-value pair's table entry, its code bits consumed: level by level down the lookup
 // table from root. The caller has topped the reader up with enough bits for the longest code.
 inline std::uint16_t DecodePair(BitReader& r, const std::uint16_t* root) {
@@ -277,13 +299,9 @@ void DecodeChannelSpectrum(const FrameHeader& h, int gr, int ch, int slot, int b
             v = static_cast<int>(~q4.ReadLoaded(4) & 15u);
         }
         if (q4.PastEnd()) break;
-        float q[4];
-        for (int k = 0; k < 4; ++k) {
-            int bit = (v >> (3 - k)) & 1;
-            q[k] = bit ? (q4.ReadOneLoaded() ? -1.0f : 1.0f) : 0.0f;
-        }
+        const float* q = quadTable.lines[v][q4.ReadLoaded(quadTable.signCount[v])];
         if (i + 4 <= 576) {
-            std::memcpy(xr + i, q, sizeof q);
+            std::memcpy(xr + i, q, 4 * sizeof(float));
         } else {
             // A quadruple may straddle line 576 when the whole spectrum is decoded.
             for (int k = 0; i + k < 576; ++k)
