@@ -112,21 +112,27 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // Frames decode straight into the PCM buffer, each into a region cleared first (a frame
+    // that produces no output leaves silence).
+    const auto frameBytes = static_cast<std::size_t>(info.pcmBytesPerFrame);
     std::vector<std::uint8_t> pcm;
-    std::vector<std::uint8_t> frame(static_cast<std::size_t>(info.pcmBytesPerFrame));
+    if (info.unpaddedLength > 0) {
+        pcm.reserve((static_cast<std::size_t>(length) / info.unpaddedLength + 2) * frameBytes);
+    }
     long frames = 0;
     while (offset < length) {
         mpeg::FrameJob job;
         job.input = audio + offset;
         job.inputLength = length - offset;
-        std::fill(frame.begin(), frame.end(), 0);
-        job.output = frame.data();
+        std::size_t used = pcm.size();
+        pcm.resize(used + frameBytes);
+        job.output = pcm.data() + used;
         if (mpeg::DecodeFrame(job)) {
-            pcm.insert(pcm.end(), frame.begin(), frame.end());
             offset += job.inputLength;
             ++frames;
             continue;
         }
+        pcm.resize(used);
         if (mpeg::DecoderLastError() == mpeg::ErrorTooLittleData) break;
         std::int32_t found = 0;
         if (!mpeg::FindFrameSync(audio + offset + 1, length - offset - 1, found)) break;
