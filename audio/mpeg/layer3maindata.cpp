@@ -170,13 +170,17 @@ constexpr QuadTable quadTable;
 
 // One big-value pair's table entry, its code bits consumed: level by level down the lookup
 // table from root. The caller has topped the reader up with enough bits for the longest code.
-inline std::uint16_t DecodePair(BitReader& r, const std::uint16_t* root) {
-    const std::uint16_t* level = root;
-    std::uint16_t e = level[1 + r.PeekLoaded(level[0])];
-    while (e & HuffmanLink) {
-        r.DropLoaded(level[0]);
-        level = root + (e & 0x7FFF);
+inline std::uint16_t DecodePair(BitReader& r, const std::uint16_t* root, int rootWidth) {
+    std::uint16_t e = root[1 + r.PeekLoaded(rootWidth)];
+    if (e & HuffmanLink) {
+        r.DropLoaded(rootWidth);
+        const std::uint16_t* level = root + (e & 0x7FFF);
         e = level[1 + r.PeekLoaded(level[0])];
+        while (e & HuffmanLink) {
+            r.DropLoaded(level[0]);
+            level = root + (e & 0x7FFF);
+            e = level[1 + r.PeekLoaded(level[0])];
+        }
     }
     r.DropLoaded(e >> 8);
     return e;
@@ -209,14 +213,19 @@ void DecodePairs(const HuffmanDescriptor& d, float* xr, int from, int to) {
     BitReader r = decoderState.reader;
     const int linbits = d.linbits;
     const std::uint16_t* root = d.lookup;
+    const int rootWidth = root[0];
     const float* small = decoderState.layer3.tables.pow43Small;
     int i = from;
     if (linbits == 0) {
         // Without linbits a pair is at most 19 code bits and 2 sign bits: one top-up covers it.
-        for (; i < to; i += 2) {
-            if (r.PastEnd()) break;
-            r.Ensure(21);
-            const std::uint16_t e = DecodePair(r, root);
+        // The reader only moves on when it loads, so the end mark is checked after loads.
+        bool past = r.PastEnd();
+        for (; i < to && !past; i += 2) {
+            if (r.ValidBits() < 21) {
+                r.Ensure(21);
+                if (r.PastEnd()) break;
+            }
+            const std::uint16_t e = DecodePair(r, root, rootWidth);
             xr[i] = SmallWithSign((e >> 4) & 15, r, small);
             xr[i + 1] = SmallWithSign(e & 15, r, small);
         }
@@ -224,7 +233,7 @@ void DecodePairs(const HuffmanDescriptor& d, float* xr, int from, int to) {
         for (; i < to; i += 2) {
             if (r.PastEnd()) break;
             r.Ensure(21);
-            const std::uint16_t e = DecodePair(r, root);
+            const std::uint16_t e = DecodePair(r, root, rootWidth);
             int x = (e >> 4) & 15;
             int y = e & 15;
             if (x == 15) x += static_cast<int>(r.Read(linbits));
