@@ -115,6 +115,17 @@ void BuildTables(Layer3Tables& t) {
     for (int x = -32; x < 32; ++x) {
         t.pow43Small[x + 32] = static_cast<float>(x * std::cbrt(std::fabs(static_cast<double>(x))));
     }
+    for (int xy = 0; xy < 256; ++xy) {
+        int x = xy >> 4;
+        int y = xy & 15;
+        int count = (x != 0) + (y != 0);
+        for (int signs = 0; signs < (1 << count); ++signs) {
+            bool xNegative = x != 0 && ((signs >> (count - 1)) & 1);
+            bool yNegative = y != 0 && (signs & 1);
+            t.pairs[xy][signs][0] = t.pow43Small[32 + (xNegative ? -x : x)];
+            t.pairs[xy][signs][1] = t.pow43Small[32 + (yNegative ? -y : y)];
+        }
+    }
     BuildHuffmanTables(t.huffman);
 }
 

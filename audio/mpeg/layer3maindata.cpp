@@ -182,7 +182,7 @@ inline std::uint16_t DecodePair(BitReader& r, const std::uint16_t* root, int roo
             e = level[1 + r.PeekLoaded(level[0])];
         }
     }
-    r.DropLoaded(e >> 8);
+    r.DropLoaded((e >> 8) & 15);
     return e;
 }
 
@@ -192,13 +192,6 @@ inline float Power43(int magnitude, bool negative, const float* small) {
                   ? small[magnitude + 32]
                   : static_cast<float>(magnitude) * std::cbrt(static_cast<float>(magnitude));
     return negative ? -p : p;
-}
-
-// A value below 16 as x * |x|^(1/3), its sign bit read when it is non-zero.
-inline float SmallWithSign(int magnitude, BitReader& r, const float* small) {
-    float p = small[magnitude + 32];
-    if (magnitude != 0 && r.ReadOneLoaded()) p = -p;
-    return p;
 }
 
 // Huffman pairs of lines [from, to) with table d, stored as x * |x|^(1/3); stops early past
@@ -215,6 +208,7 @@ void DecodePairs(const HuffmanDescriptor& d, float* xr, int from, int to) {
     const std::uint16_t* root = d.lookup;
     const int rootWidth = root[0];
     const float* small = decoderState.layer3.tables.pow43Small;
+    const auto& pairs = decoderState.layer3.tables.pairs;
     int i = from;
     if (linbits == 0) {
         // Without linbits a pair is at most 19 code bits and 2 sign bits: one top-up covers it.
@@ -226,8 +220,9 @@ void DecodePairs(const HuffmanDescriptor& d, float* xr, int from, int to) {
                 if (r.PastEnd()) break;
             }
             const std::uint16_t e = DecodePair(r, root, rootWidth);
-            xr[i] = SmallWithSign((e >> 4) & 15, r, small);
-            xr[i + 1] = SmallWithSign(e & 15, r, small);
+            const float* pair = pairs[e & 0xFF][r.ReadLoaded((e >> 12) & 3)];
+            xr[i] = pair[0];
+            xr[i + 1] = pair[1];
         }
     } else {
         for (; i < to; i += 2) {

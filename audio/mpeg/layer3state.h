@@ -76,6 +76,9 @@ struct Layer3Tables {
     float scaleMul[2][4][32] = {};  // 2^(-(s + 1) / 2 * (p + k))
     float subblockGain[8] = {};     // 2^(-2j)
     float pow43Small[64] = {};      // x * |x|^(1/3) for x = -32..31, at index x + 32
+    // A pair of values below 16 as x * |x|^(1/3) with their signs: [(x << 4) | y][sign bits of
+    // the non-zero ones, x's first][x, y].
+    float pairs[256][4][2] = {};
     HuffmanTables huffman;
 };
 
