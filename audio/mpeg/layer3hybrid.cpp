@@ -288,9 +288,24 @@ int Hybrid(int gr, int ch, int slot, int out) {
 
 void InvertFrequencies(int count, int out) {
     float* block = decoderState.layer3.subbands[out];
+    // The sign bits of the odd subbands below count, flipped four subbands at a time.
+    typedef std::uint32_t Bits4 __attribute__((vector_size(16)));
+    Bits4 mask[8];
+    for (int v = 0; v < 8; ++v) {
+        for (int l = 0; l < 4; ++l) {
+            int sb = 4 * v + l;
+            mask[v][l] = (sb & 1) && sb < count ? 0x80000000u : 0u;
+        }
+    }
+    int vectors = (count + 3) / 4;
     for (int t = 1; t < 18; t += 2) {
-        for (int sb = 1; sb < count; sb += 2)
-            block[32 * t + sb] = -block[32 * t + sb];
+        float* row = block + 32 * t;
+        for (int v = 0; v < vectors; ++v) {
+            Bits4 x;
+            std::memcpy(&x, row + 4 * v, sizeof x);
+            x ^= mask[v];
+            std::memcpy(row + 4 * v, &x, sizeof x);
+        }
     }
 }
 
