@@ -1,9 +1,13 @@
 // mpegdec IN OUT.wav [--f32]: decodes a raw MPEG audio file with the phrasebook's decoder into
 // a WAV file (16-bit PCM, or 32-bit float samples taken before the integer conversion).
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "audio/mpeg/decoder.h"
@@ -61,6 +65,25 @@ std::size_t Id3v2Length(const std::vector<std::uint8_t>& d) {
     return total <= d.size() ? total : d.size();
 }
 
+struct FreeMemory {
+    void operator()(std::uint8_t* p) const { std::free(p); }
+};
+using PcmMemory = std::unique_ptr<std::uint8_t, FreeMemory>;
+
+// Grows pcm (capacity bytes, the first size of them used) to hold at least bytes. New memory
+// comes zeroed from calloc, so that a frame producing no output leaves silence without a clear
+// frame by frame. False when memory is short.
+bool Reserve(PcmMemory& pcm, std::size_t& capacity, std::size_t size, std::size_t bytes) {
+    if (bytes <= capacity) return true;
+    std::size_t grown = std::max(bytes, 2 * capacity);
+    PcmMemory fresh(static_cast<std::uint8_t*>(std::calloc(grown, 1)));
+    if (fresh == nullptr) return false;
+    if (size > 0) std::memcpy(fresh.get(), pcm.get(), size);
+    pcm = std::move(fresh);
+    capacity = grown;
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -112,33 +135,44 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // Frames decode straight into the PCM buffer, each into a region cleared first (a frame
-    // that produces no output leaves silence).
+    // Frames decode straight into the PCM memory, sized for the whole stream up front.
     const auto frameBytes = static_cast<std::size_t>(info.pcmBytesPerFrame);
-    std::vector<std::uint8_t> pcm;
-    if (info.unpaddedLength > 0) {
-        pcm.reserve((static_cast<std::size_t>(length) / info.unpaddedLength + 2) * frameBytes);
-    }
+    PcmMemory pcm;
+    std::size_t capacity = 0;
+    std::size_t size = 0;
+    std::size_t estimate =
+        info.unpaddedLength > 0
+            ? (static_cast<std::size_t>(length) / info.unpaddedLength + 2) * frameBytes
+            : frameBytes;
     long frames = 0;
-    while (offset < length) {
+    bool memoryShort = !Reserve(pcm, capacity, size, estimate);
+    while (offset < length && !memoryShort) {
+        if (!Reserve(pcm, capacity, size, size + frameBytes)) {
+            memoryShort = true;
+            break;
+        }
         mpeg::FrameJob job;
         job.input = audio + offset;
         job.inputLength = length - offset;
-        std::size_t used = pcm.size();
-        pcm.resize(used + frameBytes);
-        job.output = pcm.data() + used;
+        job.output = pcm.get() + size;
         if (mpeg::DecodeFrame(job)) {
+            size += frameBytes;
             offset += job.inputLength;
             ++frames;
             continue;
         }
-        pcm.resize(used);
+        // The next frame's region is silent again.
+        std::memset(pcm.get() + size, 0, frameBytes);
         if (mpeg::DecoderLastError() == mpeg::ErrorTooLittleData) break;
         std::int32_t found = 0;
         if (!mpeg::FindFrameSync(audio + offset + 1, length - offset - 1, found)) break;
         offset += 1 + found;
     }
 
+    if (memoryShort) {
+        std::fprintf(stderr, "mpegdec: not enough memory for the decoded audio\n");
+        return 1;
+    }
     std::FILE* out = std::fopen(paths[1], "wb");
     if (out == nullptr) {
         std::fprintf(stderr, "mpegdec: cannot write %s\n", paths[1]);
@@ -146,9 +180,9 @@ int main(int argc, char** argv) {
     }
     std::vector<std::uint8_t> header =
         WavHeader(info.outputChannels, info.sampleRate, info.outputBits, asFloat,
-                  static_cast<std::uint32_t>(pcm.size()));
+                  static_cast<std::uint32_t>(size));
     bool ok = std::fwrite(header.data(), 1, header.size(), out) == header.size() &&
-              std::fwrite(pcm.data(), 1, pcm.size(), out) == pcm.size();
+              std::fwrite(pcm.get(), 1, size, out) == size;
     ok = std::fclose(out) == 0 && ok;
     if (!ok) {
         std::fprintf(stderr, "mpegdec: cannot write %s\n", paths[1]);
