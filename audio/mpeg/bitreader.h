@@ -17,7 +17,7 @@ public:
         length_ = length < 0 ? 0 : length;
         position_ = 0;
         endMark_ = length_;
-        accumulator_ = 0;
+        bits_ = 0;
         valid_ = 0;
     }
 
@@ -38,12 +38,15 @@ public:
     std::uint32_t ReadOneLoaded() { return Take(1); }
     std::uint32_t Peek(int n) {
         if (valid_ < n) Load();
-        return accumulator_ >> (valid_ - n);
+        return PeekLoaded(n);
     }
-    std::uint32_t PeekLoaded(int n) const { return accumulator_ >> (valid_ - n); }
+    std::uint32_t PeekLoaded(int n) const {
+        // Two shifts, so that n = 0 gives 0.
+        return static_cast<std::uint32_t>((bits_ >> 1) >> (63 - n));
+    }
     void DropLoaded(int n) {
         valid_ -= n;
-        accumulator_ &= static_cast<std::uint32_t>((std::uint64_t{1} << valid_) - 1u);
+        bits_ <<= n;
     }
     void Skip(int n) {
         if (n <= 0) return;
@@ -53,7 +56,7 @@ public:
         }
         n -= valid_;
         position_ += n / 8;
-        accumulator_ = 0;
+        bits_ = 0;
         valid_ = 0;
         LoadByte();
         DropLoaded(n % 8);
@@ -67,9 +70,8 @@ public:
 
 private:
     std::uint32_t Take(int n) {
-        valid_ -= n;
-        std::uint32_t value = accumulator_ >> valid_;
-        accumulator_ -= value << valid_;
+        std::uint32_t value = PeekLoaded(n);
+        DropLoaded(n);
         return value;
     }
     void LoadByte() {
@@ -78,7 +80,7 @@ private:
                                  ? data_[position_]
                                  : 0u;
         ++position_;
-        accumulator_ = (accumulator_ << 8) | byte;
+        bits_ |= std::uint64_t{byte} << (56 - valid_);
         valid_ += 8;
     }
     // Tops the accumulator up to 25..32 valid bits.
@@ -90,10 +92,10 @@ private:
             const std::uint8_t* p = data_ + position_;
             std::uint32_t word = (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
                                  (std::uint32_t{p[2]} << 8) | std::uint32_t{p[3]};
-            int bits = 8 * bytes;
-            accumulator_ = static_cast<std::uint32_t>((std::uint64_t{accumulator_} << bits) |
-                                                      (word >> (32 - bits)));
-            valid_ += bits;
+            // The bits of the word beyond the whole bytes are the stream's next bits: they sit
+            // below the valid ones, and the next load puts the same bits there again.
+            bits_ |= std::uint64_t{word} << (32 - valid_);
+            valid_ += 8 * bytes;
             position_ += bytes;
         } else {
             while (valid_ <= 24)
@@ -105,7 +107,9 @@ private:
     std::ptrdiff_t length_ = 0;
     std::ptrdiff_t position_ = 0;
     std::ptrdiff_t endMark_ = 0;
-    std::uint32_t accumulator_ = 0;
+    // The valid bits at the top, the first of them in bit 63; bits below them are zero or the
+    // stream's next bits.
+    std::uint64_t bits_ = 0;
     int valid_ = 0;
 };
 

@@ -256,4 +256,8 @@ void LiftBandLimits(bool on) {
     decoderState.liftBandLimits = on;
 }
 
+void UseBaselineKernels(bool on) {
+    decoderState.baselineKernels = on;
+}
+
 }  // namespace mpeg

@@ -53,4 +53,8 @@ void SetFloatOutput(bool on);
 // otherwise never reconstructs. Shows which differences from a reference come from those limits.
 void LiftBandLimits(bool on);
 
+// For tests: with on, the decoder runs its plain kernels even on a processor with AVX2 and FMA,
+// so that the two sets can be compared. Takes effect at the next DecoderStart.
+void UseBaselineKernels(bool on);
+
 }  // namespace mpeg

@@ -35,8 +35,9 @@ int BuildLevel(HuffmanTables& t, int root, const std::vector<Code>& codes, int d
                 // A code that ends within this level fills every entry that starts with it.
                 std::uint32_t prefix = c.bits & ((1u << remaining) - 1u);
                 if ((static_cast<std::uint32_t>(v) >> (width - remaining)) == prefix) {
+                    int nonZero = ((c.value >> 4) != 0) + ((c.value & 15) != 0);
                     t.storage[level + 1 + v] =
-                        static_cast<std::uint16_t>((remaining << 8) | c.value);
+                        static_cast<std::uint16_t>((nonZero << 12) | (remaining << 8) | c.value);
                 }
             } else {
                 std::uint32_t head = (c.bits >> (remaining - width)) & ((1u << width) - 1u);

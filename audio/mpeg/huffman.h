@@ -14,8 +14,9 @@ struct HuffmanDescriptor {
 };
 
 // A lookup level is a header entry holding the level's width w followed by 2^w entries. An
-// entry is a leaf (bit 15 clear: code length within this level in bits 8..11, x in bits 4..7,
-// y in bits 0..3) or a link (bit 15 set: offset of the next level from this level's header).
+// entry is a leaf (bit 15 clear: the number of non-zero values among x and y in bits 12..13,
+// code length within this level in bits 8..11, x in bits 4..7, y in bits 0..3) or a link (bit
+// 15 set: offset of the next level from this level's header).
 inline constexpr std::uint16_t HuffmanLink = 0x8000;
 
 struct HuffmanTables {

@@ -26,11 +26,15 @@ void BuildTables(Layer3Tables& t) {
     }
     for (int m = 0; m < 9; ++m) {
         for (int n = 0; n < 9; ++n) {
-            for (int l = 0; l < 4; ++l) {
-                t.imdctEven[m][n][l] =
-                    static_cast<float>(std::cos(pi * (2 * n + 1) * (2 * m) / 36.0));
-                t.imdctOdd[m][n][l] =
-                    static_cast<float>(std::cos(pi * (2 * n + 1) * (2 * m + 1) / 36.0));
+            auto even = static_cast<float>(std::cos(pi * (2 * n + 1) * (2 * m) / 36.0));
+            auto odd = static_cast<float>(std::cos(pi * (2 * n + 1) * (2 * m + 1) / 36.0));
+            for (int l = 0; l < 8; ++l) {
+                if (l < 4) {
+                    t.imdctEven[m][n][l] = even;
+                    t.imdctOdd[m][n][l] = odd;
+                }
+                t.imdctEven8[m][n][l] = even;
+                t.imdctOdd8[m][n][l] = odd;
             }
         }
     }
@@ -110,6 +114,17 @@ void BuildTables(Layer3Tables& t) {
         t.subblockGain[j] = static_cast<float>(std::pow(2.0, -2.0 * j));
     for (int x = -32; x < 32; ++x) {
         t.pow43Small[x + 32] = static_cast<float>(x * std::cbrt(std::fabs(static_cast<double>(x))));
+    }
+    for (int xy = 0; xy < 256; ++xy) {
+        int x = xy >> 4;
+        int y = xy & 15;
+        int count = (x != 0) + (y != 0);
+        for (int signs = 0; signs < (1 << count); ++signs) {
+            bool xNegative = x != 0 && ((signs >> (count - 1)) & 1);
+            bool yNegative = y != 0 && (signs & 1);
+            t.pairs[xy][signs][0] = t.pow43Small[32 + (xNegative ? -x : x)];
+            t.pairs[xy][signs][1] = t.pow43Small[32 + (yNegative ? -y : y)];
+        }
     }
     BuildHuffmanTables(t.huffman);
 }
@@ -247,7 +262,8 @@ int Layer3Start(const FrameInfo& info) {
     std::memset(l3.spectrum, 0, sizeof l3.spectrum);
     std::memset(l3.nonZero, 0, sizeof l3.nonZero);
     std::memset(l3.subbands, 0, sizeof l3.subbands);
-    l3.blockFilled = 0;
+    l3.blockFilled[0] = 0;
+    l3.blockFilled[1] = 0;
     return 1;
 }
 

@@ -98,30 +98,60 @@ void Imdct36x4(float* in, const float* window, const float* prev, float* time) {
 }
 
 #if defined(PHRASEBOOK_MPEG_AVX2)
+// Transposes eight vectors of eight lanes in place.
+__attribute__((target("avx2,fma"))) inline void Transpose8(__m256* r) {
+    __m256 t[8];
+    for (int i = 0; i < 4; ++i) {
+        t[2 * i] = _mm256_unpacklo_ps(r[2 * i], r[2 * i + 1]);
+        t[2 * i + 1] = _mm256_unpackhi_ps(r[2 * i], r[2 * i + 1]);
+    }
+    __m256 u[8];
+    for (int h = 0; h < 2; ++h) {
+        const __m256* a = t + 4 * h;
+        u[4 * h + 0] = _mm256_shuffle_ps(a[0], a[2], 0x44);
+        u[4 * h + 1] = _mm256_shuffle_ps(a[0], a[2], 0xEE);
+        u[4 * h + 2] = _mm256_shuffle_ps(a[1], a[3], 0x44);
+        u[4 * h + 3] = _mm256_shuffle_ps(a[1], a[3], 0xEE);
+    }
+    for (int i = 0; i < 4; ++i) {
+        r[i] = _mm256_permute2f128_ps(u[i], u[4 + i], 0x20);
+        r[4 + i] = _mm256_permute2f128_ps(u[i], u[4 + i], 0x31);
+    }
+}
+
+// Values 0..17 of eight rows of 18 (row l at p + 18 l) as 18 vectors, lane l from row l.
+__attribute__((target("avx2,fma"))) inline void LoadColumns(const float* p, __m256* x) {
+    for (int k0 = 0; k0 < 16; k0 += 8) {
+        for (int l = 0; l < 8; ++l)
+            x[k0 + l] = _mm256_loadu_ps(p + 18 * l + k0);
+        Transpose8(x + k0);
+    }
+    for (int k = 16; k < 18; ++k) {
+        x[k] = _mm256_set_ps(p[126 + k], p[108 + k], p[90 + k], p[72 + k], p[54 + k], p[36 + k],
+                             p[18 + k], p[k]);
+    }
+}
+
 // Imdct36x4 for eight subbands at once on processors with AVX2 and FMA.
 __attribute__((target("avx2,fma"))) void Imdct36x8(float* in, const float* window,
                                                    const float* prev, float* time, bool add) {
     const Layer3Tables& t = decoderState.layer3.tables;
+    __m256 x[18];
+    LoadColumns(in, x);
     __m256 y[18];
-    __m256 last = _mm256_setzero_ps();
-    for (int k = 0; k < 18; ++k) {
-        __m256 x = _mm256_set_ps(in[126 + k], in[108 + k], in[90 + k], in[72 + k], in[54 + k],
-                                 in[36 + k], in[18 + k], in[k]);
-        y[k] = _mm256_add_ps(x, last);
-        last = x;
-    }
+    y[0] = x[0];
+    for (int k = 1; k < 18; ++k)
+        y[k] = _mm256_add_ps(x[k], x[k - 1]);
     __m256 even[9];
     __m256 odd[9];
     for (int n = 0; n < 9; ++n) {
-        even[n] = _mm256_setzero_ps();
-        odd[n] = _mm256_setzero_ps();
+        even[n] = _mm256_mul_ps(y[0], _mm256_load_ps(t.imdctEven8[0][n]));
+        odd[n] = _mm256_mul_ps(y[1], _mm256_load_ps(t.imdctOdd8[0][n]));
     }
-    for (int m = 0; m < 9; ++m) {
+    for (int m = 1; m < 9; ++m) {
         for (int n = 0; n < 9; ++n) {
-            even[n] =
-                _mm256_fmadd_ps(y[2 * m], _mm256_broadcast_ss(&t.imdctEven[m][n][0]), even[n]);
-            odd[n] =
-                _mm256_fmadd_ps(y[2 * m + 1], _mm256_broadcast_ss(&t.imdctOdd[m][n][0]), odd[n]);
+            even[n] = _mm256_fmadd_ps(y[2 * m], _mm256_load_ps(t.imdctEven8[m][n]), even[n]);
+            odd[n] = _mm256_fmadd_ps(y[2 * m + 1], _mm256_load_ps(t.imdctOdd8[m][n]), odd[n]);
         }
     }
     __m256 u[18];
@@ -130,20 +160,28 @@ __attribute__((target("avx2,fma"))) void Imdct36x8(float* in, const float* windo
         u[17 - n] =
             _mm256_mul_ps(_mm256_sub_ps(even[n], odd[n]), _mm256_set1_ps(t.imdctScale[17 - n]));
     }
+    __m256 p[18];
+    LoadColumns(prev, p);
     for (int i = 0; i < 18; ++i) {
         __m256 v = _mm256_mul_ps(_mm256_set1_ps(window[i]), i < 9 ? u[9 + i] : u[26 - i]);
-        v = _mm256_add_ps(v, _mm256_set_ps(prev[126 + i], prev[108 + i], prev[90 + i], prev[72 + i],
-                                           prev[54 + i], prev[36 + i], prev[18 + i], prev[i]));
+        v = _mm256_add_ps(v, p[i]);
         float* out = time + 32 * i;
         if (add) v = _mm256_add_ps(v, _mm256_loadu_ps(out));
         _mm256_storeu_ps(out, v);
     }
-    for (int i = 18; i < 36; ++i) {
-        __m256 v = _mm256_mul_ps(_mm256_set1_ps(window[i]), i < 27 ? u[26 - i] : u[i - 27]);
-        alignas(32) float lanes[8];
-        _mm256_store_ps(lanes, v);
+    __m256 z[18];
+    for (int i = 18; i < 36; ++i)
+        z[i - 18] = _mm256_mul_ps(_mm256_set1_ps(window[i]), i < 27 ? u[26 - i] : u[i - 27]);
+    for (int k0 = 0; k0 < 16; k0 += 8) {
+        Transpose8(z + k0);
         for (int l = 0; l < 8; ++l)
-            in[18 * l + i - 18] = lanes[l];
+            _mm256_storeu_ps(in + 18 * l + k0, z[k0 + l]);
+    }
+    for (int k = 16; k < 18; ++k) {
+        alignas(32) float lanes[8];
+        _mm256_store_ps(lanes, z[k]);
+        for (int l = 0; l < 8; ++l)
+            in[18 * l + k] = lanes[l];
     }
 }
 #endif
@@ -183,10 +221,10 @@ void Imdct12x3(float* in, const float* window, const float* prev, float* time) {
         in[i] = z[18 + i];
 }
 
-// The hybrid stage of one channel into the subband block; returns the subbands produced
+// The hybrid stage of one channel into subband block out; returns the subbands produced
 // (transformed or copied). With Add the time samples are added to the block.
 template <bool Add>
-int Hybrid(int gr, int ch, int slot) {
+int Hybrid(int gr, int ch, int slot, int out) {
     Layer3State& l3 = decoderState.layer3;
     const GranuleInfo& g = l3.side.granule[gr][ch];
     float* xr = l3.spectrum[ch][slot];
@@ -198,14 +236,15 @@ int Hybrid(int gr, int ch, int slot) {
     int blockType = g.windowSwitching ? g.blockType : 0;
     int longLimit = !isShort ? fresh : (g.mixedBlock ? std::min(2, fresh) : 0);
     const float* longWindow = l3.tables.window[isShort ? 0 : blockType];
-    float* block = l3.subbands;
+    float* block = l3.subbands[out];
 
     int sb = 0;
     // In a mixed block the two lowest subbands are long blocks with the normal window, also
     // when the rest of the granule uses the start or stop window.
-    const float* lowWindow = g.mixedBlock ? l3.tables.window[0] : longWindow;
-    for (; sb < std::min(longLimit, 2); ++sb) {
-        Imdct36<Add>(xr + 18 * sb, lowWindow, prev + 18 * sb, block + sb);
+    if (g.mixedBlock) {
+        for (; sb < std::min(longLimit, 2); ++sb) {
+            Imdct36<Add>(xr + 18 * sb, l3.tables.window[0], prev + 18 * sb, block + sb);
+        }
     }
 #if defined(PHRASEBOOK_MPEG_AVX2)
     if (UseAvx2Kernels()) {
@@ -235,35 +274,50 @@ int Hybrid(int gr, int ch, int slot) {
     int count = sb;
     // Only the subbands an earlier granule left non-zero need clearing.
     if (!Add) {
-        for (; sb < l3.blockFilled; ++sb) {
+        for (; sb < l3.blockFilled[out]; ++sb) {
             for (int i = 0; i < 18; ++i)
                 block[32 * i + sb] = 0.0f;
         }
-        l3.blockFilled = count;
+        l3.blockFilled[out] = count;
     } else {
-        l3.blockFilled = std::max(l3.blockFilled, count);
+        l3.blockFilled[out] = std::max(l3.blockFilled[out], count);
     }
     l3.nonZero[ch][slot] = 18 * count;
     return count;
 }
 
-void InvertFrequencies(int count) {
-    float* block = decoderState.layer3.subbands;
+void InvertFrequencies(int count, int out) {
+    float* block = decoderState.layer3.subbands[out];
+    // The sign bits of the odd subbands below count, flipped four subbands at a time.
+    typedef std::uint32_t Bits4 __attribute__((vector_size(16)));
+    Bits4 mask[8];
+    for (int v = 0; v < 8; ++v) {
+        for (int l = 0; l < 4; ++l) {
+            int sb = 4 * v + l;
+            mask[v][l] = (sb & 1) && sb < count ? 0x80000000u : 0u;
+        }
+    }
+    int vectors = (count + 3) / 4;
     for (int t = 1; t < 18; t += 2) {
-        for (int sb = 1; sb < count; sb += 2)
-            block[32 * t + sb] = -block[32 * t + sb];
+        float* row = block + 32 * t;
+        for (int v = 0; v < vectors; ++v) {
+            Bits4 x;
+            std::memcpy(&x, row + 4 * v, sizeof x);
+            x ^= mask[v];
+            std::memcpy(row + 4 * v, &x, sizeof x);
+        }
     }
 }
 
-void Synthesize(std::uint8_t* out, int ch) {
-    Layer3State& l3 = decoderState.layer3;
-    l3.synthesis(l3.subbands, out, ch);
+// One channel through hybrid and inversion into subband block out.
+void HybridChannel(int gr, int ch, int slot, int out) {
+    InvertFrequencies(Hybrid<false>(gr, ch, slot, out), out);
 }
 
-// One channel through hybrid, inversion and the synthesis of output channel outCh.
-void OutputChannel(int gr, int ch, int slot, std::uint8_t* out, int outCh) {
-    InvertFrequencies(Hybrid<false>(gr, ch, slot));
-    Synthesize(out, outCh);
+// The granule's synthesis: block 0, and with the two-channel variant block 1 too.
+void Synthesize(std::uint8_t* out) {
+    Layer3State& l3 = decoderState.layer3;
+    l3.synthesis(l3.subbands[0], l3.subbands[1], out);
 }
 
 // The two channels summed (and halved, so that a mix of two full-scale channels stays in
@@ -286,14 +340,14 @@ void OutputMix(int gr, int slot, std::uint8_t* out) {
         for (int i = 0; i < m; ++i)
             x0[i] = (x0[i] + x1[i]) * 0.5f;
         l3.nonZero[0][slot] = m;
-        count = Hybrid<false>(gr, 0, slot);
+        count = Hybrid<false>(gr, 0, slot, 0);
     } else {
         for (int i = 0; i < n0; ++i)
             x0[i] *= 0.5f;
         for (int i = 0; i < n1; ++i)
             x1[i] *= 0.5f;
-        count = Hybrid<false>(gr, 0, slot);
-        int count1 = Hybrid<true>(gr, 1, slot);
+        count = Hybrid<false>(gr, 0, slot, 0);
+        int count1 = Hybrid<true>(gr, 1, slot, 0);
         for (int i = 0; i < 18 * count1; ++i)
             x0[i] += x1[i];
         count = std::max(count, count1);
@@ -301,8 +355,8 @@ void OutputMix(int gr, int slot, std::uint8_t* out) {
     }
     std::memset(x1, 0, sizeof(float) * 576);
     l3.nonZero[1][slot] = 0;
-    InvertFrequencies(count);
-    Synthesize(out, 0);
+    InvertFrequencies(count, 0);
+    Synthesize(out);
 }
 
 }  // namespace
@@ -310,32 +364,35 @@ void OutputMix(int gr, int slot, std::uint8_t* out) {
 void OutputGranule(int channels, int gr, int slot, std::uint8_t* out) {
     Layer3State& l3 = decoderState.layer3;
     if (channels == 1) {
-        OutputChannel(gr, 0, slot, out, 0);
+        HybridChannel(gr, 0, slot, 0);
         // A single-channel frame of a two-channel stream sounds on both channels; the second
         // channel takes over the first one's overlap too, so that it continues smoothly when
         // two-channel frames return.
         if (l3.path == PathBoth) {
-            Synthesize(out, 1);
+            std::memcpy(l3.subbands[1], l3.subbands[0], sizeof l3.subbands[0]);
+            l3.blockFilled[1] = l3.blockFilled[0];
             std::memcpy(l3.spectrum[1][slot], l3.spectrum[0][slot], sizeof l3.spectrum[0][slot]);
             l3.nonZero[1][slot] = l3.nonZero[0][slot];
         }
+        Synthesize(out);
         return;
     }
     switch (l3.path) {
         case PathFirst:
-            OutputChannel(gr, 0, slot, out, 0);
+            HybridChannel(gr, 0, slot, 0);
             break;
         case PathSecond:
-            OutputChannel(gr, 1, slot, out, 0);
+            HybridChannel(gr, 1, slot, 0);
             break;
         case PathBoth:
-            OutputChannel(gr, 0, slot, out, 0);
-            OutputChannel(gr, 1, slot, out, 1);
+            HybridChannel(gr, 0, slot, 0);
+            HybridChannel(gr, 1, slot, 1);
             break;
         default:
             OutputMix(gr, slot, out);
-            break;
+            return;
     }
+    Synthesize(out);
 }
 
 }  // namespace mpeg

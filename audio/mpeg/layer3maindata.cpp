@@ -146,17 +146,43 @@ void ReadScaleFactorsMpeg2(int gr, int ch, bool intensityRight) {
     }
 }
 
+// The four lines of a quadruple: [vwxy][sign bits of its non-zero values, first in the top bit].
+struct QuadTable {
+    float lines[16][16][4] = {};
+    int signCount[16] = {};
+    constexpr QuadTable() {
+        for (int v = 0; v < 16; ++v) {
+            int count = (v & 1) + ((v >> 1) & 1) + ((v >> 2) & 1) + (v >> 3);
+            signCount[v] = count;
+            for (int signs = 0; signs < (1 << count); ++signs) {
+                int next = count - 1;
+                for (int k = 0; k < 4; ++k) {
+                    if ((v >> (3 - k)) & 1) {
+                        lines[v][signs][k] = (signs >> next) & 1 ? -1.0f : 1.0f;
+                        --next;
+                    }
+                }
+            }
+        }
+    }
+};
+constexpr QuadTable quadTable;
+
 // One big-value pair's table entry, its code bits consumed: level by level down the lookup
 // table from root. The caller has topped the reader up with enough bits for the longest code.
-inline std::uint16_t DecodePair(BitReader& r, const std::uint16_t* root) {
-    const std::uint16_t* level = root;
-    std::uint16_t e = level[1 + r.PeekLoaded(level[0])];
-    while (e & HuffmanLink) {
-        r.DropLoaded(level[0]);
-        level = root + (e & 0x7FFF);
+inline std::uint16_t DecodePair(BitReader& r, const std::uint16_t* root, int rootWidth) {
+    std::uint16_t e = root[1 + r.PeekLoaded(rootWidth)];
+    if (e & HuffmanLink) {
+        r.DropLoaded(rootWidth);
+        const std::uint16_t* level = root + (e & 0x7FFF);
         e = level[1 + r.PeekLoaded(level[0])];
+        while (e & HuffmanLink) {
+            r.DropLoaded(level[0]);
+            level = root + (e & 0x7FFF);
+            e = level[1 + r.PeekLoaded(level[0])];
+        }
     }
-    r.DropLoaded(e >> 8);
+    r.DropLoaded((e >> 8) & 15);
     return e;
 }
 
@@ -171,34 +197,38 @@ inline float Power43(int magnitude, bool negative, const float* small) {
 // Huffman pairs of lines [from, to) with table d, stored as x * |x|^(1/3); stops early past
 // the end mark.
 void DecodePairs(const HuffmanDescriptor& d, float* xr, int from, int to) {
-    BitReader& r = decoderState.reader;
     if (d.kind == 0 || d.lookup == nullptr) {
         for (int i = from; i < to; ++i)
             xr[i] = 0.0f;
         return;
     }
+    // A copy of the reader, so that its fields stay in registers through the loop.
+    BitReader r = decoderState.reader;
     const int linbits = d.linbits;
     const std::uint16_t* root = d.lookup;
+    const int rootWidth = root[0];
     const float* small = decoderState.layer3.tables.pow43Small;
+    const auto& pairs = decoderState.layer3.tables.pairs;
     int i = from;
     if (linbits == 0) {
         // Without linbits a pair is at most 19 code bits and 2 sign bits: one top-up covers it.
-        for (; i < to; i += 2) {
-            if (r.PastEnd()) break;
-            r.Ensure(24);
-            const std::uint16_t e = DecodePair(r, root);
-            int x = (e >> 4) & 15;
-            int y = e & 15;
-            bool xNegative = x && r.ReadOneLoaded();
-            bool yNegative = y && r.ReadOneLoaded();
-            xr[i] = Power43(x, xNegative, small);
-            xr[i + 1] = Power43(y, yNegative, small);
+        // The reader only moves on when it loads, so the end mark is checked after loads.
+        bool past = r.PastEnd();
+        for (; i < to && !past; i += 2) {
+            if (r.ValidBits() < 21) {
+                r.Ensure(21);
+                if (r.PastEnd()) break;
+            }
+            const std::uint16_t e = DecodePair(r, root, rootWidth);
+            const float* pair = pairs[e & 0xFF][r.ReadLoaded((e >> 12) & 3)];
+            xr[i] = pair[0];
+            xr[i + 1] = pair[1];
         }
     } else {
         for (; i < to; i += 2) {
             if (r.PastEnd()) break;
-            r.Ensure(24);
-            const std::uint16_t e = DecodePair(r, root);
+            r.Ensure(21);
+            const std::uint16_t e = DecodePair(r, root, rootWidth);
             int x = (e >> 4) & 15;
             int y = e & 15;
             if (x == 15) x += static_cast<int>(r.Read(linbits));
@@ -209,6 +239,7 @@ void DecodePairs(const HuffmanDescriptor& d, float* xr, int from, int to) {
             xr[i + 1] = Power43(y, yNegative, small);
         }
     }
+    decoderState.reader = r;
     for (; i < to; ++i)
         xr[i] = 0.0f;
 }
@@ -251,33 +282,30 @@ void DecodeChannelSpectrum(const FrameHeader& h, int gr, int ch, int slot, int b
     DecodePairs(big[g.tableSelect[1]], xr, region1, region2);
     DecodePairs(big[g.tableSelect[2]], xr, region2, bigEnd);
 
-    // Quadruples up to the end of part 3.
+    // Quadruples up to the end of part 3, with a copy of the reader kept in registers.
+    BitReader q4 = r;
     int i = bigEnd;
     int nonZero = bigEnd;
     int nonZeroBefore = bigEnd;
     const std::uint8_t* quadA = l3.tables.huffman.quadA;
     while (i < l3.lineLimit) {
-        int remaining = endBit - r.BitsUsed();
+        int remaining = endBit - q4.BitsUsed();
         int v;
         // A quadruple is at most 6 code bits and 4 sign bits: one top-up covers it.
-        r.Ensure(10);
+        q4.Ensure(10);
         if (g.count1Table == 0) {
             if (remaining < 1) break;
-            std::uint8_t e = quadA[r.PeekLoaded(6)];
-            r.DropLoaded(e >> 4);
+            std::uint8_t e = quadA[q4.PeekLoaded(6)];
+            q4.DropLoaded(e >> 4);
             v = e & 15;
         } else {
             if (remaining < 4) break;
-            v = static_cast<int>(~r.ReadLoaded(4) & 15u);
+            v = static_cast<int>(~q4.ReadLoaded(4) & 15u);
         }
-        if (r.PastEnd()) break;
-        float q[4];
-        for (int k = 0; k < 4; ++k) {
-            int bit = (v >> (3 - k)) & 1;
-            q[k] = bit ? (r.ReadOneLoaded() ? -1.0f : 1.0f) : 0.0f;
-        }
+        if (q4.PastEnd()) break;
+        const float* q = quadTable.lines[v][q4.ReadLoaded(quadTable.signCount[v])];
         if (i + 4 <= 576) {
-            std::memcpy(xr + i, q, sizeof q);
+            std::memcpy(xr + i, q, 4 * sizeof(float));
         } else {
             // A quadruple may straddle line 576 when the whole spectrum is decoded.
             for (int k = 0; i + k < 576; ++k)
@@ -291,6 +319,7 @@ void DecodeChannelSpectrum(const FrameHeader& h, int gr, int ch, int slot, int b
         }
         i += 4;
     }
+    r = q4;
     if (endBit - r.BitsUsed() < 0 && i > bigEnd) {
         // Part 3 ran over its length: the last quadruple is not part of it.
         i -= 4;

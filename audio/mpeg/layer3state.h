@@ -63,6 +63,8 @@ struct Layer3Tables {
     // the 18-point DCT-III it reduces to (each broadcast to four lanes), and the output scales.
     alignas(16) float imdctEven[9][9][4] = {};
     alignas(16) float imdctOdd[9][9][4] = {};
+    alignas(32) float imdctEven8[9][9][8] = {};  // the same, eight lanes
+    alignas(32) float imdctOdd8[9][9][8] = {};
     float imdctScale[18] = {};
     float imdct12[6][6] = {};  // DCT-IV kernel of the 12-point transform
     float window[4][36] = {};  // normal, start, short (first 12), stop; signs folded in
@@ -74,6 +76,9 @@ struct Layer3Tables {
     float scaleMul[2][4][32] = {};  // 2^(-(s + 1) / 2 * (p + k))
     float subblockGain[8] = {};     // 2^(-2j)
     float pow43Small[64] = {};      // x * |x|^(1/3) for x = -32..31, at index x + 32
+    // A pair of values below 16 as x * |x|^(1/3) with their signs: [(x << 4) | y][sign bits of
+    // the non-zero ones, x's first][x, y].
+    float pairs[256][4][2] = {};
     HuffmanTables huffman;
 };
 
@@ -94,10 +99,12 @@ struct Layer3State {
     alignas(16) float spectrum[2][2][576] = {};  // [channel][granule slot][line]
     int nonZero[2][2] = {};                      // [channel][granule slot]
     BandRecord bands[2];                         // [channel], of the granule being decoded
-    alignas(16) float subbands[18 * 32] = {};    // hybrid output, synthesis input
-    int blockFilled = 0;                         // subbands of the block that may be non-zero
-    alignas(16) float scratch[576] = {};         // short-block reordering
-    int slot = 0;                                // MPEG-2/2.5 granule slot toggle
+    // Hybrid output, synthesis input: one block per output channel, so that the synthesis
+    // of a two-channel stream runs both channels at once.
+    alignas(32) float subbands[2][18 * 32] = {};
+    int blockFilled[2] = {};              // per block: subbands that may be non-zero
+    alignas(16) float scratch[576] = {};  // short-block reordering
+    int slot = 0;                         // MPEG-2/2.5 granule slot toggle
 
     // Stream set-up.
     int subbandLimit = 0;

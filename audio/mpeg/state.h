@@ -30,6 +30,7 @@ struct DecoderState {
     FrameDecoder decodeFrame = nullptr;  // the selected layer's frame decoder
     bool floatOutput = false;            // SetFloatOutput
     bool liftBandLimits = false;         // LiftBandLimits
+    bool baselineKernels = false;        // UseBaselineKernels
 
     BitReader reader;
     SynthesisState synthesis;

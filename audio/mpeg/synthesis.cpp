@@ -15,13 +15,13 @@ int Clamp(int v, int lo, int hi) {
 }  // namespace
 
 #if defined(PHRASEBOOK_MPEG_AVX2)
-// Asked once: the processor's instruction set does not change while the program runs.
+// The processor is asked once: its instruction set does not change while the program runs.
 bool UseAvx2Kernels() {
-    static const bool use = [] {
+    static const bool supported = [] {
         __builtin_cpu_init();
         return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
     }();
-    return use;
+    return supported && !decoderState.baselineKernels;
 }
 #endif
 

@@ -14,10 +14,10 @@ namespace mpeg {
 // Layer I frame, 36 for a Layer II frame). A two-channel layout writes interleaved samples.
 using Layer12Synthesis = void (*)(const float* blocks, std::uint8_t* out, int blockCount);
 
-// Layer III: one granule of 18 time slots of 32 subband samples (time-major). The one-channel
-// variants ignore channel and write consecutive samples; the two-channel variants write the
-// given channel (0 or 1) at every second sample position, so a granule takes two calls.
-using Layer3Synthesis = void (*)(const float* subbands, std::uint8_t* out, int channel);
+// Layer III: one granule of 18 time slots of 32 subband samples (time-major) per channel. The
+// one-channel variants read first and write consecutive samples; the two-channel variants read
+// first and second and write them interleaved, the first channel at even sample positions.
+using Layer3Synthesis = void (*)(const float* first, const float* second, std::uint8_t* out);
 
 // Layer I/II layouts, in this order.
 inline constexpr int LayoutOneChannel = 0;

@@ -14,10 +14,14 @@
 #include "audio/mpeg/synthesis.h"
 #include "audio/mpeg/synthesiswindow.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace mpeg {
 namespace {
 
-// Four blocks are matrixed together, one per vector lane.
+// Several blocks are matrixed together, one per vector lane.
 typedef float Vec4 __attribute__((vector_size(16)));
 
 // Matrixing coefficients 0.5 / cos((2k + 1) pi / (4n)) for n = 16, 8, 4, 2, 1, stored at
@@ -35,25 +39,25 @@ struct MatrixCoefficients {
 };
 const MatrixCoefficients coefficients;
 
-// DCT-II of size N in place on four blocks at once: X[k] = sum x[n] cos(pi (2n + 1) k / (2N)),
-// by splitting into sums and scaled differences (Lee's fast algorithm).
-template <int N>
-[[gnu::always_inline]] inline void Dct(Vec4* x) {
+// DCT-II of size N in place on one block per vector lane: X[k] = sum x[n] cos(pi (2n + 1) k /
+// (2N)), by splitting into sums and scaled differences (Lee's fast algorithm).
+template <int N, class V>
+[[gnu::always_inline]] inline void Dct(V* x) {
     if constexpr (N == 1) {
         (void)x;
     } else {
         constexpr int H = N / 2;
         const float* c = coefficients.values + (H - 1);
-        Vec4 g[H];
-        Vec4 h[H];
+        V g[H];
+        V h[H];
         for (int n = 0; n < H; ++n) {
-            Vec4 a = x[n];
-            Vec4 b = x[N - 1 - n];
+            V a = x[n];
+            V b = x[N - 1 - n];
             g[n] = a + b;
             h[n] = (a - b) * c[n];
         }
-        Dct<H>(g);
-        Dct<H>(h);
+        Dct<H, V>(g);
+        Dct<H, V>(h);
         for (int k = 0; k < H - 1; ++k) {
             x[2 * k] = g[k];
             x[2 * k + 1] = h[k] + h[k + 1];
@@ -114,7 +118,7 @@ constexpr const WindowTable<N>& WindowFor() {
     }
 }
 
-// The widest vector the windowing uses: 8 lanes where the compiler targets AVX.
+// The widest vector the kernels use: 8 lanes where the compiler targets AVX.
 #ifdef __AVX__
 constexpr int WideLanes = 8;
 #else
@@ -142,6 +146,38 @@ inline void Save(float* p, V v) {
     std::memcpy(p, &v, sizeof v);
 }
 
+// Transposes L vectors of L lanes in place: afterwards r[i][j] is the former r[j][i].
+[[gnu::always_inline]] inline void Transpose(Vec4* r) {
+    Vec4 t0 = __builtin_shufflevector(r[0], r[1], 0, 4, 1, 5);
+    Vec4 t1 = __builtin_shufflevector(r[0], r[1], 2, 6, 3, 7);
+    Vec4 t2 = __builtin_shufflevector(r[2], r[3], 0, 4, 1, 5);
+    Vec4 t3 = __builtin_shufflevector(r[2], r[3], 2, 6, 3, 7);
+    r[0] = __builtin_shufflevector(t0, t2, 0, 1, 4, 5);
+    r[1] = __builtin_shufflevector(t0, t2, 2, 3, 6, 7);
+    r[2] = __builtin_shufflevector(t1, t3, 0, 1, 4, 5);
+    r[3] = __builtin_shufflevector(t1, t3, 2, 3, 6, 7);
+}
+
+[[gnu::always_inline]] inline void Transpose(Vec8* r) {
+    Vec8 t[8];
+    for (int i = 0; i < 4; ++i) {
+        t[2 * i] = __builtin_shufflevector(r[2 * i], r[2 * i + 1], 0, 8, 1, 9, 4, 12, 5, 13);
+        t[2 * i + 1] = __builtin_shufflevector(r[2 * i], r[2 * i + 1], 2, 10, 3, 11, 6, 14, 7, 15);
+    }
+    Vec8 u[8];
+    for (int h = 0; h < 2; ++h) {
+        const Vec8* a = t + 4 * h;
+        u[4 * h + 0] = __builtin_shufflevector(a[0], a[2], 0, 1, 8, 9, 4, 5, 12, 13);
+        u[4 * h + 1] = __builtin_shufflevector(a[0], a[2], 2, 3, 10, 11, 6, 7, 14, 15);
+        u[4 * h + 2] = __builtin_shufflevector(a[1], a[3], 0, 1, 8, 9, 4, 5, 12, 13);
+        u[4 * h + 3] = __builtin_shufflevector(a[1], a[3], 2, 3, 10, 11, 6, 7, 14, 15);
+    }
+    for (int i = 0; i < 4; ++i) {
+        r[i] = __builtin_shufflevector(u[i], u[4 + i], 0, 1, 2, 3, 8, 9, 10, 11);
+        r[4 + i] = __builtin_shufflevector(u[i], u[4 + i], 4, 5, 6, 7, 12, 13, 14, 15);
+    }
+}
+
 // Windows the 16 most recent blocks of hist, the newest at ring index block, into N values.
 template <int N>
 [[gnu::always_inline]] inline void Window(const float* hist, int block, float* out) {
@@ -150,27 +186,36 @@ template <int N>
     using V = typename VecOf<L>::Type;
     constexpr int C = H / L;  // vectors per half
     const WindowTable<N>& t = WindowFor<N>();
-    V s1[C] = {};
-    V s2[C] = {};
+    // Separate sums of the even and the odd blocks: independent chains of multiply-adds.
+    V s1[2][C] = {};
+    V s2[2][C] = {};
     float s0 = 0.0f;
+    const float* e = hist + block * N;
 #pragma GCC unroll 8
-    for (int i = 0; i < 8; ++i) {
-        const float* e = hist + (block + 2 * i) * N;
-        const float* o = hist + (block + 2 * i + 1) * N + H;
+    for (int i = 0; i < 8; ++i, e += 2 * N) {
+        const float* o = e + N + H;
         for (int v = 0; v < C; ++v) {
             V ev = Load<V>(e + L * v);
             V ov = Load<V>(o + L * v);
-            s1[v] += Load<V>(t.w[i][0] + L * v) * ev + Load<V>(t.w[i][1] + L * v) * ov;
-            s2[v] += Load<V>(t.w[i][2] + L * v) * ev + Load<V>(t.w[i][3] + L * v) * ov;
+            s1[0][v] += Load<V>(t.w[i][0] + L * v) * ev;
+            s1[1][v] += Load<V>(t.w[i][1] + L * v) * ov;
+            s2[0][v] += Load<V>(t.w[i][2] + L * v) * ev;
+            s2[1][v] += Load<V>(t.w[i][3] + L * v) * ov;
         }
         s0 += t.odd0[i] * o[-H];
     }
+    V s1Sum[C];
+    V s2Sum[C];
+    for (int v = 0; v < C; ++v) {
+        s1Sum[v] = s1[0][v] + s1[1][v];
+        s2Sum[v] = s2[0][v] + s2[1][v];
+    }
     for (int v = 0; v < C; ++v)
-        Save(out + L * v, s1[v]);
+        Save(out + L * v, s1Sum[v]);
     out[0] += s0;
     float second[H];
     for (int v = 0; v < C; ++v)
-        Save(second + L * v, s2[v]);
+        Save(second + L * v, s2Sum[v]);
     out[H] = second[0];
     for (int j = 1; j < H; ++j)
         out[N - j] = second[j];
@@ -181,108 +226,166 @@ constexpr int BytesPerSample() {
     return Width == Width16 ? 2 : Width == Width8 ? 1 : 4;
 }
 
-// Converts N values into out at sample positions 0, step, 2 step, ...
+#if defined(__SSE2__)
+// Clipped to the 16-bit range and truncated, four at a time.
+inline __m128i ToInt4(__m128 v) {
+    v = _mm_max_ps(v, _mm_set1_ps(-32768.0f));
+    v = _mm_min_ps(v, _mm_set1_ps(32767.0f));
+    return _mm_cvttps_epi32(v);
+}
+#endif
+
+// Converts N values of one channel (b null) or of two (a first, b second) into consecutive
+// or interleaved samples at out.
 template <int N, int Width>
-[[gnu::always_inline]] inline void Store(const float* pcm, std::uint8_t* out, int step) {
+[[gnu::always_inline]] inline void Store(const float* a, const float* b, std::uint8_t* out) {
     if constexpr (Width == Width16) {
-        // Clip, then truncate: four at a time.
-        typedef int Int4 __attribute__((vector_size(16)));
-        const Vec4 low = {-32768.0f, -32768.0f, -32768.0f, -32768.0f};
-        const Vec4 high = {32767.0f, 32767.0f, 32767.0f, 32767.0f};
-        for (int j = 0; j < N; j += 4) {
-            Vec4 v = Load<Vec4>(pcm + j);
-            v = v < low ? low : v;
-            v = v > high ? high : v;
-            Int4 n = __builtin_convertvector(v, Int4);
-            for (int l = 0; l < 4; ++l) {
-                auto sample = static_cast<std::int16_t>(n[l]);
-                std::memcpy(out + 2 * (j + l) * step, &sample, 2);
+#if defined(__SSE2__)
+        if (b == nullptr) {
+            for (int j = 0; j < N; j += 8) {
+                __m128i lo = ToInt4(_mm_loadu_ps(a + j));
+                __m128i hi = ToInt4(_mm_loadu_ps(a + j + 4));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * j), _mm_packs_epi32(lo, hi));
+            }
+        } else {
+            for (int j = 0; j < N; j += 4) {
+                __m128 l = _mm_loadu_ps(a + j);
+                __m128 r = _mm_loadu_ps(b + j);
+                __m128i lo = ToInt4(_mm_unpacklo_ps(l, r));
+                __m128i hi = ToInt4(_mm_unpackhi_ps(l, r));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * j), _mm_packs_epi32(lo, hi));
             }
         }
-    } else if constexpr (Width == Width8) {
-        for (int j = 0; j < N; ++j)
-            out[j * step] = ToPcm8(pcm[j]);
-    } else {
+        return;
+#endif
+    }
+    const int step = b == nullptr ? 1 : 2;
+    for (int c = 0; c < step; ++c) {
+        const float* pcm = c == 0 ? a : b;
+        std::uint8_t* o = out + c * BytesPerSample<Width>();
         for (int j = 0; j < N; ++j) {
-            float f = pcm[j] * (1.0f / 32768.0f);
-            std::memcpy(out + 4 * j * step, &f, 4);
+            if constexpr (Width == Width16) {
+                std::int16_t sample = ToPcm16(pcm[j]);
+                std::memcpy(o + 2 * j * step, &sample, 2);
+            } else if constexpr (Width == Width8) {
+                o[j * step] = ToPcm8(pcm[j]);
+            } else {
+                float f = pcm[j] * (1.0f / 32768.0f);
+                std::memcpy(o + 4 * j * step, &f, 4);
+            }
         }
     }
 }
 
-// Synthesises blocks of channel ch: source(b, k) gives subband k of block b (k < N). The
-// samples of block b go to out + b * advance samples, step samples apart.
-template <int N, int Width, class Source>
-[[gnu::always_inline]] inline void Synthesize(const Source& source, int blocks, int ch,
-                                              bool equalize, std::uint8_t* out, int advance,
-                                              int step) {
-    SynthesisState& s = decoderState.synthesis;
-    float* hist = s.history[ch];
-    const bool eq = N == 32 && equalize && s.equalizerOn;
+// Zero subband samples for the lanes of a group that has fewer blocks than lanes.
+alignas(32) constexpr float zeroBlock[32] = {};
+
+// Matrixes count (at most the lane count) blocks, rows[l] holding the N subband samples of
+// block l, into the history ring of one channel: block l goes to ring index position - l.
+template <int N>
+[[gnu::always_inline]] inline void Matrix(const float* const* rows, int count, const float* gains,
+                                          float* hist, int position) {
+    constexpr int L = WideLanes;
+    using V = typename VecOf<L>::Type;
     constexpr int H = N / 2;
-    constexpr int bytes = BytesPerSample<Width>();
-    int position = s.position[ch];
-    for (int b0 = 0; b0 < blocks; b0 += 4) {
-        int count = blocks - b0 < 4 ? blocks - b0 : 4;
-        Vec4 x[N];
-        for (int k = 0; k < N; ++k) {
-            Vec4 v = {source(b0, k), count > 1 ? source(b0 + 1, k) : 0.0f,
-                      count > 2 ? source(b0 + 2, k) : 0.0f, count > 3 ? source(b0 + 3, k) : 0.0f};
-            if (eq) v *= s.gains[k];
-            x[k] = v;
-        }
-        Dct<N>(x);
+    V x[N];
+    for (int g = 0; g < N; g += L) {
+        V* r = x + g;
+        for (int l = 0; l < L; ++l)
+            r[l] = Load<V>(rows[l] + g);
+        Transpose(r);
+    }
+    if (gains != nullptr) {
+        for (int k = 0; k < N; ++k)
+            x[k] *= gains[k];
+    }
+    Dct<N>(x);
+    // History order of the results: x[H .. N-1], x[0], x[H-1] down to x[1].
+    V y[N];
+    for (int j = 0; j < H; ++j)
+        y[j] = x[H + j];
+    y[H] = x[0];
+    for (int j = 1; j < H; ++j)
+        y[H + j] = x[H - j];
+    for (int g = 0; g < N; g += L) {
+        V* r = y + g;
+        Transpose(r);
         for (int l = 0; l < count; ++l) {
             int ring = (position - l) & 31;
-            float* z = hist + ring * N;
-            for (int j = 0; j < H; ++j)
-                z[j] = x[H + j][l];
-            z[H] = x[0][l];
-            for (int j = 1; j < H; ++j)
-                z[H + j] = x[H - j][l];
-            if (ring < 16) std::memcpy(hist + (ring + 32) * N, z, sizeof(float) * N);
+            Save(hist + ring * N + g, r[l]);
+            if (ring < 16) Save(hist + (ring + 32) * N + g, r[l]);
+        }
+    }
+}
+
+// Synthesises blocks of one channel (second null: into history 0, consecutive samples) or of
+// two (into histories 0 and 1, interleaved samples). Block b's subband samples start at
+// first + b * stride (and second + b * stride).
+template <int N, int Width>
+[[gnu::always_inline]] inline void Synthesize(const float* first, const float* second, int stride,
+                                              int blocks, bool equalize, std::uint8_t* out) {
+    constexpr int L = WideLanes;
+    SynthesisState& s = decoderState.synthesis;
+    const float* gains = N == 32 && equalize && s.equalizerOn ? s.gains : nullptr;
+    const int channels = second == nullptr ? 1 : 2;
+    const int bytesPerBlock = N * channels * BytesPerSample<Width>();
+    for (int b0 = 0; b0 < blocks; b0 += L) {
+        int count = blocks - b0 < L ? blocks - b0 : L;
+        int position[2] = {s.position[0], s.position[1]};
+        for (int c = 0; c < channels; ++c) {
+            const float* source = c == 0 ? first : second;
+            const float* rows[L];
+            for (int l = 0; l < L; ++l)
+                rows[l] = l < count ? source + (b0 + l) * stride : zeroBlock;
+            Matrix<N>(rows, count, gains, s.history[c], position[c]);
         }
         for (int l = 0; l < count; ++l) {
-            float pcm[N];
-            Window<N>(hist, (position - l) & 31, pcm);
-            Store<N, Width>(pcm, out + (b0 + l) * advance * bytes, step);
+            alignas(16) float pcm[2][N];
+            for (int c = 0; c < channels; ++c)
+                Window<N>(s.history[c], (position[c] - l) & 31, pcm[c]);
+            Store<N, Width>(pcm[0], channels == 2 ? pcm[1] : nullptr,
+                            out + (b0 + l) * bytesPerBlock);
         }
-        position = (position - count) & 31;
+        for (int c = 0; c < channels; ++c)
+            s.position[c] = (position[c] - count) & 31;
     }
-    s.position[ch] = position;
 }
 
 template <int N, int Width, int Layout>
 void Layer12Variant(const float* blocks, std::uint8_t* out, int blockCount) {
-    auto slot = [blocks](int offset) {
-        return [blocks, offset](int b, int k) { return blocks[64 * b + 2 * k + offset]; };
-    };
     if constexpr (Layout == LayoutOneChannel) {
-        auto source = [blocks](int b, int k) { return blocks[64 * b + k]; };
-        Synthesize<N, Width>(source, blockCount, 0, true, out, N, 1);
-    } else if constexpr (Layout == LayoutTwoChannels) {
-        constexpr int bytes = BytesPerSample<Width>();
-        Synthesize<N, Width>(slot(0), blockCount, 0, true, out, 2 * N, 2);
-        Synthesize<N, Width>(slot(1), blockCount, 1, true, out + bytes, 2 * N, 2);
-    } else if constexpr (Layout == LayoutMix) {
-        auto source = [blocks](int b, int k) {
-            return (blocks[64 * b + 2 * k] + blocks[64 * b + 2 * k + 1]) * 0.5f;
-        };
-        Synthesize<N, Width>(source, blockCount, 0, false, out, N, 1);
+        Synthesize<N, Width>(blocks, nullptr, 64, blockCount, true, out);
     } else {
-        Synthesize<N, Width>(slot(Layout == LayoutSecond ? 1 : 0), blockCount, 0, true, out, N, 1);
+        // The channels apart (or mixed) first, so that each block's subbands lie in one piece.
+        alignas(32) float a[36][32];
+        alignas(32) float b[36][32];
+        int count = blockCount < 36 ? blockCount : 36;
+        for (int i = 0; i < count; ++i) {
+            const float* in = blocks + 64 * i;
+            for (int k = 0; k < N; ++k) {
+                float l = in[2 * k];
+                float r = in[2 * k + 1];
+                if constexpr (Layout == LayoutMix) {
+                    a[i][k] = (l + r) * 0.5f;
+                } else if constexpr (Layout == LayoutSecond) {
+                    a[i][k] = r;
+                } else {
+                    a[i][k] = l;
+                    b[i][k] = r;
+                }
+            }
+        }
+        if constexpr (Layout == LayoutTwoChannels) {
+            Synthesize<N, Width>(a[0], b[0], 32, count, true, out);
+        } else {
+            Synthesize<N, Width>(a[0], nullptr, 32, count, Layout != LayoutMix, out);
+        }
     }
 }
 
 template <int N, int Width, bool TwoChannels>
-void Layer3Variant(const float* subbands, std::uint8_t* out, int channel) {
-    auto source = [subbands](int b, int k) { return subbands[32 * b + k]; };
-    if constexpr (TwoChannels) {
-        constexpr int bytes = BytesPerSample<Width>();
-        Synthesize<N, Width>(source, 18, channel, true, out + channel * bytes, 2 * N, 2);
-    } else {
-        Synthesize<N, Width>(source, 18, 0, true, out, N, 1);
-    }
+void Layer3Variant(const float* first, const float* second, std::uint8_t* out) {
+    Synthesize<N, Width>(first, TwoChannels ? second : nullptr, 32, 18, true, out);
 }
 
 template <int N, int Width>

@@ -10,7 +10,8 @@ Layer12Synthesis Layer12Variant(int width, int reduction, int layout);
 Layer3Synthesis Layer3Variant(int width, int reduction, bool twoChannels);
 }  // namespace baseline
 
-// Whether this processor runs the AVX2 and FMA builds of the kernels (x86-64 builds only).
+// Whether the decoder runs the AVX2 and FMA builds of the kernels: the processor has them and
+// the tests have not asked for the baseline ones (x86-64 builds only).
 bool UseAvx2Kernels();
 
 // Present when the build targets x86-64; used when the processor has AVX2 and FMA.

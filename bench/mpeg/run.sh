@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Decoder benchmark: decodes the same two clips with build/bin/mpegdec, mpg123 and ffmpeg and
-# prints wall time, the ratio to mpegdec and, where valgrind is available, instructions per
-# second of audio. Never run by ctest.
+# Decoder benchmark: decodes the same clips with build/bin/mpegdec, mpg123 and ffmpeg and
+# prints wall time per second of audio (decoding to a WAV file; several interleaved rounds, the
+# minimum and the median) and, where valgrind is available, instructions per second of audio,
+# each with its ratio to mpegdec (above 1: slower than ours). Never run by ctest.
 #
-#   bench/mpeg/run.sh [BUILD_DIR]     (default: build)
+#   bench/mpeg/run.sh [BUILD_DIR [BASELINE_BUILD_DIR]]     (default: build)
+#
+# BASELINE_BUILD_DIR: a build configured with -DPHRASEBOOK_MPEG_AVX2=OFF, measured as the row
+# "mpegdec-base" (the decoder without its AVX2 kernels). ROUNDS (default 7) sets the rounds.
 #
 # Clips (made here from sox and espeak-ng, encoded with lame):
 #   music:  60 s, 44100 Hz stereo, 128 kbit/s, a music-like signal (plucked chords, noise, reverb)
@@ -15,6 +19,9 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 BUILD=${1:-build}
 MPEGDEC="$PWD/$BUILD/bin/mpegdec"
+BASELINE=""
+if [[ -n ${2:-} ]]; then BASELINE="$PWD/$2/bin/mpegdec"; fi
+ROUNDS=${ROUNDS:-7}
 WORK="$PWD/$BUILD/bench-mpeg"
 if [[ ! -x "$MPEGDEC" ]]; then
     echo "run.sh: $MPEGDEC is missing; build the mpegdec target first" >&2
@@ -63,41 +70,39 @@ clip_file() {
     if [[ $1 == layer2 ]]; then echo "$1${2:-}.mp2"; else echo "$1${2:-}.mp3"; fi
 }
 
-# The decoders, each as a command taking the input file as $1 (output discarded or to a file).
+# The decoders, each decoding the input file $2 into the WAV file $3.
 run_decoder() {
-    local decoder=$1 input=$2
+    local decoder=$1 input=$2 output=$3
     case $decoder in
-        mpegdec) "$MPEGDEC" "$input" /dev/null 2>/dev/null ;;
-        mpg123) mpg123 -q -s "$input" >/dev/null ;;
-        ffmpeg) ffmpeg -v quiet -nostdin -y -i "$input" -f s16le /dev/null ;;
+        mpegdec) "$MPEGDEC" "$input" "$output" 2>/dev/null ;;
+        mpegdec-base) "$BASELINE" "$input" "$output" 2>/dev/null ;;
+        mpg123) mpg123 -q -w "$output" "$input" ;;
+        ffmpeg) ffmpeg -v quiet -nostdin -y -i "$input" -f wav "$output" ;;
     esac
 }
 
 available() {
     case $1 in
         mpegdec) return 0 ;;
+        mpegdec-base) [[ -n $BASELINE && -x $BASELINE ]] ;;
         *) command -v "$1" >/dev/null ;;
     esac
 }
 
-# Best wall time of five runs, in milliseconds.
-wall_ms() {
-    local best=""
-    for _ in 1 2 3 4 5; do
-        local start end
-        start=$(date +%s%N)
-        run_decoder "$1" "$2"
-        end=$(date +%s%N)
-        local ms=$(( (end - start) / 1000000 ))
-        if [[ -z $best || $ms -lt $best ]]; then best=$ms; fi
-    done
-    echo "$best"
+# Wall time of one run in microseconds.
+wall_us() {
+    local start end
+    start=$(date +%s%N)
+    run_decoder "$1" "$2" "$WORK/out-$1.wav"
+    end=$(date +%s%N)
+    echo $(( (end - start) / 1000 ))
 }
 
 instructions() {
     local decoder=$1 input=$2 cmd
     case $decoder in
         mpegdec) cmd=("$MPEGDEC" "$input" /dev/null) ;;
+        mpegdec-base) cmd=("$BASELINE" "$input" /dev/null) ;;
         mpg123) cmd=(mpg123 -q -s "$input") ;;
         ffmpeg) cmd=(ffmpeg -v quiet -nostdin -y -i "$input" -f s16le /dev/null) ;;
     esac
@@ -105,33 +110,69 @@ instructions() {
         sed -n 's/.*Collected : \([0-9]*\).*/\1/p'
 }
 
+# Minimum and median of the numbers given.
+min_median() {
+    printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { printf "%d %d", v[1], v[int((NR + 1) / 2)] }'
+}
+
 make_clips
 have_valgrind=0
 command -v valgrind >/dev/null && have_valgrind=1
+decoders=()
+for decoder in mpegdec mpegdec-base mpg123 ffmpeg; do
+    available $decoder && decoders+=("$decoder")
+done
+clips=(music speech layer2)
 
-printf '%-8s %-8s %10s %10s %16s %12s\n' clip decoder "wall ms" "vs mpegdec" "instr/audio s" "vs mpegdec"
-for clip in music speech layer2; do
-    declare -A wall=() ips=()
-    for decoder in mpegdec mpg123 ffmpeg; do
-        available $decoder || continue
-        wall[$decoder]=$(wall_ms $decoder "$(clip_file $clip)")
+# Wall times: every round runs every clip with every decoder, so that the machine's load
+# falls on all of them alike.
+declare -A times=()
+for (( round = 0; round < ROUNDS; ++round )); do
+    for clip in "${clips[@]}"; do
+        for decoder in "${decoders[@]}"; do
+            times[$clip,$decoder]+=" $(wall_us $decoder "$(clip_file $clip)")"
+        done
+    done
+done
+
+echo "wall: ms per audio second over $ROUNDS rounds, decoding to a WAV file; instructions per audio second"
+echo "(callgrind, 5 s start-up run subtracted); 'vs ours': the decoder's figure over mpegdec's"
+printf '%-7s %-13s %8s %8s %9s %9s %14s %8s\n' clip decoder "min" "median" "vs ours" "vs ours" \
+    "instr/audio s" "vs ours"
+printf '%-7s %-13s %8s %8s %9s %9s %14s %8s\n' "" "" "" "" "(min)" "(median)" "" ""
+rm -f "$WORK"/out-*.wav
+for clip in "${clips[@]}"; do
+    declare -A lo=() mid=() ips=()
+    for decoder in "${decoders[@]}"; do
+        # shellcheck disable=SC2086
+        read -r a b <<<"$(min_median ${times[$clip,$decoder]})"
+        lo[$decoder]=$a
+        mid[$decoder]=$b
         if (( have_valgrind )); then
             long=$(instructions $decoder "$(clip_file $clip)")
             short=$(instructions $decoder "$(clip_file $clip 5)")
             ips[$decoder]=$(( (long - short) / 55 ))
         fi
     done
-    for decoder in mpegdec mpg123 ffmpeg; do
-        [[ -n ${wall[$decoder]:-} ]] || { printf '%-8s %-8s %10s\n' $clip $decoder "(not installed)"; continue; }
-        ratio=$(awk -v a="${wall[$decoder]}" -v b="${wall[mpegdec]}" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')
+    for decoder in "${decoders[@]}"; do
+        ratios=$(awk -v a="${lo[$decoder]}" -v b="${lo[mpegdec]}" -v c="${mid[$decoder]}" \
+            -v d="${mid[mpegdec]}" 'BEGIN { printf "%.2f %.2f", a / b, c / d }')
+        read -r rlo rmid <<<"$ratios"
+        perSecond=$(awk -v a="${lo[$decoder]}" -v b="${mid[$decoder]}" \
+            'BEGIN { printf "%.2f %.2f", a / 60000, b / 60000 }')
+        read -r plo pmid <<<"$perSecond"
         if (( have_valgrind )); then
             iratio=$(awk -v a="${ips[$decoder]}" -v b="${ips[mpegdec]}" 'BEGIN { printf "%.2f", a / b }')
-            printf '%-8s %-8s %10s %10s %16s %12s\n' $clip $decoder "${wall[$decoder]}" "$ratio" \
-                "${ips[$decoder]}" "$iratio"
+            printf '%-7s %-13s %8s %8s %9s %9s %14s %8s\n' $clip $decoder "$plo" "$pmid" "$rlo" \
+                "$rmid" "${ips[$decoder]}" "$iratio"
         else
-            printf '%-8s %-8s %10s %10s %16s %12s\n' $clip $decoder "${wall[$decoder]}" "$ratio" - -
+            printf '%-7s %-13s %8s %8s %9s %9s %14s %8s\n' $clip $decoder "$plo" "$pmid" "$rlo" \
+                "$rmid" - -
         fi
     done
-    unset wall ips
+    unset lo mid ips
+done
+for decoder in mpg123 ffmpeg; do
+    available $decoder || echo "($decoder not installed)"
 done
 (( have_valgrind )) || echo "(valgrind not installed: no instruction counts)"

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "audio/mpeg/decoder.h"
 #include "tests/audio/mpeg/support.h"
@@ -281,6 +283,49 @@ TEST(Conformance, FreeFormatIsRefused) {
     EXPECT_EQ(mpeg::DecoderLastError(), mpeg::ErrorBadHeader);
     EXPECT_EQ(mpeg::DecoderStart(stream->data(), static_cast<std::int32_t>(stream->size())), 0);
     EXPECT_EQ(mpeg::DecoderLastError(), mpeg::ErrorBadHeader);
+}
+
+// The AVX2 kernels (synthesis, IMDCT) and the plain ones give the same stream, where the processor
+// has both: float samples within 2^-17 of full scale, 16-bit samples within 1.
+TEST(Conformance, PlainAndVectorKernelsAgree) {
+    std::filesystem::path dir = VectorDir();
+    if (dir.empty()) GTEST_SKIP() << "shared vectors absent";
+#if defined(PHRASEBOOK_MPEG_AVX2)
+    if (!__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("fma")) {
+        GTEST_SKIP() << "no AVX2 here";
+    }
+    // Long, short, mixed and switching blocks, and a joint-stereo stream.
+    for (const char* name : {"l3-compl", "l3-si_block", "M2L3_bitrate_24_all"}) {
+        auto stream = ReadFile(dir / (std::string(name) + ".bit"));
+        ASSERT_TRUE(stream.has_value()) << name;
+        for (Output output : {Output::Float, Output::Pcm16}) {
+            mpeg::UseBaselineKernels(true);
+            Decoded plain = DecodeStream(*stream, output);
+            mpeg::UseBaselineKernels(false);
+            Decoded vector = DecodeStream(*stream, output);
+            if (output == Output::Float) {
+                ASSERT_EQ(plain.samples.size(), vector.samples.size()) << name;
+                ASSERT_GT(plain.samples.size(), 0u) << name;
+                double worst = 0;
+                for (std::size_t i = 0; i < plain.samples.size(); ++i) {
+                    worst = std::max(worst, static_cast<double>(
+                                                std::fabs(plain.samples[i] - vector.samples[i])));
+                }
+                EXPECT_LE(worst, 1.0 / 131072) << name;
+                // The two sets round differently: equal output would mean one ran twice.
+                EXPECT_GT(worst, 0.0) << name;
+            } else {
+                ASSERT_EQ(plain.pcm16.size(), vector.pcm16.size()) << name;
+                int worst = 0;
+                for (std::size_t i = 0; i < plain.pcm16.size(); ++i)
+                    worst = std::max(worst, std::abs(plain.pcm16[i] - vector.pcm16[i]));
+                EXPECT_LE(worst, 1) << name;
+            }
+        }
+    }
+#else
+    GTEST_SKIP() << "baseline kernels only";
+#endif
 }
 
 }  // namespace
