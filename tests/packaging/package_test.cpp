@@ -117,9 +117,14 @@ public:
         }
         return PollFor([&] { return WindowsOf(display_, program_.Pid()).size() == 1; });
     }
-    // Escape on the main window; the program's exit code.
+    // Escape on the main window; the program's exit code. A key that arrives while the
+    // window is still disabled by a message box just closed is not taken, so a busy machine
+    // may need the key again.
     std::optional<int> Close() {
-        RunX(display_, "xdotool windowfocus --sync " + window_ + " key Escape");
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            RunX(display_, "xdotool windowfocus --sync " + window_ + " key Escape");
+            if (const std::optional<int> code = program_.Wait(5s)) return code;
+        }
         return program_.Wait();
     }
 
