@@ -52,7 +52,8 @@ void CSkinDlg::OnRelate() {
 }
 
 void CSkinDlg::OnFavourites() {
-    if (!EnsureFavouritesOpen() || !catalogueFiles.favourites.HasFavourites()) {
+    // Opens the file when needed; false also when it holds no more than one byte.
+    if (!catalogueFiles.favourites.HasFavourites()) {
         ShowMessage(catalogue::NoFavourites);
         return;
     }
@@ -92,8 +93,7 @@ void CSkinDlg::SearchPhrases() {
     keyword = GetDlgItemText(ids::KeywordEdit);
     exactMatch = SendDlgItemMessage(ids::ExactMatchCheck, BM_GETCHECK) == BST_CHECKED ? 1 : 0;
     catalogue::ListRows rows;
-    catalogue::SearchPhrases(catalogue::SpecDataName, keyword, exactMatch != 0, rows,
-                             [this](std::u16string_view text) { ShowMessage(text); });
+    catalogue::SearchPhrases(catalogue::SpecDataName, keyword, exactMatch != 0, rows, Messages());
     ShowRows(std::move(rows));
 }
 
@@ -107,27 +107,12 @@ void CSkinDlg::RemoveDuplicateRows() {
 bool CSkinDlg::LoadRelated() {
     catalogue::ListRows rows;
     if (!catalogue::LoadRelated(currentPhrase.number, catalogueFiles.englishFile,
-                                catalogue::SpecDataName, phraseMap, rows,
-                                [this](std::u16string_view text) { ShowMessage(text); })) {
+                                catalogue::SpecDataName, phraseMap, rows, Messages())) {
         return false;
     }
     ShowRows(std::move(rows));
     UpdateData(false);
     return true;
-}
-
-int CSkinDlg::AddRelatedPhrase(PhraseNo n) {
-    catalogue::ListRows rows = TakeRows();
-    const int result = catalogue::AddRelatedPhrase(
-        n, catalogueFiles.englishFile, catalogue::SpecDataName, phraseMap, rows,
-        [this](std::u16string_view text) { ShowMessage(text); });
-    ShowRows(std::move(rows));
-    UpdateData(false);
-    return result;
-}
-
-bool CSkinDlg::EnsureFavouritesOpen() {
-    return catalogueFiles.favourites.EnsureFavouritesOpen();
 }
 
 bool CSkinDlg::LoadFavourites() {

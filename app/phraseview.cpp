@@ -2,7 +2,6 @@
 // button, and the colours the window gives its controls.
 #include "app/controlids.h"
 #include "app/skindlg.h"
-#include "catalogue/clipfetch.h"
 #include "catalogue/filenames.h"
 #include "catalogue/selectedphrase.h"
 
@@ -13,8 +12,7 @@ void CSkinDlg::ResolveSelectedPhrase() {
     if (phraseList.GetCount() > 0 && selected >= 0) {
         catalogue::SelectedPhrase phrase = catalogue::ResolveSelectedPhrase(
             phraseList.GetText(selected), phraseMap, catalogueFiles.pronunciationFile,
-            catalogue::ClipDataName, catalogue::ClipIndexName, player,
-            [this](std::u16string_view text) { ShowMessage(text); });
+            catalogue::ClipDataName, catalogue::ClipIndexName, player, Messages());
         currentPhrase = phrase.currentPhrase;
         pronunciationRecord = phrase.pronunciationRecord;
         pronunciationText = std::move(phrase.pronunciationText);
@@ -23,12 +21,6 @@ void CSkinDlg::ResolveSelectedPhrase() {
     UpdateData(false);
     pronunciationLine.SetWindowText(pronunciationText);
     InvalidateRect(&pronunciationArea, true);
-}
-
-void CSkinDlg::FetchClip(PhraseNo phrase) {
-    catalogue::FetchClip(catalogue::ClipDataName, catalogue::ClipIndexName, phrase, player,
-                         [this](std::u16string_view text) { ShowMessage(text); });
-    soundArmed = player.GetState() != CAudioPlayer::Closed;
 }
 
 void CSkinDlg::ReplayPhrase() {

@@ -116,7 +116,9 @@ bool CSkinDlg::OnInitDialog() {
     ApplyControlSkins();
     OpenCatalogue();
     SelectCategory(1);
-    if (SelectFirstRow()) ResolveSelectedPhrase();
+    // Loading the category selected and resolved row 0 already; only a list left without a
+    // selection needs it here.
+    if (phraseList.GetCurSel() != 0 && SelectFirstRow()) ResolveSelectedPhrase();
     soundArmed = player.GetState() != CAudioPlayer::Closed;
     updateChecked = false;
     SetTimer(UpdateCheckTimer, UpdateCheckPeriod);
@@ -133,6 +135,10 @@ void CSkinDlg::OnCancel() {
 
 void CSkinDlg::ShowMessage(std::u16string_view text, std::u16string_view caption) {
     GetApplication().GetShell().MessageBox(GetSafeHwnd(), text, caption, MB_OK);
+}
+
+catalogue::MessageSink CSkinDlg::Messages() {
+    return [this](std::u16string_view text) { ShowMessage(text); };
 }
 
 void CSkinDlg::ShowRows(catalogue::ListRows rows) {

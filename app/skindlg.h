@@ -80,11 +80,9 @@ public:
     void FillSubcategories(unsigned n);
     void LoadSubcategory();
     int LoadPhraseRange(PhraseNo first, PhraseNo last);
-    void ListSpecRange(PhraseNo first, PhraseNo last);
 
     // --- The selected phrase and speaking (phraseview.cpp) ---
     void ResolveSelectedPhrase();
-    void FetchClip(PhraseNo phrase);
     void ReplayPhrase();
     void OnSound();
 
@@ -97,8 +95,6 @@ public:
     void SearchPhrases();
     void RemoveDuplicateRows();
     bool LoadRelated();
-    int AddRelatedPhrase(PhraseNo n);
-    bool EnsureFavouritesOpen();
     bool LoadFavourites();
     int AddFavourite();
     int RemoveFavourite();
@@ -122,6 +118,8 @@ public:
     // A message box with one OK button over the window; without a caption it carries the
     // program's name.
     void ShowMessage(std::u16string_view text, std::u16string_view caption = {});
+    // Where the catalogue's operations show their messages: ShowMessage, without a caption.
+    catalogue::MessageSink Messages();
     // Replaces the phrase list's rows (and their items) with these.
     void ShowRows(catalogue::ListRows rows);
     // Takes the phrase list's rows back (with their items), leaving the list empty.

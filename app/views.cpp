@@ -100,9 +100,7 @@ void CSkinDlg::SelectCategory(int n) {
 
 void CSkinDlg::FillSubcategories(unsigned n) {
     const catalogue::SubcategoryChoice choice = catalogue::FillSubcategories(n);
-    subcategoryCombo.EnableWindow(true);
     subcategoryCombo.ResetContent();
-    addMode = true;
     for (std::size_t i = 0; i < choice.names.size(); ++i) {
         subcategoryCombo.InsertString(static_cast<int>(i), choice.names[i]);
     }
@@ -126,19 +124,11 @@ void CSkinDlg::LoadSubcategory() {
 
 int CSkinDlg::LoadPhraseRange(PhraseNo first, PhraseNo last) {
     catalogue::ListRows rows;
-    const int loaded = catalogue::LoadPhraseRange(
-        catalogueFiles.englishFile, catalogue::SpecDataName, first, last, phraseMap, rows,
-        [this](std::u16string_view text) { ShowMessage(text); });
+    const int loaded =
+        catalogue::LoadPhraseRange(catalogueFiles.englishFile, catalogue::SpecDataName, first, last,
+                                   phraseMap, rows, Messages());
     if (loaded == 0) return 0;
     ShowRows(std::move(rows));
     UpdateData(false);
     return 1;
-}
-
-void CSkinDlg::ListSpecRange(PhraseNo first, PhraseNo last) {
-    catalogue::ListRows rows;
-    if (catalogue::ListSpecRange(catalogue::SpecDataName, first, last, rows,
-                                 [this](std::u16string_view text) { ShowMessage(text); })) {
-        ShowRows(std::move(rows));
-    }
 }
