@@ -6,13 +6,14 @@ namespace phrasebook {
 namespace {
 
 constexpr int SampleRate = 22050;
-constexpr int BitRate = 32000;
-// Header bytes 1-3 that never change: sync, MPEG-2, Layer III, no CRC; bit-rate index 4
-// (32 kbit/s); sample-rate index 0 (22.05 kHz); single-channel mode.
+// Header bytes 1-3 that never change within an archive: sync, MPEG-2, Layer III, no CRC;
+// bit-rate index 4 (32 kbit/s, the first archives) or 5 (40 kbit/s, today's); sample-rate index
+// 0 (22.05 kHz); single-channel mode. Every frame of a clip has the first frame's bit rate.
 constexpr std::uint8_t Byte1 = 0xF3;
-constexpr std::uint8_t Byte2Fixed = 0x40;  // bits 7-2 of byte 2
-constexpr std::uint8_t ModeMono = 0xC0;    // bits 7-6 of byte 3
-constexpr std::size_t SideInfoBytes = 9;   // MPEG-2, one channel
+constexpr std::uint8_t Byte2At32 = 0x40;  // bits 7-2 of byte 2
+constexpr std::uint8_t Byte2At40 = 0x50;
+constexpr std::uint8_t ModeMono = 0xC0;   // bits 7-6 of byte 3
+constexpr std::size_t SideInfoBytes = 9;  // MPEG-2, one channel
 
 std::string At(std::size_t offset) {
     return " at byte " + std::to_string(offset);
@@ -27,6 +28,8 @@ ClipCheck CheckArchiveClip(std::span<const std::uint8_t> clip) {
         return result;
     }
     std::size_t pos = 0;
+    const std::uint8_t byte2 = clip[2] & 0xFC;
+    const int bitRate = byte2 == Byte2At40 ? 40000 : 32000;
     while (pos < clip.size()) {
         if (clip.size() - pos < 4) {
             result.problem = "a partial frame header" + At(pos);
@@ -39,8 +42,11 @@ ClipCheck CheckArchiveClip(std::span<const std::uint8_t> clip) {
                                  : "no frame sync" + At(pos);
             return result;
         }
-        if ((h[2] & 0xFC) != Byte2Fixed) {
-            result.problem = "a frame that is not 32 kbit/s at 22.05 kHz" + At(pos);
+        if ((h[2] & 0xFC) != byte2 || (byte2 != Byte2At32 && byte2 != Byte2At40)) {
+            result.problem =
+                "a frame that is not at 22.05 kHz and the clip's bit rate (32 or 40 "
+                "kbit/s)" +
+                At(pos);
             return result;
         }
         if ((h[3] & 0xC0) != ModeMono) {
@@ -48,7 +54,7 @@ ClipCheck CheckArchiveClip(std::span<const std::uint8_t> clip) {
             return result;
         }
         std::size_t padding = (h[2] >> 1) & 1;
-        std::size_t length = 72 * BitRate / SampleRate + padding;
+        std::size_t length = 72 * bitRate / SampleRate + padding;
         if (pos == 0 && clip.size() >= 4 + SideInfoBytes + 4) {
             const char* tag = reinterpret_cast<const char*>(h + 4 + SideInfoBytes);
             if (std::memcmp(tag, "Xing", 4) == 0 || std::memcmp(tag, "Info", 4) == 0) {

@@ -17,6 +17,17 @@ TEST(ClipCheck, AcceptsFramesBackToBack) {
     EXPECT_FALSE(check.problem) << *check.problem;
     EXPECT_EQ(check.frames, 5u);
     EXPECT_EQ(clip.size(), 3u * 105 + 2 * 104);
+    // At 40 kbit/s a frame is 130 or 131 bytes; a clip keeps one rate throughout.
+    std::vector<std::uint8_t> at40(2 * 131, 0);
+    for (std::size_t start : {0u, 131u}) {
+        const std::uint8_t header[] = {0xFF, 0xF3, 0x52, 0xC4};
+        std::memcpy(at40.data() + start, header, 4);
+    }
+    check = CheckArchiveClip(at40);
+    EXPECT_FALSE(check.problem) << *check.problem;
+    EXPECT_EQ(check.frames, 2u);
+    at40[133] = 0x42;
+    EXPECT_TRUE(CheckArchiveClip(at40).problem);
 }
 
 TEST(ClipCheck, RejectsWhatThePlayerShouldNotGet) {
@@ -48,8 +59,8 @@ TEST(ClipCheck, RejectsWhatThePlayerShouldNotGet) {
              Case{"a tag frame", xing, "tag frame"},
              Case{"MPEG-1", with(1, 0xFB), "not MPEG-2 Layer III"},
              Case{"a CRC", with(105, 0xF2), "not MPEG-2 Layer III without CRC at byte 104"},
-             Case{"64 kbit/s", with(2, 0x80), "not 32 kbit/s"},
-             Case{"24 kHz", with(2, 0x44), "not 32 kbit/s at 22.05 kHz"},
+             Case{"64 kbit/s", with(2, 0x80), "the clip's bit rate"},
+             Case{"24 kHz", with(2, 0x44), "not at 22.05 kHz"},
              Case{"stereo", with(3, 0x04), "not mono"},
          }) {
         ClipCheck check = CheckArchiveClip(c.clip);
