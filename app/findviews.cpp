@@ -93,7 +93,8 @@ void CSkinDlg::SearchPhrases() {
     keyword = GetDlgItemText(ids::KeywordEdit);
     exactMatch = SendDlgItemMessage(ids::ExactMatchCheck, BM_GETCHECK) == BST_CHECKED ? 1 : 0;
     catalogue::ListRows rows;
-    catalogue::SearchPhrases(catalogue::SpecDataName, keyword, exactMatch != 0, rows, Messages());
+    catalogue::SearchPhrases(catalogue::SpecDataName, catalogueFiles.pronunciationFile, keyword,
+                             exactMatch != 0, rows, Messages());
     ShowRows(std::move(rows));
 }
 

@@ -11,6 +11,7 @@
 //                    the control colours
 //   findviews.cpp    search, related phrases and the favourites
 //   links.cpp        the web links, the about box, help and the update hand-off
+//   keys.cpp         the window's keys (list keys, Space, Ctrl+C, Ctrl+F, F1)
 //   skins.cpp        the looks of the controls, applied once at start-up
 //   cataloguefiles.cpp  the catalogue's text and record files
 // Everything the window asks of the desktop (message boxes, pages, programs, help) goes
@@ -104,6 +105,15 @@ public:
     void OnAbout();
     void ShowHelp();
     void LaunchUpdater();
+
+    // --- Keys of the whole window (keys.cpp) ---
+    bool PreTranslateMessage(ui::MSG& msg) override;
+    // Ctrl+F: the search view with the keyword box focused (its text selected when the
+    // view is open already).
+    void OpenSearchFromKeys();
+    // Ctrl+C: "English — German" of the selected row on the clipboard (the English alone
+    // without a German line; nothing without a selection).
+    void CopySelectedPhrase();
 
     // --- Control looks (skins.cpp) ---
     void ApplyControlSkins();
@@ -210,6 +220,12 @@ private:
     void OnCategoryButton(int id);
     ui::LRESULT OnCtlColor(ui::WPARAM wParam, ui::LPARAM lParam);
     ui::LRESULT OnTimer(ui::WPARAM wParam, ui::LPARAM lParam);
+    // A key message of the window's that keys.cpp handles (true: used up).
+    bool HandleWindowKey(const ui::MSG& msg);
+    // The focus is in a subcategory or word chooser.
+    bool InChooser(ui::HWND focus) const;
+    // The focused control types the space or uses it itself.
+    bool TypesSpace(ui::HWND focus) const;
 
     // The brush of static-type colour requests: none, the skin shows through.
     gdi::Brush hollowBrush_ = gdi::GetStockBrush(gdi::HOLLOW_BRUSH);

@@ -20,9 +20,9 @@ std::u16string_view TipOf(int id) {
         case ids::SupportButton:
             return u"Technical Support";
         case ids::SearchViewButton:
-            return u"Search";
+            return u"Search (Ctrl+F)";
         case ids::HelpButton:
-            return u"Help";
+            return u"Help (F1)";
         case ids::FavouritesButton:
             return u"favourite";
         case ids::RelateButton:
@@ -54,7 +54,7 @@ std::u16string_view TipOf(int id) {
         case ids::CloseButton:
             return u"Close";
         case ids::SoundButton:
-            return u"Speaking";
+            return u"Speaking (Space)";
         default:
             return {};
     }

@@ -2,6 +2,8 @@
 
 #include <unordered_set>
 
+#include "catalogue/lenientmatch.h"
+#include "catalogue/pronunciation.h"
 #include "platform/shell/codepage.h"
 
 namespace catalogue {
@@ -183,18 +185,58 @@ void SearchPhrases(const std::filesystem::path& specFile, std::u16string_view ke
         return;
     }
     rows.clear();
-    const std::u16string needle = Fold(keyword.substr(0, KeywordLimit));
+    keyword = keyword.substr(0, KeywordLimit);
+    const std::u16string needle = Fold(keyword);
+    const LenientKeyword lenient(keyword);
     for (std::int64_t index = 0;;) {
         auto record = spec.ReadRecord<SpecRecord>();
         if (!record) break;
         const std::string text = record->Text();
-        const std::u16string folded = Fold(WidenNarrowText(text));
-        bool match = exactMatch ? folded == needle : folded.find(needle) != std::u16string::npos;
+        const std::u16string wide = WidenNarrowText(text);
+        const bool match = exactMatch ? Fold(wide) == needle : lenient.FoundIn(wide);
         if (match) rows.push_back(MakeItemRow(shell::AnsiToUtf16(text)));
         // Step over the group's variants; a size of 0 or less is a single phrase.
         const std::int64_t size = std::max<std::int64_t>(record->groupSize, 1);
         index += size;
         if (size > 1 && !spec.Seek(index * static_cast<std::int64_t>(SpecRecord::Size))) break;
+    }
+}
+
+void SearchPhrases(const std::filesystem::path& specFile, StdFile& pronunciations,
+                   std::u16string_view keyword, bool exactMatch, ListRows& rows,
+                   const MessageSink& show) {
+    SearchPhrases(specFile, keyword, exactMatch, rows, show);
+    if (rows.empty()) SearchGermanLines(specFile, pronunciations, keyword, exactMatch, rows);
+}
+
+void SearchGermanLines(const std::filesystem::path& specFile, StdFile& pronunciations,
+                       std::u16string_view keyword, bool exactMatch, ListRows& rows) {
+    const LenientKeyword lenient(keyword.substr(0, KeywordLimit));
+    if (lenient.Empty() || !pronunciations) return;
+    StdFile spec = StdFile::Open(specFile, "rb");
+    if (!spec) return;
+    // Every record in turn: a group head, or a variant of the last head while its group lasts.
+    std::string head;
+    std::int64_t groupEnd = 0;
+    for (std::int64_t index = 0;; ++index) {
+        auto record = spec.ReadRecord<SpecRecord>();
+        if (!record) break;
+        const bool isHead = index >= groupEnd;
+        if (isHead) {
+            head = record->Text();
+            groupEnd = index + std::max<std::int64_t>(record->groupSize, 1);
+        }
+        const auto number = static_cast<PhraseNo>(index + 1);
+        const std::u16string line =
+            PronunciationDisplayText(ReadPronunciation(pronunciations, number), number);
+        if (!(exactMatch ? lenient.Matches(line) : lenient.FoundIn(line))) continue;
+        ListRow row = MakeItemRow(shell::AnsiToUtf16(head));
+        if (!isHead) {
+            // The variant's own words in the head's slots, as a pick in the list leaves them.
+            row.text = CItem(shell::AnsiToUtf16(record->Text())).display;
+            row.item->display = row.text;
+        }
+        rows.push_back(std::move(row));
     }
 }
 

@@ -17,12 +17,25 @@ namespace catalogue {
 inline constexpr std::size_t KeywordLimit = 511;
 
 // Replaces rows by one row per keyword-map group head whose text (slots and all, up to its NUL
-// or first LF, in lower case) contains the keyword in lower case, or equals it with
-// exactMatch. An empty keyword searches nothing and leaves rows alone. When "MapEngSpec.data"
-// cannot be opened: "Can't read MapEngSpec file", rows unchanged. The caller fills the map
-// first (LoadAllPhrases).
+// or first LF) contains the keyword as a LenientKeyword finds it, or with exactMatch equals it
+// letter case aside. An empty keyword searches nothing and leaves rows alone. When
+// "MapEngSpec.data" cannot be opened: "Can't read MapEngSpec file", rows unchanged. The caller
+// fills the map first (LoadAllPhrases).
 void SearchPhrases(const std::filesystem::path& specFile, std::u16string_view keyword,
                    bool exactMatch, ListRows& rows, const MessageSink& show);
+
+// As above; when the English texts give no row, the German lines (from the open "Chinese.dat")
+// are searched instead (SearchGermanLines).
+void SearchPhrases(const std::filesystem::path& specFile, StdFile& pronunciations,
+                   std::u16string_view keyword, bool exactMatch, ListRows& rows,
+                   const MessageSink& show);
+
+// Appends a row for each phrase whose German line (as shown, without its CR) contains the
+// keyword as a LenientKeyword finds it, or is it with exactMatch; in phrase order. The row is
+// the one the English search gives its group: the head's item, showing the phrase's own words
+// when the phrase is a variant of the group. Nothing when a file cannot be read.
+void SearchGermanLines(const std::filesystem::path& specFile, StdFile& pronunciations,
+                       std::u16string_view keyword, bool exactMatch, ListRows& rows);
 
 // Keeps the first row of each text (compared without regard to letter case), in order; the
 // items of the removed rows are released.

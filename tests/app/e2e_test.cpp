@@ -18,6 +18,7 @@
 #include "audio/audioplayer.h"
 #include "catalogue/archive.h"
 #include "catalogue/phrasemap.h"
+#include "catalogue/pronunciation.h"
 #include "catalogue/search.h"
 #include "catalogue/subcategories.h"
 #include "platform/gdi/bmp.h"
@@ -26,6 +27,7 @@
 #include "platform/gdi/png.h"
 #include "platform/gdi/text.h"
 #include "platform/media/capturewaveout.h"
+#include "platform/shell/codepage.h"
 #include "res/bitmaptable.h"
 #include "res/controlids.h"
 #include "res/dialogs.h"
@@ -201,6 +203,8 @@ public:
     void ClickControl(int id) { Click(CentreOf(id)); }
     void Keys(const std::string& keys) { RunX(display_, "xdotool key " + keys); }
     void Type(const std::string& text) { RunX(display_, "xdotool type '" + text + "'"); }
+    // What the display's clipboard holds (xclip).
+    std::string Clipboard() { return RunX(display_, "xclip -o -selection clipboard"); }
 
     // The program's visible top-level windows: the main window, and a message box or the
     // about box while one is open.
@@ -660,6 +664,20 @@ TEST(AppEndToEnd, WalksTheMainViewsWithTheBundledPhrasebook) {
         EXPECT_EQ(list.RowsWithText(shot),
                   std::min<int>(static_cast<int>(tickets.size()),
                                 (list.rows.bottom - 20 - list.Top()) / list.rowHeight));
+
+        // Ctrl+C puts the selected row and its German line on the clipboard.
+        if (OnPath("xclip")) {
+            const PhraseNo ticket = numberOf(tickets[0].text);
+            catalogue::StdFile lines =
+                catalogue::StdFile::Open(folder.Path() / "Chinese.dat", "rb");
+            const std::string expected =
+                shell::Utf16ToUtf8(tickets[0].text + u" \u2014 " +
+                                   catalogue::PronunciationDisplayText(
+                                       catalogue::ReadPronunciation(lines, ticket), ticket));
+            run.Keys("ctrl+c");
+            EXPECT_TRUE(PollFor([&] { return run.Clipboard() == expected; }))
+                << "the clipboard holds \"" << run.Clipboard() << "\", not \"" << expected << "\"";
+        }
 
         // Relate on "Hello." (Basic, row 0): its related phrases, 4 then 2.
         run.ClickControl(ids::BasicButton);

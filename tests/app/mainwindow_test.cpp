@@ -396,6 +396,115 @@ TEST_F(MainWindowUse, RelateAndFavouritesSayWhatHappened) {
          }});
 }
 
+// The window without the mouse: the list keys select as a click does, Space speaks, Ctrl+C
+// copies, Ctrl+F searches and F1 asks for help, from whichever control has the focus; the
+// keyword box keeps its own keys.
+TEST_F(MainWindowUse, KeysSelectSpeakCopySearchAndAskForHelp) {
+    auto ctrl = [&](UINT vk) {
+        backend.KeyDown(VK_CONTROL);
+        backend.Key(vk);
+        backend.KeyUp(VK_CONTROL);
+    };
+    // A space as the keyboard gives it: the key, then the typed character.
+    auto space = [&] {
+        backend.KeyDown(VK_SPACE);
+        backend.Text(u" ");
+        backend.KeyUp(VK_SPACE);
+    };
+    auto writes = [&] {
+        const auto events = backend.Audio().Events();
+        return std::count_if(events.begin(), events.end(),
+                             [](const auto& e) { return e.kind == Kind::Write; });
+    };
+    auto tip = [](CXSkinButton& button) { return button.Tip()->GetText(button); };
+    Run({[&] {
+             EXPECT_EQ(tip(dlg.searchViewButton), u"Search (Ctrl+F)");
+             EXPECT_EQ(tip(dlg.helpButton), u"Help (F1)");
+             EXPECT_EQ(tip(dlg.soundButton), u"Speaking (Space)");
+             backend.Key(VK_DOWN);
+         },
+         [&] {
+             // Selected, shown and cued as by a click; nothing sounds.
+             EXPECT_EQ(dlg.phraseList.GetCurSel(), 1);
+             EXPECT_EQ(dlg.currentPhrase.number, 2);
+             EXPECT_EQ(dlg.GetDlgItemText(ids::PronunciationLine), u"Danke, gut. Und Ihnen?");
+             EXPECT_EQ(dlg.player.GetState(), CAudioPlayer::Ready);
+             EXPECT_EQ(writes(), 0);
+             space();
+         },
+         [&] {
+             // Spoken once, the whole clip; the typed space selected nothing.
+             ASSERT_EQ(writes(), 1);
+             EXPECT_EQ(Writes()[0].size(), dlg.player.Buffer().size());
+             EXPECT_EQ(dlg.phraseList.GetCurSel(), 1);
+             // From a button, the list keys still move the list.
+             dlg.soundButton.SetFocus();
+             backend.Key(VK_END);
+         },
+         [&] {
+             EXPECT_EQ(dlg.phraseList.GetCurSel(), dlg.phraseList.GetCount() - 1);
+             EXPECT_EQ(dlg.GetFocus(), dlg.phraseList.GetSafeHwnd());
+             EXPECT_GT(dlg.currentPhrase.number, 2);
+             backend.Key(VK_NEXT);  // at the end already
+             backend.Key(VK_HOME);
+             backend.Key(VK_NEXT);
+         },
+         [&] {
+             const int page = dlg.phraseList.GetCurSel();
+             EXPECT_GT(page, 2);
+             EXPECT_LT(page, dlg.phraseList.GetCount() - 1);
+             EXPECT_EQ(dlg.currentPhrase.number,
+                       catalogue::ParseDecimal(dlg.phraseMap.at(dlg.phraseList.GetText(page))));
+             backend.Key(VK_HOME);
+             ctrl('C');
+         },
+         [&] {
+             EXPECT_EQ(backend.GetClipboardText(), u"Hello. \u2014 Hallo.");
+             EXPECT_EQ(writes(), 1);
+             ctrl('F');
+         },
+         [&] {
+             EXPECT_TRUE(dlg.runSearchButton.IsWindowVisible());
+             EXPECT_EQ(dlg.phraseList.GetCount(), 0);
+             ASSERT_EQ(dlg.GetFocus(), dlg.keywordEdit.GetSafeHwnd());
+             // The box types the space and moves its caret with the list keys.
+             backend.Text(u"gep");
+             space();
+             backend.Text(u"y");
+             backend.Key(VK_LEFT);
+             backend.Text(u"x");
+         },
+         [&] {
+             EXPECT_EQ(dlg.keywordEdit.GetWindowText(), u"gep xy");
+             EXPECT_EQ(writes(), 1);
+             // In the search already, Ctrl+F selects the keyword; the box copies its selection.
+             ctrl('F');
+             ctrl('C');
+             backend.Text(u"muenchen");
+         },
+         [&] {
+             EXPECT_EQ(backend.GetClipboardText(), u"gep xy");
+             EXPECT_EQ(dlg.keywordEdit.GetWindowText(), u"muenchen");
+             Click(ids::RunSearchButton);
+         },
+         [&] {
+             // Found by the German lines, listed and resolved as search rows are.
+             ASSERT_GT(dlg.phraseList.GetCount(), 0);
+             EXPECT_EQ(dlg.phraseList.GetCurSel(), 0);
+             EXPECT_NE(dlg.pronunciationText.find(u"M\u00fcnchen"), std::u16string::npos);
+             EXPECT_GT(dlg.currentPhrase.number, 0);
+             ctrl('C');
+             backend.Key(VK_F1);
+         },
+         [&] {
+             EXPECT_EQ(backend.GetClipboardText(),
+                       dlg.phraseList.GetText(0) + u" \u2014 " + dlg.pronunciationText);
+             EXPECT_EQ(shell.helpFiles, std::vector<std::string>{"Help.chm"});
+             EXPECT_EQ(writes(), 1);
+             EXPECT_TRUE(Messages().empty());
+         }});
+}
+
 TEST_F(MainWindowUse, LinksOpenExactlyTheirPagesAndHelpTheHelpFile) {
     Run({[&] {
              Click(ids::UpdateButton);

@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "catalogue/pronunciation.h"
 #include "catalogue/selectedphrase.h"
 #include "catalogue/textconvert.h"
 #include "tests/catalogue/catalogue_fixture.h"
@@ -100,6 +101,65 @@ TEST_F(Search, DuplicateTextsKeepTheFirstRowAndReleaseTheOthersOnce) {
     EXPECT_EQ(released, 6);
 }
 
+// Where the English finds nothing, the German lines are searched; both forgive case,
+// umlauts and sharp s.
+TEST(GermanSearch, ListsThePhrasesWhoseGermanLineHoldsTheKeyword) {
+    TempDir dir;
+    WriteRecords(dir / "MapEngSpec.data",
+                 std::vector<SpecRecord>{Spec("Where is the [station|airport]?", 2),
+                                         Spec("Where is the [airport]?"), Spec("My luggage"),
+                                         Spec("Munich, please"), Spec("Street"),
+                                         Spec("Thank you (bitte)"), Spec("Gr\xFC\xDF Gott")});
+    std::vector<PronunciationRecord> lines;
+    for (const char16_t* german :
+         {u"\xFEFFWo ist der Bahnhof?\r", u"Wo ist der Flughafen?\r", u"Mein Gep\u00e4ck\r",
+          u"M\u00fcnchen, bitte.\r", u"Stra\u00dfe\r", u"Bitte.\r", u"Servus\r"}) {
+        lines.emplace_back();
+        lines.back().SetText(german);
+    }
+    WriteRecords(dir / "Chinese.dat", lines);
+    StdFile pronunciations = StdFile::Open(dir / "Chinese.dat", "rb");
+    ListRows rows;
+    Shown shown;
+    auto find = [&](std::u16string_view keyword, bool exact = false) {
+        rows.clear();
+        SearchPhrases(dir / "MapEngSpec.data", pronunciations, keyword, exact, rows, shown.Sink());
+        return Texts(rows);
+    };
+    using Rows = std::vector<std::u16string>;
+
+    for (const char16_t* keyword : {u"gepack", u"GEPAECK", u"Gep\u00e4ck", u"p\u00c4"})
+        EXPECT_EQ(find(keyword), Rows{u"My luggage"});
+    for (const char16_t* keyword : {u"munchen", u"muenchen", u"M\u00fcnchen"})
+        EXPECT_EQ(find(keyword), Rows{u"Munich, please"});
+    for (const char16_t* keyword : {u"strasse", u"strase", u"STRA\u00dfE"})
+        EXPECT_EQ(find(keyword), Rows{u"Street"});
+    // A variant's line lists the variant, with its group's item behind it.
+    EXPECT_EQ(find(u"flughafen"), Rows{u"Where is the [airport]?"});
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].item->raw, u"Where is the [station|airport]?");
+    EXPECT_EQ(rows[0].item->display, u"Where is the [airport]?");
+    // Phrase 1's line is read without its byte-order mark.
+    EXPECT_EQ(find(u"wo ist", true), Rows{});
+    EXPECT_EQ(find(u"wo ist der bahnhof?", true), Rows{u"Where is the [station]?"});
+    EXPECT_EQ(find(u"WO IST"), (Rows{u"Where is the [station]?", u"Where is the [airport]?"}));
+    // The English search forgives too, and when it finds something the German is not searched.
+    EXPECT_EQ(find(u"bitte"), Rows{u"Thank you (bitte)"});
+    EXPECT_EQ(find(u"grussgott"), Rows{});
+    EXPECT_EQ(find(u"grus"), Rows{u"Gr\u00fc\u00df Gott"});
+    EXPECT_EQ(find(u"gr\u00fc\u00df g"), Rows{u"Gr\u00fc\u00df Gott"});
+    // Exact match keeps to the English text as it is, letter case aside.
+    EXPECT_EQ(find(u"gruss gott", true), Rows{});
+    EXPECT_EQ(find(u"GR\u00dc\u00df GOTT", true), Rows{u"Gr\u00fc\u00df Gott"});
+    // Without the German lines, or with no keyword, nothing more is found.
+    StdFile closed;
+    rows.clear();
+    SearchPhrases(dir / "MapEngSpec.data", closed, u"gepack", false, rows, shown.Sink());
+    EXPECT_TRUE(rows.empty());
+    EXPECT_EQ(find(u""), Rows{});
+    EXPECT_TRUE(shown.texts.empty());
+}
+
 class Related : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -177,6 +237,30 @@ TEST(BundledSearch, EveryRowFoundResolves) {
         EXPECT_FALSE(rows.empty());
         for (const auto& row : rows)
             EXPECT_GT(ResolveRowText(row.text, map).number, 0);
+    }
+    // Names and words the English does not hold are found by their German lines, typed
+    // without umlauts: each row is a phrase whose line holds the word (in any letter case).
+    ASSERT_EQ(ConvertPronunciationText(run / "Pro3.txt", dir / "Chinese.dat"),
+              ConvertResult::Written);
+    StdFile pronunciations = StdFile::Open(dir / "Chinese.dat", "rb");
+    const std::pair<const char16_t*, const char16_t*> german[] = {{u"munchen", u"\u00fcnchen"},
+                                                                  {u"muenchen", u"\u00fcnchen"},
+                                                                  {u"gepack", u"ep\u00e4ck"},
+                                                                  {u"gepaeck", u"ep\u00e4ck"},
+                                                                  {u"weiswein", u"ei\u00dfwein"}};
+    for (const auto& [keyword, word] : german) {
+        ListRows rows;
+        SearchPhrases(run / "MapEngSpec.data", keyword, false, rows, shown.Sink());
+        EXPECT_TRUE(rows.empty()) << "the English holds " << rows.size();
+        SearchPhrases(run / "MapEngSpec.data", pronunciations, keyword, false, rows, shown.Sink());
+        RemoveDuplicateRows(rows);
+        EXPECT_FALSE(rows.empty());
+        for (const auto& row : rows) {
+            const PhraseNo number = ResolveRowText(row.text, map).number;
+            EXPECT_NE(PronunciationDisplayText(ReadPronunciation(pronunciations, number), number)
+                          .find(word),
+                      std::u16string::npos);
+        }
     }
     ListRows all;
     SearchPhrases(run / "MapEngSpec.data", u" ", false, all, shown.Sink());
