@@ -162,8 +162,13 @@ bool ToolTip::PointerStillOn(int index) const {
 
 void ToolTip::Layout(const std::u16string& text, SIZE& size) const {
     gdi::DC dc = gdi::DC::Memory();
-    RECT r{0, 0, maxWidth_ > 0 ? maxWidth_ : 0x7FFF, 0};
-    gdi::DrawText(dc, text, r, TextFormat(GetStyle()) | gdi::DT_CALCRECT);
+    // As wide as the text's longest line; the maximum width only wraps what is wider.
+    RECT r{0, 0, 0x7FFF, 0};
+    gdi::DrawText(dc, text, r, (TextFormat(GetStyle()) & ~gdi::DT_WORDBREAK) | gdi::DT_CALCRECT);
+    if (maxWidth_ > 0 && r.Width() > maxWidth_) {
+        r = RECT{0, 0, maxWidth_, 0};
+        gdi::DrawText(dc, text, r, TextFormat(GetStyle()) | gdi::DT_CALCRECT);
+    }
     const bool balloon = (GetStyle() & TTS_BALLOON) != 0;
     size.cx = r.Width() + (balloon ? 16 : 8);
     size.cy = r.Height() + (balloon ? 12 : 6);

@@ -82,6 +82,18 @@ TEST(ToolTip, ShowsAfterTheDelayNearThePointerWithoutTakingTheFocus) {
     EXPECT_EQ(s.button.tip.GetText(s.button), u"FAQ");
     EXPECT_TRUE(s.button.tip.IsShowing());
     EXPECT_EQ(s.button.tip.GetToolCount(), 1);
+    // A maximum width wraps long texts only: a short one keeps its own width.
+    s.button.tip.SetMaxTipWidth(300);
+    s.button.tip.UpdateTipText(u"Help (F1)", s.button);
+    s.button.tip.GetWindowRect(tip);
+    EXPECT_LT(tip.right - tip.left, 100);
+    std::u16string words;
+    for (int i = 0; i < 40; ++i)
+        words += u"word ";
+    s.button.tip.UpdateTipText(words, s.button);
+    s.button.tip.GetWindowRect(tip);
+    EXPECT_LE(tip.right - tip.left, 308);
+    EXPECT_GT(tip.bottom - tip.top, 30);
 }
 
 TEST(ToolTip, HidesOnPressAndOnLeaving) {
