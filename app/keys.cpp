@@ -1,7 +1,7 @@
 // The window's keys, wherever the focus is in it: the list keys move the phrase list's
 // selection, Space speaks the selected phrase, Ctrl+C copies it with its German line, Ctrl+F
-// opens the search and F1 asks for help. Keys the focused control types or uses itself (the
-// keyword box, the choosers, the check box) stay with it.
+// opens the search, Enter in the keyword box runs it and F1 asks for help. Keys the focused
+// control types or uses itself (the keyword box, the choosers, the check box) stay with it.
 #include "app/controlids.h"
 #include "app/skindlg.h"
 #include "platform/ui/application.h"
@@ -60,6 +60,11 @@ bool CSkinDlg::HandleWindowKey(const MSG& msg) {
             if (LOWORD(selection) != HIWORD(selection)) return false;
         }
         CopySelectedPhrase();
+        return true;
+    }
+    if (key == VK_RETURN && focus == keywordEdit.GetSafeHwnd() &&
+        runSearchButton.IsWindowVisible()) {
+        OnRunSearch();
         return true;
     }
     if (key == VK_SPACE && !control) {
