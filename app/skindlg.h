@@ -12,6 +12,7 @@
 //   findviews.cpp    search, related phrases and the favourites
 //   links.cpp        the web links, the about box, help and the update hand-off
 //   skins.cpp        the looks of the controls, applied once at start-up
+//   soundsettings.cpp  slower speech and the volume, and the settings file that keeps them
 //   cataloguefiles.cpp  the catalogue's text and record files
 // Everything the window asks of the desktop (message boxes, pages, programs, help) goes
 // through the application's shell.
@@ -30,6 +31,7 @@
 #include "catalogue/opencatalogue.h"
 #include "catalogue/phrasemap.h"
 #include "catalogue/records.h"
+#include "catalogue/settings.h"
 #include "controls/btnst.h"
 #include "controls/mycombo.h"
 #include "controls/mylistbox.h"
@@ -48,6 +50,9 @@ public:
     // Timer that hands the update check over, once, a second after start-up.
     static constexpr std::uintptr_t UpdateCheckTimer = 100;
     static constexpr ui::UINT UpdateCheckPeriod = 1000;  // ms
+    // Timer that ends the volume's display in the Sound button's tooltip.
+    static constexpr std::uintptr_t VolumeTipTimer = 101;
+    static constexpr ui::UINT VolumeTipPeriod = 1000;  // ms
     // The title the window carries (task bar, window switcher) and its message boxes' caption.
     static constexpr std::u16string_view Title = u"Tolkara_German";
     // The views, as SetViewMode takes them.
@@ -69,6 +74,7 @@ public:
     bool OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
+    bool PreTranslateMessage(ui::MSG& msg) override;
 
     // CMyListBox::Owner: word choices are offered while the Add button adds.
     bool AddMode() const override { return addMode; }
@@ -105,6 +111,18 @@ public:
     void ShowHelp();
     void LaunchUpdater();
 
+    // --- Slower speech, the volume and the settings file (soundsettings.cpp) ---
+    // Reads the settings file and hands its settings to the player and the toggle.
+    void ApplySettings();
+    void OnSlowSpeech();
+    // Changes the volume by steps (clamped to 1 … 10) and shows it in the Sound button's
+    // tooltip for a second.
+    void StepVolume(int steps);
+    // The volume keys (+ and -, on the keypad too, = as +) outside the keyword edit: true when
+    // msg is one of them and has been used.
+    bool HandleVolumeKey(const ui::MSG& msg);
+    void EndVolumeTip();
+
     // --- Control looks (skins.cpp) ---
     void ApplyControlSkins();
 
@@ -133,6 +151,10 @@ public:
     ui::RECT pronunciationArea{};
     // Gate of the Sound button: armed while the player holds a clip.
     bool soundArmed = false;
+    // Slower speech and the volume, as the settings file keeps them.
+    catalogue::Settings settings;
+    // The Sound button's own tooltip text while the volume is shown in its place.
+    std::optional<std::u16string> soundTip;
     // Background of the controls' colour requests: a pattern of bitmap 287.
     gdi::Brush backgroundBrush;
     // The last category button pressed, 1 to 10.
@@ -163,6 +185,7 @@ public:
     CXSkinButton supportButton;            // 1044
     CXSkinButton aboutButton;              // 1041
     CXSkinButton soundButton;              // 1039
+    CXSkinButton slowSpeechButton;         // 1040
     CXSkinButton addButton;                // 1038
     CXSkinButton runSearchButton;          // 1037
     ui::Edit keywordEdit;                  // 1020
@@ -210,6 +233,7 @@ private:
     void OnCategoryButton(int id);
     ui::LRESULT OnCtlColor(ui::WPARAM wParam, ui::LPARAM lParam);
     ui::LRESULT OnTimer(ui::WPARAM wParam, ui::LPARAM lParam);
+    ui::LRESULT OnMouseWheel(ui::WPARAM wParam, ui::LPARAM lParam);
 
     // The brush of static-type colour requests: none, the skin shows through.
     gdi::Brush hollowBrush_ = gdi::GetStockBrush(gdi::HOLLOW_BRUSH);

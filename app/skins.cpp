@@ -55,6 +55,8 @@ std::u16string_view TipOf(int id) {
             return u"Close";
         case ids::SoundButton:
             return u"Speaking";
+        case ids::SlowSpeechButton:
+            return u"Slower speech";
         default:
             return {};
     }
