@@ -529,7 +529,9 @@ TEST_F(MainWindowUse, WheelOverSoundAndPlusMinusKeysSetTheVolumeShownInTheToolti
              ASSERT_EQ(half.size(), full.size());
              for (std::size_t i = 0; i < full.size(); ++i)
                  ASSERT_EQ(half[i], full[i] * 0x7FFF / 0xFFFF) << i;
-             // Keys wherever the focus is: keypad minus, then + twice ('=' and the + key).
+             // Keys wherever the focus is and the pointer is: keypad minus, then + thrice
+             // (the + or = key, and the keypad's).
+             backend.MouseMove(dlg.phraseList.GetSafeHwnd(), POINT{5, 5});
              backend.Key(VK_SUBTRACT);
              backend.Text(u"-");
          },
@@ -543,6 +545,13 @@ TEST_F(MainWindowUse, WheelOverSoundAndPlusMinusKeysSetTheVolumeShownInTheToolti
          [&] {
              EXPECT_EQ(volume(), 7);
              EXPECT_EQ(tip(), u"Volume 70 %");
+             // Shown just below the button, the pointer being elsewhere.
+             ASSERT_TRUE(dlg.soundButton.Tip()->IsShowing());
+             RECT button, shown;
+             dlg.soundButton.GetWindowRect(button);
+             dlg.soundButton.Tip()->GetWindowRect(shown);
+             EXPECT_EQ(shown.left, button.left);
+             EXPECT_EQ(shown.top, button.bottom + 2);
              // A second on, the tip is the Sound button's own again.
              backend.Advance(CSkinDlg::VolumeTipPeriod);
          },
