@@ -30,7 +30,7 @@ bool IsListKey(WPARAM key) {
 
 bool CSkinDlg::PreTranslateMessage(MSG& msg) {
     if ((msg.message == WM_KEYDOWN || msg.message == WM_CHAR) && HandleWindowKey(msg)) return true;
-    return Dialog::PreTranslateMessage(msg);
+    return HandleVolumeKey(msg) || Dialog::PreTranslateMessage(msg);
 }
 
 bool CSkinDlg::HandleWindowKey(const MSG& msg) {

@@ -36,6 +36,8 @@ const MessageMap CSkinDlg::messageMap{&Dialog::messageMap, {
     OnCommand<&CSkinDlg::OnRunSearch>(BN_CLICKED, ids::RunSearchButton),
     OnCommand<&CSkinDlg::ShowHelp>(BN_CLICKED, ids::HelpButton),
     OnCommand<&CSkinDlg::OnSound>(BN_CLICKED, ids::SoundButton),
+    OnCommand<&CSkinDlg::OnSlowSpeech>(BN_CLICKED, ids::SlowSpeechButton),
+    OnMessage<&CSkinDlg::OnMouseWheel>(WM_MOUSEWHEEL),
     OnCommand<&CSkinDlg::ReplayPhrase>(LBN_DBLCLK, ids::PhraseList),
     OnMessage<&CSkinDlg::OnTimer>(WM_TIMER),
     OnCommand<&CSkinDlg::OnLink>(BN_CLICKED, ids::UpdateButton),
@@ -73,6 +75,7 @@ void CSkinDlg::DoDataExchange(DataExchange& dx) {
     DDX_Control(dx, ids::SupportButton, supportButton);
     DDX_Control(dx, ids::AboutButton, aboutButton);
     DDX_Control(dx, ids::SoundButton, soundButton);
+    DDX_Control(dx, ids::SlowSpeechButton, slowSpeechButton);
     DDX_Control(dx, ids::AddButton, addButton);
     DDX_Control(dx, ids::RunSearchButton, runSearchButton);
     DDX_Control(dx, ids::KeywordEdit, keywordEdit);
@@ -114,6 +117,7 @@ bool CSkinDlg::OnInitDialog() {
         windowRegion.reset();
     }
     ApplyControlSkins();
+    ApplySettings();
     OpenCatalogue();
     SelectCategory(1);
     // Loading the category selected and resolved row 0 already; only a list left without a
@@ -212,5 +216,6 @@ LRESULT CSkinDlg::OnTimer(WPARAM wParam, LPARAM) {
             LaunchUpdater();
         }
     }
+    if (wParam == VolumeTipTimer) EndVolumeTip();
     return Default();
 }

@@ -13,6 +13,7 @@
 //   links.cpp        the web links, the about box, help and the update hand-off
 //   keys.cpp         the window's keys (list keys, Space, Ctrl+C, Ctrl+F, F1)
 //   skins.cpp        the looks of the controls, applied once at start-up
+//   soundsettings.cpp  slower speech and the volume, and the settings file that keeps them
 //   cataloguefiles.cpp  the catalogue's text and record files
 // Everything the window asks of the desktop (message boxes, pages, programs, help) goes
 // through the application's shell.
@@ -31,6 +32,7 @@
 #include "catalogue/opencatalogue.h"
 #include "catalogue/phrasemap.h"
 #include "catalogue/records.h"
+#include "catalogue/settings.h"
 #include "controls/btnst.h"
 #include "controls/mycombo.h"
 #include "controls/mylistbox.h"
@@ -49,6 +51,9 @@ public:
     // Timer that hands the update check over, once, a second after start-up.
     static constexpr std::uintptr_t UpdateCheckTimer = 100;
     static constexpr ui::UINT UpdateCheckPeriod = 1000;  // ms
+    // Timer that ends the volume's display in the Sound button's tooltip.
+    static constexpr std::uintptr_t VolumeTipTimer = 101;
+    static constexpr ui::UINT VolumeTipPeriod = 1000;  // ms
     // The title the window carries (task bar, window switcher) and its message boxes' caption.
     static constexpr std::u16string_view Title = u"Tolkara_German";
     // The views, as SetViewMode takes them.
@@ -106,7 +111,7 @@ public:
     void ShowHelp();
     void LaunchUpdater();
 
-    // --- Keys of the whole window (keys.cpp) ---
+    // --- Keys of the whole window (keys.cpp; the volume keys in soundsettings.cpp) ---
     bool PreTranslateMessage(ui::MSG& msg) override;
     // Ctrl+F: the search view with the keyword box focused (its text selected when the
     // view is open already).
@@ -114,6 +119,17 @@ public:
     // Ctrl+C: "English — German" of the selected row on the clipboard (the English alone
     // without a German line; nothing without a selection).
     void CopySelectedPhrase();
+    // --- Slower speech, the volume and the settings file (soundsettings.cpp) ---
+    // Reads the settings file and hands its settings to the player and the toggle.
+    void ApplySettings();
+    void OnSlowSpeech();
+    // Changes the volume by steps (clamped to 1 … 10) and shows it in the Sound button's
+    // tooltip for a second.
+    void StepVolume(int steps);
+    // The volume keys (+ and -, on the keypad too, = as +) outside the keyword edit: true when
+    // msg is one of them and has been used.
+    bool HandleVolumeKey(const ui::MSG& msg);
+    void EndVolumeTip();
 
     // --- Control looks (skins.cpp) ---
     void ApplyControlSkins();
@@ -143,6 +159,10 @@ public:
     ui::RECT pronunciationArea{};
     // Gate of the Sound button: armed while the player holds a clip.
     bool soundArmed = false;
+    // Slower speech and the volume, as the settings file keeps them.
+    catalogue::Settings settings;
+    // The Sound button's own tooltip text while the volume is shown in its place.
+    std::optional<std::u16string> soundTip;
     // Background of the controls' colour requests: a pattern of bitmap 287.
     gdi::Brush backgroundBrush;
     // The last category button pressed, 1 to 10.
@@ -173,6 +193,7 @@ public:
     CXSkinButton supportButton;            // 1044
     CXSkinButton aboutButton;              // 1041
     CXSkinButton soundButton;              // 1039
+    CXSkinButton slowSpeechButton;         // 1040
     CXSkinButton addButton;                // 1038
     CXSkinButton runSearchButton;          // 1037
     ui::Edit keywordEdit;                  // 1020
@@ -226,6 +247,7 @@ private:
     bool InChooser(ui::HWND focus) const;
     // The focused control types the space or uses it itself.
     bool TypesSpace(ui::HWND focus) const;
+    ui::LRESULT OnMouseWheel(ui::WPARAM wParam, ui::LPARAM lParam);
 
     // The brush of static-type colour requests: none, the skin shows through.
     gdi::Brush hollowBrush_ = gdi::GetStockBrush(gdi::HOLLOW_BRUSH);

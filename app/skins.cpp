@@ -54,7 +54,9 @@ std::u16string_view TipOf(int id) {
         case ids::CloseButton:
             return u"Close";
         case ids::SoundButton:
-            return u"Speaking (Space)";
+            return u"Speaking (Space); volume: wheel or +/-";
+        case ids::SlowSpeechButton:
+            return u"Slower speech";
         default:
             return {};
     }

@@ -6,6 +6,7 @@
 
 #include "audio/clipformat.h"
 #include "audio/mpeg/decoder.h"
+#include "audio/timestretch.h"
 
 namespace {
 
@@ -92,6 +93,7 @@ std::int32_t CAudioPlayer::Open(std::vector<std::uint8_t>&& clip) {
     media::waveOutOpen(driver_, device_.Receive(), media::WAVE_MAPPER, &waveFormat_,
                        &CAudioPlayer::WaveOutCallback, reinterpret_cast<std::uintptr_t>(this),
                        media::CALLBACK_FUNCTION);
+    if (device_.get() != nullptr) media::waveOutSetVolume(device_.get(), volume_);
     state_ = Ready;
     return Done;
 }
@@ -136,6 +138,7 @@ std::int32_t CAudioPlayer::Cue(std::uint32_t start, std::uint32_t end) {
     framesDecoded_ = 0;
     DecodeFrames(0, framesInBuffer_ / 4);
     decodedAll_ = false;
+    stretchedFresh_ = false;
     cued_ = true;
     return Done;
 }
@@ -155,6 +158,18 @@ std::int32_t CAudioPlayer::Play() {
     std::uint32_t skip = StartSkipBytes();
     header.lpData = reinterpret_cast<char*>(pcm_[currentSlot_].get() + skip);
     header.dwBufferLength = pcmBytesPerFrame_ * framesInBuffer_ - skip;
+    if (slow_) {
+        // Stopped above: the device no longer reads the stretched buffer, so it may be remade.
+        if (!stretchedFresh_) {
+            audio::TimeStretch stretch(waveFormat_.nSamplesPerSec, waveFormat_.nChannels,
+                                       SlowTempo);
+            stretched_ = stretch.Stretch(
+                {reinterpret_cast<const std::uint8_t*>(header.lpData), header.dwBufferLength});
+            stretchedFresh_ = true;
+        }
+        header.lpData = reinterpret_cast<char*>(stretched_.data());
+        header.dwBufferLength = static_cast<std::uint32_t>(stretched_.size());
+    }
     media::waveOutPrepareHeader(device_.get(), &header, HeaderSize);
     media::waveOutWrite(device_.get(), &header, HeaderSize);
     return Done;
@@ -190,6 +205,15 @@ std::int32_t CAudioPlayer::Close() {
     if (state_ == Playing || state_ == Paused) Stop();
     Clear();
     return Done;
+}
+
+void CAudioPlayer::SetSlowSpeech(bool slow) {
+    slow_ = slow;
+}
+
+void CAudioPlayer::SetVolume(std::uint32_t volume) {
+    volume_ = volume;
+    if (device_.get() != nullptr) media::waveOutSetVolume(device_.get(), volume_);
 }
 
 std::uint32_t CAudioPlayer::Duration() const {
@@ -298,6 +322,8 @@ void CAudioPlayer::Clear() {
     cued_ = false;
     decoderFresh_ = false;
     framesDecoded_ = 0;
+    std::vector<std::uint8_t>().swap(stretched_);
+    stretchedFresh_ = false;
 }
 
 void CAudioPlayer::WaveOutCallback(media::HWAVEOUT, std::uint32_t, std::uintptr_t, std::uintptr_t,

@@ -3,7 +3,8 @@
 // first quarter when the range is cued, the rest at the first Play) and hands that buffer to
 // the wave-out device in a single write. Everything runs on the caller's thread; the device's
 // completion callback does nothing. The decoder is a single instance: one player at a time
-// may hold a cued range.
+// may hold a cued range. With slower speech on, each Play writes the range stretched in time
+// to 70 % speed with its pitch kept; the volume applies to every device it opens.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,10 @@ public:
     static constexpr std::uint32_t FramesPerBuffer = 300;
     // The end of range the main window cues; clamped to the clip's duration.
     static constexpr std::uint32_t DefaultRangeEnd = 400000;
+    // The tempo of slower speech.
+    static constexpr double SlowTempo = 0.7;
+    // The device volume at start: both channels full, the samples as decoded.
+    static constexpr std::uint32_t FullVolume = 0xFFFFFFFFu;
 
     // Results.
     static constexpr std::int32_t Done = 0;
@@ -55,6 +60,14 @@ public:
     // Stops, closes the device, frees the clip and the buffers; Closed.
     std::int32_t Close();
 
+    // Slower speech for every Play from now on (a sound already playing goes on as it is).
+    void SetSlowSpeech(bool slow);
+    bool SlowSpeech() const { return slow_; }
+    // The volume, as waveOutSetVolume takes it, for the open device and every later one; it
+    // applies from the next Play.
+    void SetVolume(std::uint32_t volume);
+    std::uint32_t Volume() const { return volume_; }
+
     State GetState() const { return state_; }
     const media::WAVEFORMATEX& WaveFormat() const { return waveFormat_; }
     std::uint32_t FramesInBuffer() const { return framesInBuffer_; }
@@ -66,7 +79,7 @@ public:
     std::uint32_t Duration() const;
     // Frames of the current range handed to the decoder since the range was cued.
     std::uint32_t FramesDecoded() const { return framesDecoded_; }
-    // The PCM buffer of the range (empty when Closed).
+    // The PCM buffer of the range as decoded (empty when Closed).
     std::span<const std::uint8_t> Buffer() const;
 
 private:
@@ -112,4 +125,12 @@ private:
     bool cued_ = false;          // a range has been cued since Open
     bool decoderFresh_ = false;  // nothing decoded since the decoder was started
     std::uint32_t framesDecoded_ = 0;
+
+    // Kept across clips.
+    bool slow_ = false;
+    std::uint32_t volume_ = FullVolume;
+    // The range at the slow tempo, made at the first slow Play after a Cue; the device may be
+    // reading it until the next Stop.
+    std::vector<std::uint8_t> stretched_;
+    bool stretchedFresh_ = false;
 };

@@ -45,6 +45,7 @@ public:
     bool IsChecked() const { return checkState; }
     // The tooltip window, once SetTip made it.
     const ui::ToolTip* Tip() const { return tooltip.IsWindow() ? &tooltip : nullptr; }
+    ui::ToolTip* Tip() { return tooltip.IsWindow() ? &tooltip : nullptr; }
 
     void PreSubclassWindow() override;
     void DrawItem(ui::DRAWITEMSTRUCT& dis) override;

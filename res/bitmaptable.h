@@ -85,6 +85,9 @@ inline constexpr BitmapInfo Bitmaps[] = {
     {279, shell::LangNeutral, 30, 28, "Sound, normal"},
     {278, shell::LangNeutral, 30, 28, "Sound, down"},
     {277, shell::LangNeutral, 30, 28, "Sound, over"},
+    {308, shell::LangNeutral, 30, 28, "Slower speech, normal"},
+    {309, shell::LangNeutral, 30, 28, "Slower speech, down and on"},
+    {310, shell::LangNeutral, 30, 28, "Slower speech, over"},
     {306, shell::LangNeutral, 65, 15, "ABOUT, normal"},
     {296, shell::LangNeutral, 65, 15, "ABOUT, down"},
     {297, shell::LangNeutral, 65, 15, "ABOUT, over"},
@@ -125,7 +128,7 @@ inline constexpr ButtonSkin MainButtonSkins[] = {
     {ids::SightButton, 181, 254, 182},      {ids::EmergencyButton, 175, 260, 176},
     {ids::RunSearchButton, 267, 266, 265},  {ids::AddButton, 270, 269, 268},
     {ids::MinimiseButton, 273, 272, 271},   {ids::CloseButton, 141, 275, 274},
-    {ids::SoundButton, 279, 278, 277},
+    {ids::SoundButton, 279, 278, 277},      {ids::SlowSpeechButton, 308, 309, 310},
 };
 
 inline constexpr ButtonSkin AboutCancelSkin{ids::CloseButton, 286, 284, 285};

@@ -40,6 +40,8 @@ inline constexpr DialogItemTemplate MainDialogItems[] = {
     {ids::PronunciationLine, StaticClass, u"Pro", Child | SS_CENTER | SS_NOTIFY | SS_CENTERIMAGE, 0,
      122, 272, 226, 41},
     {ids::SoundButton, ButtonClass, u"Sound", Child | PushButton, 0, 99, 273, 20, 17},
+    {ids::SlowSpeechButton, ButtonClass, u"Slow", Child | BS_AUTOCHECKBOX | WS_TABSTOP, 0, 99, 291,
+     20, 17},
     {ids::PhraseList, ListBoxClass, u"",
      Child | LBS_NOTIFY | LBS_DISABLENOSCROLL | WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP, 0,
      126, 124, 193, 154},

@@ -1,25 +1,61 @@
 #include "platform/media/waveout.h"
 
 #include <algorithm>
+#include <cstring>
 #include <mutex>
 #include <vector>
 
 namespace media {
 
+namespace {
+
+constexpr std::uint32_t FullVolume = 0xFFFFFFFFu;
+
+std::int32_t Scale(std::int32_t sample, std::uint32_t level) {
+    return static_cast<std::int32_t>(static_cast<std::int64_t>(sample) * level / 0xFFFF);
+}
+
+// A copy of length bytes of format's sample frames at data, each channel scaled by its word
+// of volume; a partial sample frame at the end is copied as it is.
+std::vector<std::uint8_t> ScaledCopy(const WAVEFORMATEX& format, std::uint32_t volume,
+                                     const std::uint8_t* data, std::size_t length) {
+    std::vector<std::uint8_t> out(data, data + length);
+    const std::uint32_t levels[2] = {volume & 0xFFFF,
+                                     format.nChannels == 2 ? volume >> 16 : volume & 0xFFFF};
+    const std::size_t bytes = format.wBitsPerSample / 8;
+    const std::size_t samples = length / format.nBlockAlign * format.nChannels;
+    for (std::size_t i = 0; i < samples; ++i) {
+        const std::uint32_t level = levels[i % format.nChannels];
+        std::uint8_t* at = out.data() + i * bytes;
+        if (bytes == 1) {
+            *at = static_cast<std::uint8_t>(Scale(*at - 128, level) + 128);
+        } else {
+            std::int16_t sample;
+            std::memcpy(&sample, at, sizeof sample);
+            sample = static_cast<std::int16_t>(Scale(sample, level));
+            std::memcpy(at, &sample, sizeof sample);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
 // An open device: its buffers in queue order and the caller's callback. The device's thread
 // reports finished buffers through BufferDone; everything else runs on the caller's thread.
 class WaveOut final : public WaveOutSink {
 public:
-    WaveOut(WaveOutProc callback, std::uintptr_t instance)
-        : callback_(callback), instance_(instance) {}
+    WaveOut(const WAVEFORMATEX& format, WaveOutProc callback, std::uintptr_t instance)
+        : format(format), callback_(callback), instance_(instance) {}
 
     void BufferDone(const void* buffer) override {
         WAVEHDR* done = nullptr;
         {
             std::lock_guard lock(mutex);
-            auto it = std::find(queue.begin(), queue.end(), buffer);
+            auto it = std::find_if(queue.begin(), queue.end(),
+                                   [buffer](const Queued& q) { return q.header == buffer; });
             if (it == queue.end()) return;  // already cut off by a reset
-            done = *it;
+            done = it->header;
             queue.erase(it);
             MarkDone(*done);
         }
@@ -36,9 +72,17 @@ public:
         header.dwFlags = (header.dwFlags | WHDR_DONE) & ~WHDR_INQUEUE;
     }
 
+    // A written buffer and, below full volume, the scaled copy the device plays instead.
+    struct Queued {
+        WAVEHDR* header;
+        std::vector<std::uint8_t> scaled;
+    };
+
+    const WAVEFORMATEX format;
     std::unique_ptr<WaveOutDevice> device;
-    std::mutex mutex;             // guards queue and the flags of the headers in it
-    std::vector<WAVEHDR*> queue;  // written, not yet done
+    std::mutex mutex;           // guards queue, volume and the flags of the headers in queue
+    std::vector<Queued> queue;  // written, not yet done
+    std::uint32_t volume = FullVolume;
 
 private:
     WaveOutProc callback_;
@@ -56,8 +100,8 @@ MMRESULT waveOutOpen(WaveOutDriver& driver, HWAVEOUT* device, std::uint32_t devi
     if (format == nullptr) return MMSYSERR_INVALPARAM;
     if (!IsPlayablePcm(*format)) return WAVERR_BADFORMAT;
 
-    auto open =
-        std::make_unique<WaveOut>(flags == CALLBACK_FUNCTION ? callback : nullptr, instance);
+    auto open = std::make_unique<WaveOut>(*format, flags == CALLBACK_FUNCTION ? callback : nullptr,
+                                          instance);
     open->device = driver.Open(*format, *open);
     if (!open->device) return MMSYSERR_NODRIVER;
     open->Notify(WOM_OPEN, nullptr);
@@ -88,31 +132,37 @@ MMRESULT waveOutUnprepareHeader(HWAVEOUT device, WAVEHDR* header, std::uint32_t 
 MMRESULT waveOutWrite(HWAVEOUT device, WAVEHDR* header, std::uint32_t headerSize) {
     if (device == nullptr) return MMSYSERR_INVALHANDLE;
     if (header == nullptr || headerSize < sizeof(WAVEHDR)) return MMSYSERR_INVALPARAM;
+    const auto* data = reinterpret_cast<const std::uint8_t*>(header->lpData);
     {
         std::lock_guard lock(device->mutex);
         if (!(header->dwFlags & WHDR_PREPARED)) return WAVERR_UNPREPARED;
         if (header->dwFlags & WHDR_INQUEUE) return WAVERR_STILLPLAYING;
         header->dwFlags = (header->dwFlags & ~WHDR_DONE) | WHDR_INQUEUE;
-        device->queue.push_back(header);
+        WaveOut::Queued queued{header, {}};
+        if (device->volume != FullVolume) {
+            queued.scaled =
+                ScaledCopy(device->format, device->volume, data, header->dwBufferLength);
+            data = queued.scaled.data();  // the vector's storage moves with it into the queue
+        }
+        device->queue.push_back(std::move(queued));
     }
     // Outside the lock: the device's thread takes the lock when it reports a finished buffer.
-    device->device->Play(reinterpret_cast<const std::uint8_t*>(header->lpData),
-                         header->dwBufferLength, header);
+    device->device->Play(data, header->dwBufferLength, header);
     return MMSYSERR_NOERROR;
 }
 
 MMRESULT waveOutReset(HWAVEOUT device) {
     if (device == nullptr) return MMSYSERR_INVALHANDLE;
     device->device->Reset();
-    std::vector<WAVEHDR*> cut;
+    std::vector<WaveOut::Queued> cut;
     {
         std::lock_guard lock(device->mutex);
         cut.swap(device->queue);
-        for (WAVEHDR* header : cut)
-            WaveOut::MarkDone(*header);
+        for (WaveOut::Queued& queued : cut)
+            WaveOut::MarkDone(*queued.header);
     }
-    for (WAVEHDR* header : cut)
-        device->Notify(WOM_DONE, header);
+    for (WaveOut::Queued& queued : cut)
+        device->Notify(WOM_DONE, queued.header);
     return MMSYSERR_NOERROR;
 }
 
@@ -125,6 +175,21 @@ MMRESULT waveOutPause(HWAVEOUT device) {
 MMRESULT waveOutRestart(HWAVEOUT device) {
     if (device == nullptr) return MMSYSERR_INVALHANDLE;
     device->device->Restart();
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT waveOutSetVolume(HWAVEOUT device, std::uint32_t volume) {
+    if (device == nullptr) return MMSYSERR_INVALHANDLE;
+    std::lock_guard lock(device->mutex);
+    device->volume = volume;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT waveOutGetVolume(HWAVEOUT device, std::uint32_t* volume) {
+    if (device == nullptr) return MMSYSERR_INVALHANDLE;
+    if (volume == nullptr) return MMSYSERR_INVALPARAM;
+    std::lock_guard lock(device->mutex);
+    *volume = device->volume;
     return MMSYSERR_NOERROR;
 }
 

@@ -1,6 +1,6 @@
 // The wave-out functions with their Windows names and meanings: a device opened at one PCM
 // format, buffers described by WAVEHDR records that are prepared, written (each played to its
-// end), cut off by a reset, paused and restarted, and a completion callback.
+// end), cut off by a reset, paused and restarted, a volume, and a completion callback.
 //
 // The device comes from a driver (SDL audio in the program, a recording device in tests).
 // WOM_DONE for a buffer that played to its end arrives on the device's thread; for buffers
@@ -77,6 +77,13 @@ MMRESULT waveOutPause(HWAVEOUT device);
 MMRESULT waveOutRestart(HWAVEOUT device);
 // WAVERR_STILLPLAYING (device left open) while buffers are queued.
 MMRESULT waveOutClose(HWAVEOUT device);
+
+// The device's volume: the low word is the left channel's level, the high word the right's,
+// each 0 (silent) to 0xFFFF (full, the samples unchanged); a mono device takes the low word
+// only. It scales the samples of every buffer written from then on; a new device starts at
+// full volume. MMSYSERR_INVALPARAM for a null volume.
+MMRESULT waveOutSetVolume(HWAVEOUT device, std::uint32_t volume);
+MMRESULT waveOutGetVolume(HWAVEOUT device, std::uint32_t* volume);
 
 // Owns an open device: resets and closes it when destroyed or closed.
 class WaveOutHandle {

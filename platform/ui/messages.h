@@ -233,6 +233,7 @@ inline constexpr UINT TTM_RELAYEVENT = WM_USER + 7;
 inline constexpr UINT TTM_GETTOOLCOUNT = WM_USER + 13;
 inline constexpr UINT TTM_SETMAXTIPWIDTH = WM_USER + 24;
 inline constexpr UINT TTM_POP = WM_USER + 28;
+inline constexpr UINT TTM_POPUP = WM_USER + 34;
 inline constexpr UINT TTM_ADDTOOL = WM_USER + 50;
 inline constexpr UINT TTM_DELTOOL = WM_USER + 51;
 inline constexpr UINT TTM_GETTEXT = WM_USER + 56;
@@ -309,8 +310,12 @@ inline constexpr UINT VK_RIGHT = 0x27;
 inline constexpr UINT VK_DOWN = 0x28;
 inline constexpr UINT VK_INSERT = 0x2D;
 inline constexpr UINT VK_DELETE = 0x2E;
+inline constexpr UINT VK_ADD = 0x6B;       // keypad +
+inline constexpr UINT VK_SUBTRACT = 0x6D;  // keypad -
 inline constexpr UINT VK_F1 = 0x70;
 inline constexpr UINT VK_F4 = 0x73;
+inline constexpr UINT VK_OEM_PLUS = 0xBB;   // the + key (= and + on US keyboards)
+inline constexpr UINT VK_OEM_MINUS = 0xBD;  // the - key
 
 // Activation states (low word of WM_ACTIVATE's wParam).
 inline constexpr WPARAM WA_INACTIVE = 0;

@@ -39,6 +39,7 @@ const MessageMap ToolTip::messageMap{&Window::messageMap,
                                          OnMessage<&ToolTip::OnGetToolCount>(TTM_GETTOOLCOUNT),
                                          OnMessage<&ToolTip::OnSetMaxTipWidth>(TTM_SETMAXTIPWIDTH),
                                          OnMessage<&ToolTip::OnPop>(TTM_POP),
+                                         OnMessage<&ToolTip::OnPopup>(TTM_POPUP),
                                          OnMessage<&ToolTip::OnAddTool>(TTM_ADDTOOL),
                                          OnMessage<&ToolTip::OnDelTool>(TTM_DELTOOL),
                                          OnMessage<&ToolTip::OnGetTextMessage>(TTM_GETTEXT),
@@ -108,6 +109,15 @@ std::u16string ToolTip::GetText(Window& window, std::uintptr_t id) const {
     const Tool* tool = self->FindTool(window.GetSafeHwnd(), window.GetSafeHwnd().id, TTF_IDISHWND);
     if (tool == nullptr) tool = self->FindTool(window.GetSafeHwnd(), id, 0);
     return tool != nullptr ? tool->text : std::u16string();
+}
+
+void ToolTip::Popup(Window& window, std::uintptr_t id) {
+    TOOLINFO ti = Info(window, id, nullptr, nullptr);
+    if (FindTool(ti.hwnd, ti.uId, TTF_IDISHWND) == nullptr) {
+        ti.uFlags = 0;
+        ti.uId = id;
+    }
+    SendMessage(TTM_POPUP, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 void ToolTip::RelayEvent(const MSG& msg) {
@@ -181,11 +191,23 @@ void ToolTip::Show() {
     Application* app = App();
     SIZE size;
     Layout(text, size);
-    const POINT pointer = app->GetCursorPos();
+    // Near the pointer, or, for a tip shown while the pointer is elsewhere, below the tool.
+    POINT anchor = app->GetCursorPos();
+    int gap = PointerGap;
+    if (!PointerStillOn(current_)) {
+        const Tool& tool = tools_[static_cast<std::size_t>(current_)];
+        if ((tool.flags & TTF_IDISHWND) != 0) {
+            const RECT r = app->GetWindowRect(tool.window);
+            anchor = POINT{r.left, r.bottom};
+        } else {
+            anchor = app->ClientToScreen(tool.window, POINT{tool.rect.left, tool.rect.bottom});
+        }
+        gap = 2;
+    }
     const SIZE screen = app->GetBackend().ScreenSize();
-    int x = pointer.x;
-    int y = pointer.y + PointerGap;
-    if (y + size.cy > screen.cy) y = pointer.y - size.cy - 4;
+    int x = anchor.x;
+    int y = anchor.y + gap;
+    if (y + size.cy > screen.cy) y = anchor.y - size.cy - 4;
     x = std::clamp(x, 0, std::max(0, screen.cx - size.cx));
     y = std::clamp(y, 0, std::max(0, screen.cy - size.cy));
     SetWindowPos(HWND_TOP, x, y, size.cx, size.cy, SWP_NOACTIVATE);
@@ -369,6 +391,33 @@ LRESULT ToolTip::OnSetMaxTipWidth(WPARAM, LPARAM lParam) {
 
 LRESULT ToolTip::OnPop(WPARAM, LPARAM) {
     Hide();
+    // A tip popped up away from the pointer forgets its tool, as leaving the tool would.
+    if (current_ >= 0 && !PointerStillOn(current_)) {
+        KillTimer(ShowTimer);
+        KillTimer(PollTimer);
+        current_ = -1;
+        suppressed_ = -1;
+    }
+    return 0;
+}
+
+LRESULT ToolTip::OnPopup(WPARAM, LPARAM lParam) {
+    const auto* ti = reinterpret_cast<const TOOLINFO*>(lParam);
+    int tool = current_;
+    if (ti != nullptr) {
+        const Tool* t = FindTool(ti->hwnd, ti->uId, ti->uFlags);
+        tool = t != nullptr ? static_cast<int>(t - tools_.data()) : -1;
+    }
+    if (tool < 0) return 0;
+    current_ = tool;
+    suppressed_ = -1;
+    KillTimer(ShowTimer);
+    Show();
+    if (PointerStillOn(tool)) {
+        SetTimer(PollTimer, PollPeriod);
+    } else {
+        KillTimer(PollTimer);
+    }
     return 0;
 }
 

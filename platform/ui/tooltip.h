@@ -40,6 +40,9 @@ public:
     // Replaces a tool's text; a tip on show changes at once.
     void UpdateTipText(std::u16string_view text, Window& window, std::uintptr_t id = 0);
     std::u16string GetText(Window& window, std::uintptr_t id = 0) const;
+    // Shows a tool's tip at once (TTM_POPUP; here it names the tool): near the pointer when
+    // the pointer is on the tool, else just below the tool. It goes as a hovered tip does.
+    void Popup(Window& window, std::uintptr_t id = 0);
     // Passes a mouse message of a tool's window to the tip.
     void RelayEvent(const MSG& msg);
     void Activate(bool active);
@@ -70,6 +73,7 @@ private:
     LRESULT OnGetToolCount(WPARAM, LPARAM);
     LRESULT OnSetMaxTipWidth(WPARAM, LPARAM);
     LRESULT OnPop(WPARAM, LPARAM);
+    LRESULT OnPopup(WPARAM, LPARAM);
     LRESULT OnAddTool(WPARAM, LPARAM);
     LRESULT OnDelTool(WPARAM, LPARAM);
     LRESULT OnGetTextMessage(WPARAM, LPARAM);

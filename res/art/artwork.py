@@ -176,6 +176,10 @@ def icon_shape(name, colour):
         return (path("M3 9.5 H7 L12.5 5 V19 L7 14.5 H3 Z", **f)
                 + path("M15.5 9 A4.2 4.2 0 0 1 15.5 15", **s)
                 + path("M18 6.2 A8 8 0 0 1 18 17.8", **s))
+    if name == "snail":
+        return (path("M1.8 20.6 H18.6 C20.8 20.6 21.8 19.2 21.8 17.4 V12.4", **s)
+                + path("M20.6 12.6 L19.2 8.2 M22.2 12.6 L23 8.4", **{**s, "stroke_width": 1.7})
+                + circle(10.6, 12.4, 7.6, **f))
     if name == "info":
         return (circle(12, 12, 9.5, **s) + path("M12 11 V17", **s) + circle(12, 7.4, 1.4, **f))
     if name == "arrow":
@@ -361,6 +365,8 @@ def button(control, state, w, h, rect_px):
                       "search" if control == 1037 else "star", control == 1038)
     elif control == 1039:
         sound_button(d, state, vw, vh)
+    elif control == 1040:
+        slow_button(d, state, vw, vh)
     elif control in (1000, 2) and h > 20:
         cancel_button(d, state, vw, vh)
     elif control in (1000, 2):
@@ -484,6 +490,27 @@ def sound_button(d, state, vw, vh):
     d.add(circle(cx + off, cy + off, r, fill=d.gradient((0, top), (1, bottom)),
                  stroke="#b07d16" if state != "over" else TEAL_DARK, stroke_width=1.2))
     d.add(icon_at("speaker", glyph, cx - 8 + off, cy - 8 + off, 16))
+
+
+def slow_button(d, state, vw, vh):
+    """The Sound button's companion below it: a snail on cream; its down look is also the look
+    while slower speech is on."""
+    off = 1 if state == "down" else 0
+    cx, cy, r = vw / 2, vh / 2, min(vw, vh) / 2 - 1.5
+    top, bottom = {"normal": ("#fffcf4", "#eadfc3"), "over": ("#6fd3c6", TEAL),
+                   "down": ("#d69a22", "#f2b134")}[state]
+    glyph = "#ffffff" if state == "over" else INK
+    stroke = {"normal": "#b9a57a", "over": TEAL_DARK, "down": "#b07d16"}[state]
+    d.add(circle(cx + 0.5, cy + 1.5, r, fill="#3a2a10", opacity=0.3 if state != "down" else 0.15))
+    d.add(circle(cx + off, cy + off, r, fill=d.gradient((0, top), (1, bottom)), stroke=stroke,
+                 stroke_width=1.2))
+    x, y = cx - 9 + off, cy - 9.8 + off
+    d.add(icon_at("snail", glyph, x, y, 18))
+    # The shell's whorl, cut out of the shell in the face's colour.
+    d.add(group(path("M10.6 12.4 A1.5 1.5 0 0 0 13.6 12.4 A3 3 0 0 0 7.6 12.4 A4.4 4.4 0 0 0 "
+                     "15.6 14.4", fill="none", stroke=top, stroke_width=1.9,
+                     stroke_linecap="round"),
+                transform=f"translate({x} {y}) scale({18 / 24})"))
 
 
 def cancel_button(d, state, vw, vh):

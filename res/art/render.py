@@ -38,13 +38,26 @@ def read_bitmap_table():
     return [dict(id=int(i), lang=LANG[l], w=int(w), h=int(h), role=r) for i, l, w, h, r in rows]
 
 
+def read_control_ids():
+    """The control names of both templates (res/controlids.h) → their numbers."""
+    text = (ROOT / "res/controlids.h").read_text()
+    return {name: int(n) for name, n in re.findall(r"int (\w+) = (\d+);", text)}
+
+
+def control_number(token, ids):
+    """A control as the headers write it: a number, or ids::Name."""
+    return int(token) if token.isdigit() else ids[token.removeprefix("ids::")]
+
+
 def read_button_skins():
     text = (ROOT / "res/bitmaptable.h").read_text()
     main = text[text.index("MainButtonSkins[]"):text.index("AboutCancelSkin")]
+    ids = read_control_ids()
     skins = {}
-    for control, normal, down, over in re.findall(r"\{(\d+), (\d+), (\d+), (\d+)\}", main):
+    for control, normal, down, over in re.findall(
+            r"\{((?:ids::)?\w+), (\d+), (\d+), (\d+)\}", main):
         for state, bitmap in (("normal", normal), ("down", down), ("over", over)):
-            skins[int(bitmap)] = (int(control), state)
+            skins[int(bitmap)] = (control_number(control, ids), state)
     return skins
 
 
@@ -53,11 +66,12 @@ def read_dialog_items(name):
     text = (ROOT / "res/dialogs.h").read_text()
     body = text[text.index(name + "[] = {"):]
     body = body[:body.index("\n};")]
+    ids = read_control_ids()
     items = {}
-    for entry in re.findall(r"\{(\d+),\s*\w+Class,(.*?)\}", body, re.S):
+    for entry in re.findall(r"\{((?:ids::)?\w+),\s*\w+Class,(.*?)\}", body, re.S):
         numbers = re.findall(r"(-?\d+)", entry[1].split('"')[-1])
         x, y, cx, cy = (int(n) for n in numbers[-4:])
-        items[int(entry[0])] = (px_x(x), px_y(y), px_x(x + cx), px_y(y + cy))
+        items[control_number(entry[0], ids)] = (px_x(x), px_y(y), px_x(x + cx), px_y(y + cy))
     return items
 
 

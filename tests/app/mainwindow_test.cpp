@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <numeric>
@@ -15,12 +16,16 @@
 #include "app/skindlg.h"
 #include "catalogue/archive.h"
 #include "catalogue/filenames.h"
+#include "catalogue/settings.h"
 #include "catalogue/subcategories.h"
 #include "platform/backend/headless/headlessbackend.h"
+#include "platform/gdi/bmp.h"
 #include "platform/media/capturewaveout.h"
+#include "res/bitmaptable.h"
 #include "runfolder.h"
 #include "tests/support/recordingshell.h"
 #include "tests/support/runfolder.h"
+#include "tests/support/tempdir.h"
 
 namespace {
 
@@ -420,7 +425,7 @@ TEST_F(MainWindowUse, KeysSelectSpeakCopySearchAndAskForHelp) {
     Run({[&] {
              EXPECT_EQ(tip(dlg.searchViewButton), u"Search (Ctrl+F)");
              EXPECT_EQ(tip(dlg.helpButton), u"Help (F1)");
-             EXPECT_EQ(tip(dlg.soundButton), u"Speaking (Space)");
+             EXPECT_EQ(tip(dlg.soundButton), u"Speaking (Space); volume: wheel or +/-");
              backend.Key(VK_DOWN);
          },
          [&] {
@@ -523,6 +528,170 @@ TEST_F(MainWindowUse, LinksOpenExactlyTheirPagesAndHelpTheHelpFile) {
              EXPECT_TRUE(dlg.IsWindowVisible());
              EXPECT_EQ(dlg.currentPhrase.number, 1);
              EXPECT_EQ(dlg.player.GetState(), CAudioPlayer::Ready);
+         }});
+}
+
+// The samples of a written buffer.
+std::vector<std::int16_t> Samples(const std::vector<std::uint8_t>& pcm) {
+    std::vector<std::int16_t> samples(pcm.size() / 2);
+    std::memcpy(samples.data(), pcm.data(), samples.size() * 2);
+    return samples;
+}
+
+TEST_F(MainWindowUse, SlowerSpeechStretchesEveryClipShowsItsStateAndIsKeptForTheNextRun) {
+    using catalogue::Settings;
+    // The toggle's face as the window shows it, and the toggle's "on" bitmap.
+    auto toggleFace = [&](CSkinDlg& window) {
+        RECT r;
+        window.slowSpeechButton.GetWindowRect(r);
+        window.ScreenToClient(r);
+        const gdi::Bitmap shot = backend.Screenshot(window.GetSafeHwnd());
+        std::vector<gdi::COLORREF> pixels;
+        for (int y = 0; y < r.Height(); ++y)
+            for (int x = 0; x < r.Width(); ++x)
+                pixels.push_back(shot.GetPixel(r.left + x, r.top + y) & 0xFFFFFF);
+        return pixels;
+    };
+    std::vector<gdi::COLORREF> onLook;
+    {
+        const gdi::Bitmap on = gdi::LoadBitmap(*app.Resources(), 309);
+        ASSERT_TRUE(on);
+        for (int y = 0; y < on.Height(); ++y)
+            for (int x = 0; x < on.Width(); ++x)
+                onLook.push_back(on.GetPixel(x, y) & 0xFFFFFF);
+    }
+    std::size_t plain = 0;
+    Run({[&] {
+             EXPECT_FALSE(dlg.slowSpeechButton.IsChecked());
+             EXPECT_NE(toggleFace(dlg), onLook);
+             ClickRow(0, 2);
+         },
+         [&] {
+             ASSERT_EQ(Writes().size(), 1u);
+             plain = Writes()[0].size();
+             Click(ids::SlowSpeechButton);
+         },
+         [&] {
+             EXPECT_TRUE(dlg.slowSpeechButton.IsChecked());
+             EXPECT_EQ(toggleFace(dlg), onLook);  // on, even with the pointer over it
+             EXPECT_EQ(catalogue::ReadSettings(), (Settings{true, Settings::VolumeSteps}));
+             // The phrase spoken again, then the next one: both at 70 % speed.
+             Click(ids::SoundButton);
+             ClickRow(1, 2);
+         },
+         [&] {
+             ASSERT_EQ(Writes().size(), 3u);
+             EXPECT_NEAR(static_cast<double>(Writes()[1].size()) / plain, 1 / 0.7, 0.01);
+             EXPECT_NEAR(static_cast<double>(Writes()[2].size()) / dlg.player.Buffer().size(),
+                         1 / 0.7, 0.01);
+             EXPECT_TRUE(Messages().empty());
+         }});
+
+    // The next run starts with it on; turned off there, it stays off.
+    CSkinDlg again{app};
+    backend.WhenIdle([&] {
+        EXPECT_TRUE(again.slowSpeechButton.IsChecked());
+        EXPECT_TRUE(again.player.SlowSpeech());
+        EXPECT_EQ(toggleFace(again), onLook);
+        RECT r;
+        again.slowSpeechButton.GetClientRect(r);
+        backend.Click(again.slowSpeechButton.GetSafeHwnd(), POINT{r.Width() / 2, r.Height() / 2});
+    });
+    backend.WhenIdle([&] {
+        EXPECT_FALSE(again.player.SlowSpeech());
+        EXPECT_EQ(catalogue::ReadSettings(), Settings{});
+        backend.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(again.DoModal(), IDCANCEL);
+}
+
+TEST_F(MainWindowUse, WheelOverSoundAndPlusMinusKeysSetTheVolumeShownInTheTooltip) {
+    // A damaged settings file: the defaults, silently.
+    testing_support::WriteBytes(
+        folder.Path() / catalogue::SettingsName,
+        {'v', 'o', 'l', 'u', 'm', 'e', '=', 'x', '\n', 's', 'l', 'o', 'w', '=', '7', 0xFF});
+    std::vector<std::int16_t> full;
+    auto sound = [&] { return dlg.soundButton.GetSafeHwnd(); };
+    auto tip = [&] { return dlg.soundButton.Tip()->GetText(dlg.soundButton); };
+    auto volume = [&] { return catalogue::ReadSettings().volume; };
+    Run({[&] {
+             EXPECT_EQ(dlg.settings, catalogue::Settings{});
+             EXPECT_FALSE(dlg.slowSpeechButton.IsChecked());
+             ClickRow(0, 2);
+         },
+         [&] {
+             ASSERT_EQ(Writes().size(), 1u);
+             full = Samples(Writes()[0]);
+             // Five notches towards the user over the Sound button: half volume, shown at once.
+             backend.Wheel(sound(), POINT{10, 10}, -5);
+         },
+         [&] {
+             EXPECT_EQ(dlg.settings.volume, 5);
+             EXPECT_EQ(volume(), 5);
+             EXPECT_EQ(tip(), u"Volume 50 %");
+             EXPECT_TRUE(dlg.soundButton.Tip()->IsShowing());
+             Click(ids::SoundButton);
+         },
+         [&] {
+             ASSERT_EQ(Writes().size(), 2u);
+             const auto half = Samples(Writes()[1]);
+             ASSERT_EQ(half.size(), full.size());
+             for (std::size_t i = 0; i < full.size(); ++i)
+                 ASSERT_EQ(half[i], full[i] * 0x7FFF / 0xFFFF) << i;
+             // Keys wherever the focus is and the pointer is: keypad minus, then + thrice
+             // (the + or = key, and the keypad's).
+             backend.MouseMove(dlg.phraseList.GetSafeHwnd(), POINT{5, 5});
+             backend.Key(VK_SUBTRACT);
+             backend.Text(u"-");
+         },
+         [&] {
+             EXPECT_EQ(volume(), 4);
+             EXPECT_EQ(dlg.phraseList.GetCurSel(), 0);
+             backend.Key(VK_OEM_PLUS);
+             backend.Key(VK_ADD);
+             backend.Key(VK_ADD);
+         },
+         [&] {
+             EXPECT_EQ(volume(), 7);
+             EXPECT_EQ(tip(), u"Volume 70 %");
+             // Shown just below the button, the pointer being elsewhere.
+             ASSERT_TRUE(dlg.soundButton.Tip()->IsShowing());
+             RECT button, shown;
+             dlg.soundButton.GetWindowRect(button);
+             dlg.soundButton.Tip()->GetWindowRect(shown);
+             EXPECT_EQ(shown.left, button.left);
+             EXPECT_EQ(shown.top, button.bottom + 2);
+             // A second on, the tip is the Sound button's own again.
+             backend.Advance(CSkinDlg::VolumeTipPeriod);
+         },
+         [&] {
+             EXPECT_EQ(tip(), u"Speaking (Space); volume: wheel or +/-");
+             EXPECT_FALSE(dlg.soundButton.Tip()->IsShowing());
+             // The wheel elsewhere and Ctrl with + leave the volume; it stops at the top.
+             backend.Wheel(dlg.phraseList.GetSafeHwnd(), POINT{5, 5}, 3);
+             backend.KeyDown(VK_CONTROL);
+             backend.Key(VK_OEM_PLUS);
+             backend.KeyUp(VK_CONTROL);
+         },
+         [&] {
+             EXPECT_EQ(volume(), 7);
+             backend.Wheel(sound(), POINT{10, 10}, 9);
+         },
+         [&] {
+             EXPECT_EQ(volume(), 10);
+             EXPECT_EQ(tip(), u"Volume 100 %");
+             // Typed into the keyword edit, + and - are text.
+             Click(ids::SearchViewButton);
+         },
+         [&] {
+             ASSERT_EQ(dlg.GetFocus(), dlg.keywordEdit.GetSafeHwnd());
+             backend.Key(VK_OEM_MINUS);
+             backend.Text(u"-+");
+         },
+         [&] {
+             EXPECT_EQ(volume(), 10);
+             EXPECT_EQ(dlg.keywordEdit.GetWindowText(), u"-+");
+             EXPECT_TRUE(Messages().empty());
          }});
 }
 

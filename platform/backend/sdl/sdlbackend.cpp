@@ -54,6 +54,15 @@ ui::UINT VirtualKey(SDL_Keycode k) {
             return ui::VK_INSERT;
         case SDLK_DELETE:
             return ui::VK_DELETE;
+        case SDLK_KP_PLUS:
+            return ui::VK_ADD;
+        case SDLK_KP_MINUS:
+            return ui::VK_SUBTRACT;
+        case SDLK_PLUS:
+        case SDLK_EQUALS:
+            return ui::VK_OEM_PLUS;
+        case SDLK_MINUS:
+            return ui::VK_OEM_MINUS;
         case SDLK_LSHIFT:
         case SDLK_RSHIFT:
             return ui::VK_SHIFT;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -526,6 +527,90 @@ TEST_F(PlayerTest, ReopeningWithNewClips) {
     EXPECT_EQ(writes[1], stereoAlone);
     EXPECT_EQ(writes[2], phraseAlone);
     EXPECT_EQ(driver_.OpenDevices(), 1);
+}
+
+std::vector<std::int16_t> Samples(const Bytes& pcm) {
+    std::vector<std::int16_t> samples(pcm.size() / 2);
+    std::memcpy(samples.data(), pcm.data(), samples.size() * 2);
+    return samples;
+}
+
+// A tone's frequency from its upward zero crossings between two sample positions.
+double ToneFrequency(const std::vector<std::int16_t>& s, std::size_t from, std::size_t to,
+                     double rate) {
+    int crossings = 0;
+    std::size_t first = 0, last = 0;
+    for (std::size_t i = from + 1; i < to; ++i) {
+        if (s[i - 1] < 0 && s[i] >= 0) {
+            if (crossings++ == 0) first = i;
+            last = i;
+        }
+    }
+    return crossings < 2 ? 0 : (crossings - 1) * rate / static_cast<double>(last - first);
+}
+
+std::size_t LastLoud(const std::vector<std::int16_t>& s) {
+    std::size_t i = s.size();
+    while (i > 0 && std::abs(s[i - 1]) < 2000)
+        --i;
+    return i;
+}
+
+TEST_F(PlayerTest, SlowerSpeechStretchesTheWholeRangeKeepingThePitchAndTheVolumeScales) {
+    Bytes clip = MakeClip(22050, 1, 1.0, "sine 440", "-t --cbr -b 32 --resample 22.05 -m m");
+    REQUIRE_CLIP(clip);
+    CAudioPlayer player(driver_);
+    ASSERT_EQ(player.Open(Bytes(clip)), CAudioPlayer::Done);
+    player.Cue(0, CAudioPlayer::DefaultRangeEnd);
+    player.Play();
+    const std::uint32_t decoded = player.FramesDecoded();
+    player.SetSlowSpeech(true);
+    player.Play();  // the cued clip again, stretched
+    player.Play();
+    player.SetSlowSpeech(false);
+    player.Play();
+    auto writes = driver_.Writes();
+    ASSERT_EQ(writes.size(), 4u);
+    EXPECT_EQ(player.FramesDecoded(), decoded);
+    EXPECT_EQ(writes[3], writes[0]);
+    EXPECT_EQ(writes[2], writes[1]);
+    const auto plain = Samples(writes[0]);
+    const auto slow = Samples(writes[1]);
+
+    // 70 % speed: 1/0.7 as many samples, the tone where it was in time and to its end (the
+    // stretcher was flushed), at the same pitch and loudness.
+    EXPECT_EQ(slow.size(), static_cast<std::size_t>(std::llround(plain.size() / 0.7)));
+    EXPECT_NEAR(static_cast<double>(slow.size()) / plain.size(), 1.43, 0.01);
+    EXPECT_NEAR(static_cast<double>(LastLoud(slow)), LastLoud(plain) / 0.7, 22050 * 0.03);
+    const std::size_t n = plain.size();
+    const double plainHz = ToneFrequency(plain, n / 5, n * 4 / 5, 22050);
+    const double slowHz = ToneFrequency(slow, slow.size() / 5, slow.size() * 4 / 5, 22050);
+    EXPECT_NEAR(plainHz, 440, 3);
+    EXPECT_NEAR(slowHz, 440, 3);
+    auto rms = [](const std::vector<std::int16_t>& s, std::size_t from, std::size_t to) {
+        double sum = 0;
+        for (std::size_t i = from; i < to; ++i)
+            sum += static_cast<double>(s[i]) * s[i];
+        return std::sqrt(sum / static_cast<double>(to - from));
+    };
+    EXPECT_NEAR(rms(slow, slow.size() / 5, slow.size() * 4 / 5), rms(plain, n / 5, n * 4 / 5),
+                rms(plain, n / 5, n * 4 / 5) * 0.1);
+
+    // Half volume halves every sample, on this device and on the next clip's.
+    player.SetVolume(0x7FFF7FFF);
+    player.Play();
+    player.Close();
+    ASSERT_EQ(player.Open(Bytes(clip)), CAudioPlayer::Done);
+    player.Play();
+    writes = driver_.Writes();
+    ASSERT_EQ(writes.size(), 6u);
+    for (const std::size_t w : {4u, 5u}) {
+        const auto half = Samples(writes[w]);
+        ASSERT_EQ(half.size(), plain.size());
+        for (std::size_t i = 0; i < n; ++i)
+            ASSERT_EQ(half[i], plain[i] * 0x7FFF / 0xFFFF) << w << " " << i;
+    }
+    EXPECT_EQ(player.Volume(), 0x7FFF7FFFu);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -236,6 +237,62 @@ TEST_F(WaveOutTest, CompletionRacingAResetIsReportedOnce) {
         ASSERT_EQ(waveOutUnprepareHeader(device, &h, sizeof h), MMSYSERR_NOERROR);
     }
     EXPECT_EQ(waveOutClose(device), MMSYSERR_NOERROR);
+}
+
+TEST_F(WaveOutTest, VolumeScalesEachChannelOfTheBuffersWrittenAfterIt) {
+    auto bytesOf = [](std::vector<std::int16_t> samples) {
+        std::vector<char> bytes(samples.size() * 2);
+        std::memcpy(bytes.data(), samples.data(), bytes.size());
+        return bytes;
+    };
+    WAVEFORMATEX stereo = Pcm(2, 44100);
+    HWAVEOUT device = nullptr;
+    ASSERT_EQ(waveOutOpen(driver_, &device, WAVE_MAPPER, &stereo, nullptr, 0, CALLBACK_NULL),
+              MMSYSERR_NOERROR);
+    std::uint32_t volume = 0;
+    EXPECT_EQ(waveOutGetVolume(device, &volume), MMSYSERR_NOERROR);
+    EXPECT_EQ(volume, 0xFFFFFFFFu);
+    EXPECT_EQ(waveOutGetVolume(device, nullptr), MMSYSERR_INVALPARAM);
+    EXPECT_EQ(waveOutSetVolume(nullptr, 0), MMSYSERR_INVALHANDLE);
+
+    // Left (low word) full, right a quarter; a trailing partial frame passes unchanged.
+    std::vector<char> data = bytesOf({1000, 1000, 32767, -32768, -7, 4000});
+    data.push_back(9);
+    const std::vector<char> original = data;
+    WAVEHDR h = Header(data);
+    ASSERT_EQ(waveOutSetVolume(device, 0x4000FFFF), MMSYSERR_NOERROR);
+    EXPECT_EQ(waveOutGetVolume(device, &volume), MMSYSERR_NOERROR);
+    EXPECT_EQ(volume, 0x4000FFFFu);
+    waveOutPrepareHeader(device, &h, sizeof h);
+    ASSERT_EQ(waveOutWrite(device, &h, sizeof h), MMSYSERR_NOERROR);
+    // Raised again while that buffer sounds: only the next buffer is louder.
+    waveOutSetVolume(device, 0xFFFFFFFF);
+    driver_.PlayOut();
+    EXPECT_EQ(h.dwFlags & WHDR_DONE, WHDR_DONE);
+    ASSERT_EQ(waveOutWrite(device, &h, sizeof h), MMSYSERR_NOERROR);
+    EXPECT_EQ(data, original);  // the caller's buffer is never touched
+    std::vector<char> expected = bytesOf({1000, 250, 32767, -8192, -7, 1000});
+    expected.push_back(9);
+    auto writes = driver_.Writes();
+    ASSERT_EQ(writes.size(), 2u);
+    EXPECT_EQ(writes[0], std::vector<std::uint8_t>(expected.begin(), expected.end()));
+    EXPECT_EQ(writes[1], std::vector<std::uint8_t>(original.begin(), original.end()));
+    waveOutReset(device);
+    waveOutClose(device);
+
+    // A mono 8-bit device takes the low word and scales around its midpoint.
+    WAVEFORMATEX mono8 = Pcm(1, 8000, 8);
+    ASSERT_EQ(waveOutOpen(driver_, &device, WAVE_MAPPER, &mono8, nullptr, 0, CALLBACK_NULL),
+              MMSYSERR_NOERROR);
+    waveOutSetVolume(device, 0x00008000);
+    std::vector<char> bytes8 = {static_cast<char>(228), static_cast<char>(28),
+                                static_cast<char>(128)};
+    WAVEHDR h8 = Header(bytes8);
+    waveOutPrepareHeader(device, &h8, sizeof h8);
+    waveOutWrite(device, &h8, sizeof h8);
+    EXPECT_EQ(driver_.Writes().back(), (std::vector<std::uint8_t>{178, 78, 128}));
+    waveOutReset(device);
+    waveOutClose(device);
 }
 
 }  // namespace

@@ -1,0 +1,28 @@
+// The program's settings between runs: one small text file in the working folder of
+// "key=value" lines, "slow=0" or "slow=1" (slower speech) and "volume=1" … "volume=10"
+// (tenths of full volume). Reading never fails: a missing or unreadable file, or a setting
+// whose line is missing, damaged or out of range, gives that setting's default. Writing
+// replaces the whole file in one step (a temporary file renamed over it), so a failure
+// leaves the previous file as it was.
+#pragma once
+
+#include <filesystem>
+
+namespace catalogue {
+
+inline constexpr const char* SettingsName = "settings.ini";
+
+struct Settings {
+    static constexpr int VolumeSteps = 10;
+
+    bool slowSpeech = false;
+    int volume = VolumeSteps;  // 1 … VolumeSteps
+
+    bool operator==(const Settings&) const = default;
+};
+
+Settings ReadSettings(const std::filesystem::path& path = SettingsName);
+// False when the file could not be written; the previous one is then unchanged.
+bool WriteSettings(const Settings& settings, const std::filesystem::path& path = SettingsName);
+
+}  // namespace catalogue
