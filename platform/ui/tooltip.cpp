@@ -177,7 +177,7 @@ void ToolTip::Show() {
     SIZE size;
     Layout(text, size);
     const POINT pointer = app->GetCursorPos();
-    const SIZE screen = app->GetBackend().ScreenSize();
+    const SIZE screen = app->ScreenSize();
     int x = pointer.x;
     int y = pointer.y + PointerGap;
     if (y + size.cy > screen.cy) y = pointer.y - size.cy - 4;
