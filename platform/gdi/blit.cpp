@@ -136,9 +136,11 @@ Tap WrappedTap(int t, int scale, int origin, int period) {
                static_cast<std::uint32_t>(frac * 256 / (2 * scale))};
 }
 
+// a + (b − a) · w / 256 for each colour channel, rounded.
 std::uint32_t Lerp(std::uint32_t a, std::uint32_t b, std::uint32_t w) {
-    const std::uint32_t rb = (((a & 0xFF00FF) * (256 - w) + (b & 0xFF00FF) * w) >> 8) & 0xFF00FF;
-    const std::uint32_t g = (((a & 0xFF00) * (256 - w) + (b & 0xFF00) * w) >> 8) & 0xFF00;
+    const std::uint32_t rb =
+        (((a & 0xFF00FF) * (256 - w) + (b & 0xFF00FF) * w + 0x800080) >> 8) & 0xFF00FF;
+    const std::uint32_t g = (((a & 0xFF00) * (256 - w) + (b & 0xFF00) * w + 0x8000) >> 8) & 0xFF00;
     return rb | g;
 }
 

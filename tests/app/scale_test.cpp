@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/controlids.h"
+#include "app/displayscale.h"
 #include "app/phraseapp.h"
 #include "app/skindlg.h"
 #include "platform/backend/headless/headlessbackend.h"
@@ -82,7 +83,7 @@ RECT Times(RECT r, int s) {
     return RECT{r.left * s, r.top * s, r.right * s, r.bottom * s};
 }
 
-TEST(MainWindowScaled, TwiceTheSizeWithItsShapeSharpTextAndClicksAtDevicePoints) {
+TEST(MainWindowScaled, TwiceTheSizeWithItsShapeSharpTextClicksAndDrags) {
     const std::filesystem::path bundled = testing_support::BundledRunFolder();
     if (bundled.empty()) GTEST_SKIP() << "the bundled phrasebook is not prepared (make data)";
     apptest::RunFolder folder;
@@ -111,6 +112,7 @@ TEST(MainWindowScaled, TwiceTheSizeWithItsShapeSharpTextAndClicksAtDevicePoints)
 
     ScaledWindow w(2);
     gdi::Bitmap twice;
+    RECT before{};
     w.Run({[&] {
                const auto* state = w.backend.State(w.dlg.GetSafeHwnd());
                ASSERT_NE(state, nullptr);
@@ -134,7 +136,26 @@ TEST(MainWindowScaled, TwiceTheSizeWithItsShapeSharpTextAndClicksAtDevicePoints)
                w.Pointer(InputEvent::Type::MouseDown, at);
                w.Pointer(InputEvent::Type::MouseUp, at);
            },
-           [&] { EXPECT_EQ(w.dlg.category, 2); }});
+           [&] {
+               EXPECT_EQ(w.dlg.category, 2);
+               // A press on the frame drags the window by the pointer's device pixels.
+               before = w.backend.State(w.dlg.GetSafeHwnd())->rect;
+               const POINT from{2 * 8, 2 * 300};
+               const POINT to{from.x + 40, from.y + 26};
+               w.Pointer(InputEvent::Type::MouseMove, from);
+               w.Pointer(InputEvent::Type::MouseDown, from);
+               w.Pointer(InputEvent::Type::MouseMove, to);
+               w.Pointer(InputEvent::Type::MouseUp, to);
+           },
+           [&] {
+               const RECT after = w.backend.State(w.dlg.GetSafeHwnd())->rect;
+               EXPECT_EQ(after.left, before.left + 40);
+               EXPECT_EQ(after.top, before.top + 26);
+               RECT logical;
+               w.dlg.GetWindowRect(logical);
+               EXPECT_EQ(logical.left * 2, after.left);
+               EXPECT_EQ(logical.top * 2, after.top);
+           }});
     ASSERT_TRUE(twice);
     ASSERT_EQ(twice.Width(), 2 * single.Width());
     ASSERT_EQ(twice.Height(), 2 * single.Height());
@@ -156,6 +177,23 @@ TEST(MainWindowScaled, TwiceTheSizeWithItsShapeSharpTextAndClicksAtDevicePoints)
     for (const POINT p : {plain, POINT{plain.x + 1, plain.y}})
         EXPECT_EQ(twice.GetPixel(2 * p.x + 1, 2 * p.y + 1),
                   enlarged.GetPixel(2 * p.x + 1, 2 * p.y + 1));
+}
+
+TEST(DisplayScale, OptionBeatsEnvironmentBeatsADensityThatFits) {
+    EXPECT_EQ(ParseScale("2"), 2);
+    for (const char* bad : {"", "0", "4", "2x", " 2", "-1", "1.5"})
+        EXPECT_FALSE(ParseScale(bad).has_value()) << bad;
+    const SIZE big{3840, 2160};
+    const SIZE window{684, 559};
+    EXPECT_EQ(ChooseScale(1, "3", 300, big, window), 1);
+    EXPECT_EQ(ChooseScale(std::nullopt, "3", 96, big, window), 3);
+    EXPECT_EQ(ChooseScale(std::nullopt, "9", 200, big, window), 2);  // ignored
+    EXPECT_EQ(ChooseScale(std::nullopt, nullptr, 191, big, window), 1);
+    EXPECT_EQ(ChooseScale(std::nullopt, nullptr, 192, big, window), 2);
+    EXPECT_EQ(ChooseScale(std::nullopt, nullptr, 288, big, window), 3);
+    // 3 × 559 rows do not fit 1600, 2 × 559 do.
+    EXPECT_EQ(ChooseScale(std::nullopt, nullptr, 300, SIZE{2560, 1600}, window), 2);
+    EXPECT_EQ(ChooseScale(std::nullopt, nullptr, 300, SIZE{1280, 800}, window), 1);
 }
 
 }  // namespace
