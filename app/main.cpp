@@ -1,42 +1,72 @@
 // The program: the main window on the desktop's display (SDL2). "--help" and "--version"
-// answer on standard output without opening a window.
+// answer on standard output without opening a window; "--scale N" draws the window N times
+// larger (high-density displays).
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
+#include "app/displayscale.h"
 #include "app/phraseapp.h"
 #include "catalogue/updatehandoff.h"
 #include "platform/backend/sdl/sdlbackend.h"
+#include "res/dialogs.h"
+#include "res/layout.h"
 
 namespace {
 
 constexpr const char* Usage =
-    "Usage: tolkara-german [--help | --version]\n"
+    "Usage: tolkara-german [--scale N] [--help | --version]\n"
     "A talking English to German travel phrasebook.\n"
     "\n"
     "Without an option the program opens its window. It reads and writes its files in the\n"
     "current folder (the launcher /usr/bin/tolkara-german starts it in\n"
     "$XDG_DATA_HOME/tolkara-german, by default ~/.local/share/tolkara-german).\n"
     "\n"
+    "  --scale N  draw the window N times larger (1, 2 or 3), with sharp text; without it\n"
+    "             the environment variable TOLKARA_SCALE (1, 2 or 3) decides, else the\n"
+    "             display's density (2 from 192 dpi, 3 from 288 dpi, when the window fits)\n"
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n";
+
+int BadArguments(const char* why, std::string_view what) {
+    std::fprintf(stderr, "tolkara-german: %s '%.*s'\n%s", why, static_cast<int>(what.size()),
+                 what.data(), Usage);
+    return 2;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1) {
-        if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-            std::fputs(Usage, stdout);
-            return 0;
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("tolkara-german %.*s\n", static_cast<int>(catalogue::ProgramVersion.size()),
+                    catalogue::ProgramVersion.data());
+        return 0;
+    }
+    std::optional<int> scaleOption;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        std::optional<std::string_view> value;
+        if (arg == "--scale") {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "tolkara-german: --scale needs a value: 1, 2 or 3\n%s", Usage);
+                return 2;
+            }
+            value = argv[++i];
+        } else if (arg.starts_with("--scale=")) {
+            value = arg.substr(8);
+        } else {
+            return BadArguments("unknown option", arg);
         }
-        if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-            std::printf("tolkara-german %.*s\n", static_cast<int>(catalogue::ProgramVersion.size()),
-                        catalogue::ProgramVersion.data());
-            return 0;
-        }
-        std::fprintf(stderr, "tolkara-german: unknown option '%s'\n%s", argv[1], Usage);
-        return 2;
+        scaleOption = ParseScale(*value);
+        if (!scaleOption) return BadArguments("--scale takes 1, 2 or 3, not", *value);
     }
     std::string error;
     std::unique_ptr<backend::SdlBackend> display = backend::SdlBackend::Create(error);
@@ -44,6 +74,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tolkara-german: cannot open a window: %s\n", error.c_str());
         return 1;
     }
+    const res::PixelRect window = res::DialogPixels(res::MainDialog);
+    display->SetScale(ChooseScale(scaleOption, std::getenv("TOLKARA_SCALE"), display->DisplayDpi(),
+                                  display->ScreenSize(),
+                                  ui::SIZE{window.Width(), window.Height()}));
     CPhraseApp app(*display);
     return app.Run();
 }

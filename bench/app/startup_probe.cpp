@@ -37,6 +37,7 @@ public:
     void SetApplication(ui::Application* app) { app_ = app; }
 
     ui::BackendCaps Caps() const override { return inner_.Caps(); }
+    int Scale() const override { return inner_.Scale(); }
     ui::SIZE ScreenSize() const override { return inner_.ScreenSize(); }
     std::uint64_t Now() const override { return inner_.Now(); }
     bool WaitEvent(ui::InputEvent& out, std::optional<std::uint64_t> deadline) override {

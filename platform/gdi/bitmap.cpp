@@ -35,6 +35,9 @@ int Bitmap::Width() const {
 int Bitmap::Height() const {
     return surface_ ? surface_->height : 0;
 }
+int Bitmap::Scale() const {
+    return surface_ ? surface_->scale : 1;
+}
 int Bitmap::BitsPixel() const {
     return surface_ ? surface_->bitsPixel : 0;
 }
@@ -82,6 +85,13 @@ Bitmap CreateDIBSection32(int width, int height) {
     return Bitmap(std::move(s));
 }
 
+Bitmap CreateScaledDIBSection32(int width, int height, int scale) {
+    if (scale < 1 || scale > 3 || width <= 0 || height <= 0) return {};
+    Bitmap b = CreateDIBSection32(width * scale, -height * scale);
+    if (b) b.Get()->scale = scale;
+    return b;
+}
+
 Bitmap CreateDIBSection(const BITMAPINFOHEADER& header, UINT usage, void** bits) {
     if (bits) *bits = nullptr;
     if (header.biSize < 40 || header.biPlanes != 1 || header.biBitCount != 32 ||
@@ -117,8 +127,8 @@ Bitmap CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const
 bool GetObject(const Bitmap& bitmap, BITMAP& out) {
     if (!bitmap) return false;
     out = BITMAP{};
-    out.bmWidth = bitmap.Width();
-    out.bmHeight = bitmap.Height();
+    out.bmWidth = bitmap.Width() / bitmap.Scale();
+    out.bmHeight = bitmap.Height() / bitmap.Scale();
     out.bmWidthBytes = bitmap.Stride();
     out.bmBitsPixel = static_cast<std::uint16_t>(bitmap.BitsPixel());
     out.bmBits = bitmap.Get()->dibSection ? bitmap.Bits() : nullptr;

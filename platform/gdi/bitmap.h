@@ -21,8 +21,13 @@ public:
     explicit operator bool() const { return surface_ != nullptr; }
     friend bool operator==(const Bitmap& a, const Bitmap& b) { return a.surface_ == b.surface_; }
 
+    // In pixels of the bitmap (device pixels for a scaled one).
     int Width() const;
     int Height() const;
+    // Device pixels to each logical pixel, across and down: 1, or 2 or 3 for a window's
+    // framebuffer on a high-density display and the bitmaps made compatible with it. A device
+    // context draws on a scaled bitmap in logical coordinates.
+    int Scale() const;
     // 32 for colour bitmaps, 1 for monochrome ones.
     int BitsPixel() const;
     bool IsMonochrome() const { return BitsPixel() == 1; }
@@ -65,7 +70,11 @@ Bitmap CreateDIBSection(const BITMAPINFOHEADER& header, UINT usage, void** bits)
 Bitmap CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel,
                     const void* bits = nullptr);
 
-// The size and format of a bitmap; false for a null one.
+// A 32-bit top-down section of width × height logical pixels at `scale` (1 to 3) device
+// pixels each; null as CreateDIBSection32 or for another scale.
+Bitmap CreateScaledDIBSection32(int width, int height, int scale);
+
+// The size (logical pixels) and format of a bitmap; false for a null one.
 bool GetObject(const Bitmap& bitmap, BITMAP& out);
 
 }  // namespace gdi

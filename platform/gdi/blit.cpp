@@ -110,6 +110,71 @@ struct Operation {
     const SourceMap* source = nullptr;
 };
 
+int FloorDiv(long long a, long long b) {
+    long long q = a / b;
+    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+    return static_cast<int>(q);
+}
+
+// Where a target pixel samples a source of `scale` times fewer pixels, smoothly: target pixel
+// i of the run starting at `from` lies at source position (i + ½) / scale − ½; the tap below
+// it, the one above and the weight (0-256) of the one above.
+struct Tap {
+    int low;
+    int high;
+    std::uint32_t weight;
+};
+
+// Tap of target pixel t relative to a source origin `origin` (in source pixels), wrapping into
+// [0, period).
+Tap WrappedTap(int t, int scale, int origin, int period) {
+    const long long num = 2LL * t + 1 - scale - 2LL * scale * origin;
+    const int low = FloorDiv(num, 2LL * scale);
+    const long long frac = num - static_cast<long long>(low) * 2 * scale;
+    const int a = ((low % period) + period) % period;
+    return Tap{a, a + 1 == period ? 0 : a + 1,
+               static_cast<std::uint32_t>(frac * 256 / (2 * scale))};
+}
+
+// a + (b − a) · w / 256 for each colour channel, rounded.
+std::uint32_t Lerp(std::uint32_t a, std::uint32_t b, std::uint32_t w) {
+    const std::uint32_t rb =
+        (((a & 0xFF00FF) * (256 - w) + (b & 0xFF00FF) * w + 0x800080) >> 8) & 0xFF00FF;
+    const std::uint32_t g = (((a & 0xFF00) * (256 - w) + (b & 0xFF00) * w + 0x8000) >> 8) & 0xFF00;
+    return rb | g;
+}
+
+// A row of a pattern brush on a scaled target: a colour pattern is sampled smoothly (it tiles,
+// so its edges blend into its other side); a monochrome one keeps its pixels whole.
+void PatternRow(const Surface& pattern, int scale, POINT brushOrg, int left, int y, bool mono,
+                std::uint32_t textPix, std::uint32_t bkPix, std::uint32_t* out, int count) {
+    const int pw = pattern.width;
+    const int ph = pattern.height;
+    if (pattern.bitsPixel == 1 || mono) {
+        const int py = ((FloorDiv(y, scale) - brushOrg.y) % ph + ph) % ph;
+        for (int i = 0; i < count; ++i) {
+            const int px = ((FloorDiv(left + i, scale) - brushOrg.x) % pw + pw) % pw;
+            std::uint32_t v;
+            if (pattern.bitsPixel == 32) {
+                v = IsBright(ColorFromPixel(pattern.Row(py)[px])) ? ~0u : 0u;
+            } else {
+                const bool white = pattern.MonoRow(py)[px] != 0;
+                v = mono ? (white ? ~0u : 0u) : (white ? bkPix : textPix);
+            }
+            out[i] = v;
+        }
+        return;
+    }
+    const Tap ty = WrappedTap(y, scale, brushOrg.y, ph);
+    const std::uint32_t* above = pattern.Row(ty.low);
+    const std::uint32_t* below = pattern.Row(ty.high);
+    for (int i = 0; i < count; ++i) {
+        const Tap tx = WrappedTap(left + i, scale, brushOrg.x, pw);
+        out[i] = Lerp(Lerp(above[tx.low], above[tx.high], tx.weight),
+                      Lerp(below[tx.low], below[tx.high], tx.weight), ty.weight);
+    }
+}
+
 // Runs one operation over the clipped parts of its rectangle.
 void Run(const Operation& op) {
     Surface* target = op.dest->Target();
@@ -133,6 +198,7 @@ void Run(const Operation& op) {
         }
     }
     const POINT brushOrg = op.dest->BrushOrigin();
+    const int scale = op.dest->Scale();
     const std::uint32_t srcBkPix =
         op.source ? PixelFromColor(op.source->srcBkColour) & ColourMask : 0;
 
@@ -200,7 +266,10 @@ void Run(const Operation& op) {
             const int count = last - first;
             if (!sStart) sStart = sRow.data() + first;
             if (needP) {
-                if (pattern) {
+                if (pattern && scale > 1) {
+                    PatternRow(*pattern, scale, brushOrg, r.left + first, y, mono, textPix, bkPix,
+                               pRow.data() + first, count);
+                } else if (pattern) {
                     const int pw = pattern->width;
                     const int ph = pattern->height;
                     int py = ((y - brushOrg.y) % ph + ph) % ph;
@@ -253,6 +322,66 @@ std::vector<int> Mapping(int extent, int from, int srcExtent, bool mirror, int l
     return map;
 }
 
+// Smooth (bilinear) taps along one axis: target pixel i of `extent` lies at source position
+// from + (i + ½) · srcExtent / extent − ½, read within [from, from + srcExtent) ∩ [0, limit).
+// A pixel whose nearest source pixel lies outside the bitmap has low −1, as Mapping says.
+std::vector<Tap> SmoothMapping(int extent, int from, int srcExtent, bool mirror, int limit) {
+    std::vector<Tap> taps(static_cast<std::size_t>(extent));
+    const int lo = std::max(from, 0);
+    const int hi = std::min(from + srcExtent, limit) - 1;
+    for (int i = 0; i < extent; ++i) {
+        const long long num = (2LL * i + 1) * srcExtent - extent;
+        const int low = FloorDiv(num, 2LL * extent);
+        const long long frac = num - static_cast<long long>(low) * 2 * extent;
+        std::uint32_t weight = static_cast<std::uint32_t>((frac * 256 + extent) / (2LL * extent));
+        int a = from + low;
+        int b = a + 1;
+        if (mirror) {
+            // Mirrored, the source runs the other way: the tap above is the nearer start.
+            a = from + srcExtent - 1 - low;
+            b = a - 1;
+        }
+        const long long nearest = (2LL * i + 1) * srcExtent / (2LL * extent);
+        const long long n = mirror ? from + srcExtent - 1 - nearest : from + nearest;
+        Tap& t = taps[static_cast<std::size_t>(i)];
+        if (n < 0 || n >= limit || lo > hi) {
+            t = Tap{-1, -1, 0};
+            continue;
+        }
+        t = Tap{std::clamp(a, lo, hi), std::clamp(b, lo, hi), weight};
+    }
+    return taps;
+}
+
+// A colour copy that scales smoothly: bitmaps drawn larger on a scaled target.
+void SmoothCopy(DC& dest, const RECT& rect, const Surface& source, const std::vector<Tap>& columns,
+                const std::vector<Tap>& rows) {
+    Surface* target = dest.Target();
+    std::vector<std::uint32_t> upper;
+    std::vector<std::uint32_t> lower;
+    for (const RECT& clip : dest.ClipRects()) {
+        RECT r;
+        if (!IntersectRect(r, clip, rect)) continue;
+        const int n = r.Width();
+        upper.resize(static_cast<std::size_t>(n));
+        lower.resize(static_cast<std::size_t>(n));
+        const Tap* cols = columns.data() + (r.left - rect.left);
+        for (int y = r.top; y < r.bottom; ++y) {
+            const Tap& ty = rows[static_cast<std::size_t>(y - rect.top)];
+            if (ty.low < 0) continue;
+            const std::uint32_t* a = source.Row(ty.low);
+            const std::uint32_t* b = source.Row(ty.high);
+            std::uint32_t* out = target->Row(y) + r.left;
+            for (int i = 0; i < n; ++i) {
+                const Tap& tx = cols[i];
+                if (tx.low < 0) continue;
+                out[i] = Lerp(Lerp(a[tx.low], a[tx.high], tx.weight),
+                              Lerp(b[tx.low], b[tx.high], tx.weight), ty.weight);
+            }
+        }
+    }
+}
+
 bool Transfer(DC& dest, int x, int y, int width, int height, const DC* src, int srcX, int srcY,
               int srcWidth, int srcHeight, DWORD rop) {
     if (!dest || !dest.Target()) return false;
@@ -284,21 +413,31 @@ bool Transfer(DC& dest, int x, int y, int width, int height, const DC* src, int 
     if (width == 0 || height == 0) return true;
     if (needS && (srcWidth == 0 || srcHeight == 0)) return true;
 
-    POINT o = dest.Offset();
     Operation op;
     op.dest = &dest;
-    op.rect = RECT{x + o.x, y + o.y, x + o.x + width, y + o.y + height};
+    op.rect = dest.TargetRect(RECT{x, y, x + width, y + height});
     op.code = code;
     op.brush = &dest.CurrentBrush();
     SourceMap map;
     if (needS && src) {
         const Surface* s = src->Target();
-        POINT so = src->Offset();
+        // Both sides in their own pixels: a scaled target or source has more of them.
+        const int ds = dest.Scale();
+        const RECT from = src->TargetRect(RECT{srcX, srcY, srcX + srcWidth, srcY + srcHeight});
+        const int tw = op.rect.Width();
+        const int th = op.rect.Height();
+        if (ds > 1 && code == 0xCC && s->bitsPixel == 32 && dest.Target()->bitsPixel == 32 &&
+            s != dest.Target() && (tw != from.Width() || th != from.Height())) {
+            SmoothCopy(dest, op.rect, *s,
+                       SmoothMapping(tw, from.left, from.Width(), mirrorX, s->width),
+                       SmoothMapping(th, from.top, from.Height(), mirrorY, s->height));
+            return true;
+        }
         map.surface = s;
         map.srcBkColour = src->GetBkColor();
-        map.columns = Mapping(width, srcX + so.x, srcWidth, mirrorX, s->width);
-        map.rows = Mapping(height, srcY + so.y, srcHeight, mirrorY, s->height);
-        map.direct = width == srcWidth && !mirrorX;
+        map.columns = Mapping(tw, from.left, from.Width(), mirrorX, s->width);
+        map.rows = Mapping(th, from.top, from.Height(), mirrorY, s->height);
+        map.direct = tw == from.Width() && !mirrorX;
         op.source = &map;
     }
     Run(op);
@@ -327,10 +466,9 @@ bool FillRect(DC& dest, const RECT& rect, const Brush& brush) {
     if (!dest || !brush) return false;
     if (brush.GetStyle() == Brush::Style::Hollow) return true;
     if (IsRectEmpty(rect)) return true;
-    POINT o = dest.Offset();
     Operation op;
     op.dest = &dest;
-    op.rect = RECT{rect.left + o.x, rect.top + o.y, rect.right + o.x, rect.bottom + o.y};
+    op.rect = dest.TargetRect(rect);
     op.code = 0xF0;
     op.brush = &brush;
     Run(op);
@@ -350,9 +488,7 @@ bool FillRgn(DC& dest, const Region& region, const Brush& brush) {
 }
 
 bool RectVisible(const DC& dc, const RECT& rect) {
-    POINT o = dc.Offset();
-    RECT r = rect;
-    OffsetRect(r, o.x, o.y);
+    const RECT r = dc.TargetRect(rect);
     RECT both;
     for (const RECT& clip : dc.ClipRects()) {
         if (IntersectRect(both, clip, r)) return true;

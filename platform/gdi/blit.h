@@ -8,13 +8,19 @@
 // pixel equals the source DC's background colour and black elsewhere. A monochrome pattern
 // brush takes the destination's text and background colours; a colour brush on a monochrome
 // target becomes black or white by brightness.
+//
+// On a scaled target (a window's framebuffer on a high-density display) a colour copy
+// (SRCCOPY) of a colour bitmap with fewer pixels is scaled smoothly (bilinear, within the
+// source rectangle), and so is a colour pattern brush; other operations and monochrome
+// images repeat each pixel, so masks and their images stay in register.
 #pragma once
 
 #include "platform/gdi/dc.h"
 
 namespace gdi {
 
-// Parts of the source rectangle outside the source bitmap are not drawn. False when a DC is
+// Parts of the source rectangle outside the source bitmap are not drawn. Coordinates are
+// logical on either side. False when a DC is
 // null or the operation needs a source and none is given.
 bool BitBlt(DC& dest, int x, int y, int width, int height, const DC* src, int srcX, int srcY,
             DWORD rop);
@@ -32,10 +38,10 @@ bool FillRgn(DC& dest, const Region& region, const Brush& brush);
 bool RectVisible(const DC& dc, const RECT& rect);
 
 namespace detail {
-// Fills a rectangle given in target coordinates with one colour, clipped; the building block
-// of lines and frames.
+// Fills a rectangle given in target pixels (DC::TargetRect) with one colour, clipped; the building
+// block of lines and frames.
 void FillTargetRect(DC& dest, RECT rect, COLORREF colour);
-// Inverts the pixels of a rectangle in target coordinates, clipped.
+// Inverts the pixels of a rectangle in target pixels, clipped.
 void InvertTargetRect(DC& dest, RECT rect);
 }  // namespace detail
 

@@ -106,8 +106,8 @@ int DC::ExcludeClipRect(int left, int top, int right, int bottom) {
     Region rect(RECT{left + state_.viewportOrg.x, top + state_.viewportOrg.y,
                      right + state_.viewportOrg.x, bottom + state_.viewportOrg.y});
     if (!state_.clip) {
-        Region whole(RECT{-origin_.x, -origin_.y, target_.Width() - origin_.x,
-                          target_.Height() - origin_.y});
+        Region whole(RECT{-origin_.x, -origin_.y, target_.Width() / Scale() - origin_.x,
+                          target_.Height() / Scale() - origin_.y});
         state_.clip = whole;
     }
     CombineRgn(*state_.clip, *state_.clip, rect, RGN_DIFF);
@@ -124,6 +124,10 @@ int DC::GetClipBox(RECT& out) const {
     RECT box = rects.front();
     for (const RECT& r : rects)
         UnionRect(box, box, r);
+    if (const int s = Scale(); s > 1) {
+        // Clip rectangles of a scaled target lie on whole logical pixels.
+        box = RECT{box.left / s, box.top / s, box.right / s, box.bottom / s};
+    }
     POINT o = Offset();
     OffsetRect(box, -o.x, -o.y);
     out = box;
@@ -180,6 +184,13 @@ POINT DC::Offset() const {
     return POINT{origin_.x + state_.viewportOrg.x, origin_.y + state_.viewportOrg.y};
 }
 
+RECT DC::TargetRect(const RECT& logical) const {
+    const POINT o = Offset();
+    const int s = Scale();
+    return RECT{(logical.left + o.x) * s, (logical.top + o.y) * s, (logical.right + o.x) * s,
+                (logical.bottom + o.y) * s};
+}
+
 POINT DC::BrushOrigin() const {
     return POINT{origin_.x + state_.brushOrg.x, origin_.y + state_.brushOrg.y};
 }
@@ -195,10 +206,20 @@ const std::vector<RECT>& DC::ClipRects() const {
         return clipRects_;
     }
     Region region(bounds);
-    if (visible_) CombineRgn(region, region, *visible_, RGN_AND);
+    const int s = Scale();
+    if (visible_) {
+        if (s == 1) {
+            CombineRgn(region, region, *visible_, RGN_AND);
+        } else {
+            Region visible = *visible_;
+            visible.Scale(s);
+            CombineRgn(region, region, visible, RGN_AND);
+        }
+    }
     if (state_.clip) {
         Region clip = *state_.clip;
         clip.Offset(origin_.x, origin_.y);
+        clip.Scale(s);
         CombineRgn(region, region, clip, RGN_AND);
     }
     clipRects_ = region.Rects();
@@ -211,6 +232,8 @@ DC CreateCompatibleDC(const DC*) {
 
 Bitmap CreateCompatibleBitmap(const DC* dc, int width, int height) {
     if (dc && dc->CurrentBitmap().IsMonochrome()) return CreateBitmap(width, height, 1, 1);
+    // What is drawn there at a scale keeps its detail when copied here and back.
+    if (dc && dc->Scale() > 1) return CreateScaledDIBSection32(width, height, dc->Scale());
     return CreateBitmap(width, height, 1, 32);
 }
 
@@ -224,9 +247,11 @@ int GetDeviceCaps(const DC&, int index) {
     }
 }
 
+// On a scaled target a logical pixel is read at the top-left of its block and written to all
+// of the block (clip rectangles never cut a block).
 COLORREF GetPixel(const DC& dc, int x, int y) {
-    POINT o = dc.Offset();
-    POINT p{x + o.x, y + o.y};
+    const RECT block = dc.TargetRect(RECT{x, y, x + 1, y + 1});
+    const POINT p{block.left, block.top};
     for (const RECT& r : dc.ClipRects()) {
         if (PtInRect(r, p)) return dc.CurrentBitmap().GetPixel(p.x, p.y);
     }
@@ -234,12 +259,14 @@ COLORREF GetPixel(const DC& dc, int x, int y) {
 }
 
 COLORREF SetPixel(DC& dc, int x, int y, COLORREF colour) {
-    POINT o = dc.Offset();
-    POINT p{x + o.x, y + o.y};
+    const RECT block = dc.TargetRect(RECT{x, y, x + 1, y + 1});
+    const POINT p{block.left, block.top};
     for (const RECT& r : dc.ClipRects()) {
         if (PtInRect(r, p)) {
             Bitmap target = dc.CurrentBitmap();
-            target.SetPixel(p.x, p.y, colour);
+            for (int ty = block.top; ty < block.bottom; ++ty)
+                for (int tx = block.left; tx < block.right; ++tx)
+                    target.SetPixel(tx, ty, colour);
             return target.GetPixel(p.x, p.y);
         }
     }

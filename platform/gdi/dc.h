@@ -5,7 +5,8 @@
 //
 // Coordinates: logical = device + viewport origin offset; device (0, 0) is the DC's origin in
 // its target (a child window's top-left corner in its top-level window's framebuffer). Clip
-// regions are given in device coordinates.
+// regions are given in device coordinates. On a scaled target (Bitmap::Scale) all of these
+// count logical pixels, and drawing lands on Scale() × Scale() target pixels for each.
 #pragma once
 
 #include <optional>
@@ -32,7 +33,8 @@ public:
     // A memory DC; it starts with a 1 × 1 monochrome bitmap selected, as on Windows.
     static DC Memory();
     // A DC drawing into `target` with device (0, 0) at `origin`, limited to `visible` (target
-    // coordinates) when given. The window framework makes these for its windows.
+    // coordinates, logical on a scaled target) when given. The window framework makes these for its
+    // windows.
     static DC ForSurface(Bitmap target, POINT origin, std::optional<Region> visible = {});
 
     explicit operator bool() const { return valid_; }
@@ -81,11 +83,15 @@ public:
 
     // For the drawing calls.
     Surface* Target() const { return target_.Get(); }
-    // Logical (0, 0) in target coordinates.
+    // Target pixels to each logical pixel: the target's scale.
+    int Scale() const { return target_.Scale(); }
+    // Logical (0, 0) in target coordinates before scaling.
     POINT Offset() const;
-    // Device (0, 0) plus the brush origin, in target coordinates.
+    // A logical rectangle in target pixels.
+    RECT TargetRect(const RECT& logical) const;
+    // Device (0, 0) plus the brush origin, in target coordinates before scaling.
     POINT BrushOrigin() const;
-    // Where drawing may land, in target coordinates: the target's bounds cut by the visible
+    // Where drawing may land, in target pixels: the target's bounds cut by the visible
     // region and the clip region.
     const std::vector<RECT>& ClipRects() const;
 
@@ -134,7 +140,8 @@ private:
 // A memory DC compatible with dc (or with the screen when null).
 DC CreateCompatibleDC(const DC* dc);
 // A bitmap in the format of dc's current target: monochrome when that is monochrome (a fresh
-// memory DC's), else a 32-bit colour bitmap. With dc null: a colour bitmap.
+// memory DC's), else a 32-bit colour bitmap at the target's scale. With dc null: a colour
+// bitmap.
 Bitmap CreateCompatibleBitmap(const DC* dc, int width, int height);
 int GetDeviceCaps(const DC& dc, int index);
 COLORREF GetPixel(const DC& dc, int x, int y);

@@ -10,9 +10,7 @@ namespace gdi {
 namespace {
 
 RECT ToTarget(const DC& dc, RECT r) {
-    POINT o = dc.Offset();
-    OffsetRect(r, o.x, o.y);
-    return r;
+    return dc.TargetRect(r);
 }
 
 // The pen's square at (x, y), in logical coordinates.

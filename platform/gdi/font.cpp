@@ -205,6 +205,7 @@ bool FontFace::Load(const std::string& file, int index, bool synthBold, bool syn
     if (FT_New_Face(library, file.c_str(), index, &face)) return false;
     face_ = face;
     file_ = file;
+    index_ = index;
     synthBold_ = synthBold;
     synthItalic_ = synthItalic;
 
@@ -237,6 +238,7 @@ bool FontFace::Load(const std::string& file, int index, bool synthBold, bool syn
     } else {
         ppem = 12;
     }
+    ppem *= scale_;
     if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(ppem))) return false;
     const double scale = ppem / upem;
 
@@ -287,6 +289,22 @@ FontFace::Glyph FontFace::Render(char32_t codePoint) {
         std::copy_n(row, g.width, g.coverage.data() + static_cast<std::size_t>(y) * g.width);
     }
     return g;
+}
+
+FontFace& FontFace::AtScale(int scale) {
+    if (scale < 2 || scale > 3 || scale_ != 1) return *this;
+    const auto slot = static_cast<std::size_t>(scale - 2);
+    if (!scaled_[slot] && !scaledFailed_[slot]) {
+        std::unique_ptr<FontFace> f(new FontFace());
+        f->lf_ = lf_;
+        f->scale_ = scale;
+        if (f->Load(file_, index_, synthBold_, synthItalic_)) {
+            scaled_[slot] = std::move(f);
+        } else {
+            scaledFailed_[slot] = true;
+        }
+    }
+    return scaled_[slot] ? *scaled_[slot] : *this;
 }
 
 const FontFace::Glyph& FontFace::GetGlyph(char32_t codePoint) {

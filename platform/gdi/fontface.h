@@ -42,6 +42,9 @@ public:
 
     const Glyph& GetGlyph(char32_t codePoint);
     int Advance(char32_t codePoint) { return GetGlyph(codePoint).advance; }
+    // The same face rendered at `scale` (2 or 3) times its pixel size, for drawing on a scaled
+    // target; this face itself for scale 1 or when that size cannot be made.
+    FontFace& AtScale(int scale);
 
 private:
     FontFace() = default;
@@ -57,6 +60,10 @@ private:
     int strikeThickness_ = 1;
     bool synthBold_ = false;
     bool synthItalic_ = false;
+    int index_ = 0;                                    // of the face in its file
+    int scale_ = 1;                                    // pixel size multiplier
+    std::array<std::unique_ptr<FontFace>, 2> scaled_;  // at scales 2 and 3, made when needed
+    std::array<bool, 2> scaledFailed_{};
     void* library_ = nullptr;  // FT_Library
     void* face_ = nullptr;     // FT_Face
     std::array<std::unique_ptr<Glyph>, 256> latin_;

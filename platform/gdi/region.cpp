@@ -293,6 +293,17 @@ bool RectInRegion(const Region& region, const RECT& rect) {
     return !both.IsEmpty();
 }
 
+void Region::Scale(int factor) {
+    if (factor == 1) return;
+    auto scale = [factor](RECT& r) {
+        r = RECT{r.left * factor, r.top * factor, r.right * factor, r.bottom * factor};
+    };
+    // Multiplying keeps the order and the separation of bands and spans: still banded.
+    for (RECT& r : rects_)
+        scale(r);
+    if (!rects_.empty()) scale(bounds_);
+}
+
 int OffsetRgn(Region& region, int dx, int dy) {
     region.Offset(dx, dy);
     return region.Kind();

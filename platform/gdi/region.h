@@ -30,6 +30,8 @@ public:
     int Kind() const;
     bool Contains(int x, int y) const;
     void Offset(int dx, int dy);
+    // Every coordinate multiplied by factor (≥ 1): each pixel becomes a factor × factor block.
+    void Scale(int factor);
 
     friend bool operator==(const Region&, const Region&) = default;
 

@@ -12,6 +12,7 @@ struct Surface {
     int bitsPixel = 32;    // 32 or 1
     bool topDown = false;  // memory order of colour rows
     bool dibSection = false;
+    int scale = 1;                      // device pixels to each logical pixel, across and down
     std::vector<std::uint32_t> pixels;  // colour: width × height, memory order
     std::vector<std::uint8_t> mono;     // monochrome: 0 or 1 per pixel, top row first
 

@@ -22,7 +22,25 @@ bool SameClassName(std::u16string_view a, std::u16string_view b) {
 
 }  // namespace
 
-Application::Application(Backend& backend) : backend_(backend) {}
+Application::Application(Backend& backend)
+    : backend_(backend), scale_(std::clamp(backend.Scale(), 1, 3)) {}
+
+SIZE Application::ScreenSize() const {
+    const SIZE device = backend_.ScreenSize();
+    return SIZE{device.cx / scale_, device.cy / scale_};
+}
+
+RECT Application::ToDevice(const RECT& r) const {
+    return RECT{r.left * scale_, r.top * scale_, r.right * scale_, r.bottom * scale_};
+}
+
+InputEvent Application::FromDevice(const InputEvent& e) const {
+    InputEvent out = e;
+    auto down = [this](int v) { return v >= 0 ? v / scale_ : -((-v + scale_ - 1) / scale_); };
+    out.pt = POINT{down(e.pt.x), down(e.pt.y)};
+    out.screen = POINT{down(e.screen.x), down(e.screen.y)};
+    return out;
+}
 
 Application::~Application() {
     // Windows go first, top-level windows with their children, while their objects live.
@@ -122,7 +140,7 @@ HWND Application::CreateWindowEx(Style exStyle, std::u16string_view className,
         n.owner = parent ? GetTopLevel(parent) : HWND{};
         topLevels_.insert(topLevels_.begin(), hwnd);
         const bool tool = (exStyle & WS_EX_TOOLWINDOW) != 0;
-        n.native = backend_.OpenWindow(hwnd, rect, n.text, tool);
+        n.native = backend_.OpenWindow(hwnd, ToDevice(rect), n.text, tool);
         // A main or dialog window the window system refused would run unseen: fail instead.
         // Tool windows (tooltips, drop-down lists) may do without.
         if (!n.native && !tool) {

@@ -49,6 +49,11 @@ public:
     int Run();
 
     Backend& GetBackend() const { return backend_; }
+    // The backend's device pixels to each of ours (1 to 3). Windows, input and drawing work in
+    // our pixels; framebuffers hold Scale() × Scale() device pixels for each.
+    int Scale() const { return scale_; }
+    // The screen's size in our pixels.
+    SIZE ScreenSize() const;
     // Where the program's sounds go: the backend's wave-out driver.
     media::WaveOutDriver& GetWaveOutDriver() const { return backend_.WaveOutDriver(); }
     void SetMainWindow(Window* window) { mainWindow_ = window; }
@@ -125,7 +130,7 @@ public:
     // HTTRANSPARENT; null outside every window.
     HWND WindowFromPoint(POINT screen);
 
-    // Input from the backend, as the loop would hand it over.
+    // Input from the backend (device pixels), as the loop would hand it over.
     void DispatchInput(const InputEvent& event);
 
     // Painting. Rectangles and regions are in the window's client coordinates.
@@ -209,6 +214,7 @@ private:
     std::optional<std::uint64_t> NextTimerDue() const;
 
     // Input routing (input.cpp).
+    void DispatchEvent(const InputEvent& e);  // in our pixels
     void RouteMouse(const InputEvent& e);
     void RouteKey(const InputEvent& e);
     void HandleWindowEvent(const InputEvent& e);
@@ -228,7 +234,12 @@ private:
     void EnsureFrame(WindowNode& top);
     void InvalidateBehind(WindowNode& node);
 
+    // Our pixels to the backend's (and back, rounding towards minus infinity).
+    RECT ToDevice(const RECT& r) const;
+    InputEvent FromDevice(const InputEvent& e) const;
+
     Backend& backend_;
+    int scale_ = 1;
     Window* mainWindow_ = nullptr;
     const shell::ResourceBundle* resources_ = nullptr;
     std::u16string appName_;

@@ -30,6 +30,11 @@ public:
     virtual ~Backend() = default;
 
     virtual BackendCaps Caps() const = 0;
+    // Device pixels to each pixel of the framework (1 to 3), fixed for the backend's life.
+    // Every coordinate of this contract (screen size, window rectangles, shapes, framebuffers,
+    // presented areas, the points of events) counts device pixels; the framework works in its
+    // own pixels and converts at this boundary.
+    virtual int Scale() const { return 1; }
     virtual SIZE ScreenSize() const = 0;
 
     // Milliseconds of a monotonic clock.

@@ -46,7 +46,7 @@ bool Dialog::CreateFromTemplate(HWND owner) {
     if ((style & WS_CHILD) == 0) {
         // Centred over the owner (or the screen) when asked or when the template gives no place;
         // otherwise placed relative to the owner's top-left corner.
-        RECT area{0, 0, app_.GetBackend().ScreenSize().cx, app_.GetBackend().ScreenSize().cy};
+        RECT area{0, 0, app_.ScreenSize().cx, app_.ScreenSize().cy};
         if (owner) area = app_.GetWindowRect(owner);
         if ((t.style & DS_CENTER) != 0 || (t.x == 0 && t.y == 0)) {
             r.left = area.left + (area.Width() - w) / 2;

@@ -17,7 +17,15 @@ int GetSystemMetrics(int index) {
     }
 }
 
-void Application::DispatchInput(const InputEvent& e) {
+void Application::DispatchInput(const InputEvent& device) {
+    if (scale_ > 1) {
+        DispatchEvent(FromDevice(device));
+    } else {
+        DispatchEvent(device);
+    }
+}
+
+void Application::DispatchEvent(const InputEvent& e) {
     switch (e.type) {
         case InputEvent::Type::MouseMove:
         case InputEvent::Type::MouseDown:

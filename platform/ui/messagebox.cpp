@@ -119,7 +119,7 @@ private:
             ok->MoveWindow((width - ButtonWidth) / 2, buttonTop, ButtonWidth, ButtonHeight, false);
         }
         // Centred on the owner (or the screen), kept on the screen.
-        const SIZE screen = GetApplication().GetBackend().ScreenSize();
+        const SIZE screen = GetApplication().ScreenSize();
         RECT area{0, 0, screen.cx, screen.cy};
         const HWND owner = GetApplication().GetTopLevel(ui::GetParent(GetSafeHwnd()));
         if (owner) area = GetApplication().GetWindowRect(owner);

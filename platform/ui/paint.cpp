@@ -50,8 +50,9 @@ const gdi::Brush* SysColorBrush(int index) {
 void Application::EnsureFrame(WindowNode& top) {
     const int w = std::max(top.Width(), 1);
     const int h = std::max(top.Height(), 1);
-    if (top.frame && top.frame.Width() == w && top.frame.Height() == h) return;
-    top.frame = gdi::CreateDIBSection32(w, -h);
+    if (top.frame && top.frame.Width() == w * scale_ && top.frame.Height() == h * scale_) return;
+    top.frame =
+        scale_ > 1 ? gdi::CreateScaledDIBSection32(w, h, scale_) : gdi::CreateDIBSection32(w, -h);
     top.dirty = gdi::Region(RECT{0, 0, w, h});
 }
 
@@ -195,8 +196,15 @@ void Application::PaintTree(HWND hwnd) {
 
 void Application::Present(WindowNode& top) {
     if (top.dirty.IsEmpty()) return;
-    if (top.native && top.shown && !top.minimized)
-        backend_.Present(top.handle, top.frame, top.dirty);
+    if (top.native && top.shown && !top.minimized) {
+        if (scale_ > 1) {
+            gdi::Region dirty = top.dirty;
+            dirty.Scale(scale_);
+            backend_.Present(top.handle, top.frame, dirty);
+        } else {
+            backend_.Present(top.handle, top.frame, top.dirty);
+        }
+    }
     top.dirty = {};
 }
 

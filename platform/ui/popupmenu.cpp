@@ -236,7 +236,7 @@ int TrackPopupMenuEx(const Menu& menu, UINT flags, int x, int y, HWND owner,
     }
     // Stay on the screen; where the menu would cover the excluded rectangle from below the
     // screen's edge, open it above that rectangle instead.
-    const SIZE screen = app->GetBackend().ScreenSize();
+    const SIZE screen = app->ScreenSize();
     if (top + size.cy > screen.cy) {
         top = params != nullptr ? params->rcExclude.top - size.cy : screen.cy - size.cy;
     }

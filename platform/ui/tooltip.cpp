@@ -204,7 +204,7 @@ void ToolTip::Show() {
         }
         gap = 2;
     }
-    const SIZE screen = app->GetBackend().ScreenSize();
+    const SIZE screen = app->ScreenSize();
     int x = anchor.x;
     int y = anchor.y + gap;
     if (y + size.cy > screen.cy) y = anchor.y - size.cy - 4;

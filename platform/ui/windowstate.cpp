@@ -182,7 +182,7 @@ bool Application::SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx
             if (redraw) AddUpdate(*n, gdi::Region(GetClientRect(hwnd)), true, true);
         } else {
             n->rect = r;
-            if (n->native) backend_.MoveWindow(hwnd, r);
+            if (n->native) backend_.MoveWindow(hwnd, ToDevice(r));
             if (resized) {
                 EnsureFrame(*n);
                 AddUpdate(*n, gdi::Region(GetClientRect(hwnd)), true, true);
@@ -211,7 +211,13 @@ bool Application::SetWindowRgn(HWND hwnd, std::optional<gdi::Region> region, boo
     if (n->IsChild() && redraw && (n->style & WS_VISIBLE) != 0) InvalidateBehind(*n);
     n->windowRegion = std::move(region);
     if (!n->IsChild() && n->native) {
-        backend_.SetWindowShape(hwnd, n->windowRegion ? &*n->windowRegion : nullptr);
+        if (n->windowRegion && scale_ > 1) {
+            gdi::Region shape = *n->windowRegion;
+            shape.Scale(scale_);
+            backend_.SetWindowShape(hwnd, &shape);
+        } else {
+            backend_.SetWindowShape(hwnd, n->windowRegion ? &*n->windowRegion : nullptr);
+        }
     }
     if (redraw) AddUpdate(*n, gdi::Region(GetClientRect(hwnd)), true, true);
     return true;

@@ -51,19 +51,22 @@ gdi::Bitmap MainSkin() {
     return gdi::LoadBitmap(res::ProgramResources(), res::MainSkinBitmap);
 }
 
+// Whether a point of the main window lies under (or within 2 pixels of) a control.
+bool UnderControl(int x, int y) {
+    for (const ui::DialogItemTemplate& item : res::detail::MainDialogItems) {
+        const res::PixelRect r = res::ItemPixels(item);
+        if (x >= r.left - 2 && x < r.right + 2 && y >= r.top - 2 && y < r.bottom + 2) return true;
+    }
+    return false;
+}
+
 // A point of the skin that is not black and lies under no control of the template.
 gdi::POINT BareSkinPoint(const gdi::Bitmap& skin) {
     for (int y = 200; y < 540; y += 5) {
         for (int x = 20; x < 660; x += 5) {
             const gdi::COLORREF c = skin.GetPixel(x, y);
             if (c == 0 || c == gdi::CLR_INVALID) continue;
-            bool underControl = false;
-            for (const ui::DialogItemTemplate& item : res::detail::MainDialogItems) {
-                const res::PixelRect r = res::ItemPixels(item);
-                if (x >= r.left - 2 && x < r.right + 2 && y >= r.top - 2 && y < r.bottom + 2)
-                    underControl = true;
-            }
-            if (!underControl) return {x, y};
+            if (!UnderControl(x, y)) return {x, y};
         }
     }
     return {-1, -1};
@@ -429,6 +432,107 @@ TEST(AppEndToEnd, StartsInARunFolderShowsTheShapedWindowDragsAndEndsOnEscape) {
     RunX(display.Name(), "xdotool key Return");
     RunX(display.Name(), "xdotool search --onlyvisible --name '^Tolkara_German$'");  // a round trip
     EXPECT_TRUE(program.Running());
+    RunX(display.Name(), "xdotool key Escape");
+    EXPECT_EQ(program.Wait(), 0) << program.ReadAll(1s);
+}
+
+// On a high-density display: twice the size, the same shape, sharp text; a wrong scale is
+// refused before any window opens.
+TEST(AppEndToEnd, ScaleTwoDrawsTheWindowTwiceAsLargeInItsShape) {
+    if (!HaveXTools()) GTEST_SKIP() << "Xvfb, xdotool, x11-utils or ImageMagick is not installed";
+    const std::filesystem::path bundled = testing_support::BundledRunFolder();
+    if (bundled.empty()) GTEST_SKIP() << "the bundled phrasebook is not prepared (make data)";
+    RunFolder folder;
+    for (const char* name : {"English.txt", "Pro3.txt", "MapEngSpec.data", "data.idx", "data.dat"})
+        std::filesystem::create_symlink(bundled / name, folder.Path() / name);
+
+    Child refused({ProgramPath().string(), "--scale", "4"},
+                  {{"DISPLAY", ""}, {"LSAN_OPTIONS", LeakCheckOptions()}}, folder.Path(), true);
+    ASSERT_TRUE(refused.Started());
+    const std::string complaint = refused.ReadAll();
+    EXPECT_EQ(refused.Wait(), 2);
+    EXPECT_NE(complaint.find("--scale takes 1, 2 or 3, not '4'"), std::string::npos) << complaint;
+
+    VirtualDisplay display("1600x1200x24");
+    ASSERT_TRUE(display.Up()) << "Xvfb did not start";
+    Child program({ProgramPath().string(), "--scale", "2"},
+                  {{"DISPLAY", display.Name()},
+                   {"SDL_AUDIODRIVER", "dummy"},
+                   {"TOLKARA_SCALE", "1"},  // the option wins
+                   {"LSAN_OPTIONS", LeakCheckOptions()}},
+                  folder.Path(), true);
+    ASSERT_TRUE(program.Started());
+    std::string id;
+    ASSERT_TRUE(PollFor([&] {
+        std::istringstream ids(
+            RunX(display.Name(), "xdotool search --onlyvisible --name '^Tolkara_German$'"));
+        return static_cast<bool>(ids >> id) || !program.Running();
+    }));
+    ASSERT_FALSE(id.empty()) << "the window did not appear";
+    std::optional<Geometry> g;
+    ASSERT_TRUE(PollFor([&] { return (g = WindowGeometry(display.Name(), id)).has_value(); }));
+    EXPECT_EQ(g->w, 2 * 684);
+    EXPECT_EQ(g->h, 2 * 559);
+
+    // The screen shows the skin where it is not black and the white root window where it is:
+    // checked on a grid, away from the shape's edges and from the controls. Device pixel
+    // (2x + 1, 2y + 1) lies a quarter pixel right of and below the skin's pixel (x, y), so the
+    // smooth enlargement blends it with its neighbours there.
+    const gdi::Bitmap skin = MainSkin();
+    auto blend = [&](int x, int y) {
+        auto channel = [&](int shift) {
+            auto at = [&](int dx, int dy) {
+                return static_cast<int>((skin.GetPixel(x + dx, y + dy) >> shift) & 0xFF);
+            };
+            return (9 * at(0, 0) + 3 * at(1, 0) + 3 * at(0, 1) + at(1, 1) + 8) / 16;
+        };
+        return gdi::RGB(channel(0), channel(8), channel(16));
+    };
+    auto close = [](gdi::COLORREF a, gdi::COLORREF b) {
+        return std::abs(gdi::GetRValue(a) - gdi::GetRValue(b)) <= 3 &&
+               std::abs(gdi::GetGValue(a) - gdi::GetGValue(b)) <= 3 &&
+               std::abs(gdi::GetBValue(a) - gdi::GetBValue(b)) <= 3;
+    };
+    int outside = 0;
+    int inside = 0;
+    std::vector<gdi::POINT> wrong;
+    auto check = [&](const gdi::Bitmap& shot) {
+        outside = inside = 0;
+        wrong.clear();
+        for (int y = 1; y + 1 < 559; y += 3) {
+            for (int x = 1; x + 1 < 684; x += 3) {
+                int black = 0;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        black += skin.GetPixel(x + dx, y + dy) == 0 ? 1 : 0;
+                const gdi::COLORREF seen = shot.GetPixel(2 * x + 1, 2 * y + 1);
+                if (black == 9) {
+                    ++outside;
+                    if (seen != gdi::RGB(255, 255, 255)) wrong.push_back({x, y});
+                } else if (black == 0 && !UnderControl(x, y)) {
+                    ++inside;
+                    if (!close(seen, blend(x, y))) wrong.push_back({x, y});
+                }
+            }
+        }
+        return wrong.empty();
+    };
+    const std::filesystem::path shotPath = ScreenshotFolder() / "scale-2.png";
+    gdi::Bitmap shot;
+    PollFor([&] {
+        RunX(display.Name(), "import -window root -crop " + std::to_string(g->w) + "x" +
+                                 std::to_string(g->h) + "+" + std::to_string(g->x) + "+" +
+                                 std::to_string(g->y) + " +repage " + shotPath.string());
+        shot = gdi::LoadPng(shotPath.string());
+        return shot && shot.Width() == 2 * 684 && check(shot);
+    });
+    ASSERT_TRUE(shot);
+    ASSERT_EQ(shot.Width(), 2 * 684);
+    EXPECT_GT(outside, 50);
+    EXPECT_GT(inside, 1000);
+    EXPECT_TRUE(wrong.empty()) << wrong.size() << " points differ, the first at " << wrong[0].x
+                               << "," << wrong[0].y;
+
     RunX(display.Name(), "xdotool key Escape");
     EXPECT_EQ(program.Wait(), 0) << program.ReadAll(1s);
 }

@@ -205,6 +205,16 @@ TEST(DebianPackage, InstallsWhatIsListedAndKeepsEachUsersFavouritesInTheirOwnFol
               std::string::npos)
         << failure;
 
+    // Other options go to the program started in the user's folder, prepared first (here the
+    // program then refuses the scale).
+    const fs::path optionData = temp / "option-data";
+    const auto [scaleCode, scaleOutput] =
+        RunToEnd({launcher.string(), "--scale", "4"},
+                 {{"DISPLAY", ""}, {"XDG_DATA_HOME", optionData.string()}});
+    EXPECT_EQ(scaleCode, 2) << scaleOutput;
+    EXPECT_NE(scaleOutput.find("--scale takes 1, 2 or 3"), std::string::npos) << scaleOutput;
+    EXPECT_TRUE(fs::is_symlink(optionData / "tolkara-german" / BundledFiles.front()));
+
     VirtualDisplay display;
     ASSERT_TRUE(display.Up()) << "Xvfb did not start";
     const fs::path first = temp / "home-1";

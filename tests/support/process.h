@@ -232,13 +232,13 @@ inline std::optional<Geometry> WindowGeometry(const std::string& display, const 
 }
 
 // An Xvfb server with a white root window on a display number it picks itself (so that tests
-// running side by side never share one).
+// running side by side never share one); `screen` is its size and depth.
 class VirtualDisplay {
 public:
-    VirtualDisplay() {
+    explicit VirtualDisplay(const std::string& screen = "1024x768x24") {
         server_ = std::make_unique<Child>(
-            std::vector<std::string>{"Xvfb", "-displayfd", "1", "-screen", "0", "1024x768x24",
-                                     "-wr", "-noreset", "-nolisten", "tcp"},
+            std::vector<std::string>{"Xvfb", "-displayfd", "1", "-screen", "0", screen, "-wr",
+                                     "-noreset", "-nolisten", "tcp"},
             std::map<std::string, std::string>{}, std::filesystem::path{}, true);
         if (!server_->Started()) return;
         // The number comes on a line of its own once the server accepts connections.

@@ -214,7 +214,7 @@ ui::InputEvent HeadlessBackend::Pointer(ui::InputEvent::Type type, HWND window, 
         const POINT screen = app->ClientToScreen(window, client);
         const POINT origin = app->ClientToScreen(top, POINT{0, 0});
         e.window = top;
-        e.pt = POINT{screen.x - origin.x, screen.y - origin.y};
+        e.pt = POINT{(screen.x - origin.x) * scale_, (screen.y - origin.y) * scale_};
     } else {
         e.window = window;
         e.pt = client;

@@ -41,12 +41,16 @@ public:
         int focusRequests = 0;
     };
 
-    explicit HeadlessBackend(ui::SIZE screen = {1280, 1024}) : screen_(screen) {}
+    // A screen of `screen` device pixels with `scale` (1 to 3) of them to each of the
+    // framework's pixels, as on a high-density display.
+    explicit HeadlessBackend(ui::SIZE screen = {1280, 1024}, int scale = 1)
+        : screen_(screen), scale_(scale) {}
     HeadlessBackend(const HeadlessBackend&) = delete;
     HeadlessBackend& operator=(const HeadlessBackend&) = delete;
 
     // ui::Backend
     ui::BackendCaps Caps() const override { return {false, true, true}; }
+    int Scale() const override { return scale_; }
     ui::SIZE ScreenSize() const override { return screen_; }
     std::uint64_t Now() const override { return now_; }
     bool WaitEvent(ui::InputEvent& out, std::optional<std::uint64_t> deadline) override;
@@ -73,8 +77,9 @@ public:
     // Makes OpenWindow fail from now on, as a window system that refuses windows would.
     void RefuseWindows(bool refuse) { refuseWindows_ = refuse; }
 
-    // Input at a point of any window, in that window's client coordinates; the event goes to
-    // its top-level window as the window system would send it.
+    // Input at a point of any window, in that window's client coordinates (the framework's
+    // pixels); the event goes to its top-level window in device pixels, as the window system
+    // would send it.
     void MouseMove(HWND window, POINT client);
     void MouseDown(HWND window, POINT client, int button = 1);
     void MouseUp(HWND window, POINT client, int button = 1);
@@ -99,7 +104,7 @@ public:
 
     const WindowState* State(HWND window) const;
     ui::StandardCursor Cursor() const { return cursor_; }
-    // What the window shows: presented pixels, black outside its shape.
+    // What the window shows (device pixels): presented pixels, black outside its shape.
     gdi::Bitmap Screenshot(HWND window) const;
     bool SavePng(HWND window, const std::string& path) const;
 
@@ -115,6 +120,7 @@ private:
     // First member: destroyed last, after whatever the test kept open on it.
     media::CaptureWaveOutDriver audio_;
     ui::SIZE screen_;
+    int scale_ = 1;
     std::uint64_t now_ = 1000;
     bool refuseWindows_ = false;
     std::deque<ui::InputEvent> events_;

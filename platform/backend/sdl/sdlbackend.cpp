@@ -168,6 +168,20 @@ media::WaveOutDriver& SdlBackend::WaveOutDriver() {
     return *audio_;
 }
 
+float SdlBackend::DisplayDpi() const {
+    float diagonal = 0;
+    float horizontal = 0;
+    float vertical = 0;
+    if (SDL_GetDisplayDPI(0, &diagonal, &horizontal, &vertical) != 0) return 0;
+    return horizontal;
+}
+
+bool SdlBackend::SetScale(int scale) {
+    if (scale < 1 || scale > 3 || opened_ != 0) return false;
+    scale_ = scale;
+    return true;
+}
+
 ui::BackendCaps SdlBackend::Caps() const {
     return {true, x11_, true};
 }  // shapes: X11 shape extension

@@ -25,7 +25,14 @@ public:
     SdlBackend(const SdlBackend&) = delete;
     SdlBackend& operator=(const SdlBackend&) = delete;
 
+    // The density of the display in dots per inch (horizontal); 0 when unknown.
+    float DisplayDpi() const;
+    // Sets Scale(); only before the first window opens (false then, and for scales outside
+    // 1 to 3).
+    bool SetScale(int scale);
+
     ui::BackendCaps Caps() const override;
+    int Scale() const override { return scale_; }
     ui::SIZE ScreenSize() const override;
     std::uint64_t Now() const override;
     bool WaitEvent(ui::InputEvent& out, std::optional<std::uint64_t> deadline) override;
@@ -62,6 +69,7 @@ private:
     std::map<std::uint32_t, Native> windows_;         // by window number
     std::unique_ptr<media::SdlWaveOutDriver> audio_;  // made by the first WaveOutDriver()
     std::uint32_t opened_ = 0;
+    int scale_ = 1;
     ui::HWND focused_;  // the last window (not a tool window) given the keyboard focus
     void RefocusAfterTool();
     bool x11_ = false;

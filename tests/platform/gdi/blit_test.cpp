@@ -248,3 +248,48 @@ TEST(Png, SavedImageReadsBackExactly) {
 }
 
 }  // namespace
+
+namespace {
+
+// A DC on a target at scale 2: logical drawing lands on 2 × 2 blocks, a colour copy is
+// enlarged smoothly within its source rectangle, a mask and its image stay in register,
+// clipping and pixels read back in logical units.
+TEST(Blit, ScaledTargetDrawsLogicalPixelsAsBlocksAndEnlargesCopiesSmoothly) {
+    Bitmap frame = CreateScaledDIBSection32(8, 4, 2);
+    ASSERT_EQ(frame.Width(), 16);
+    ASSERT_EQ(frame.Scale(), 2);
+    DC dc = DC::ForSurface(frame, POINT{1, 0}, Region(RECT{0, 0, 8, 4}));
+    ASSERT_EQ(dc.Scale(), 2);
+    RECT box;
+    dc.IntersectClipRect(0, 0, 6, 3);
+    EXPECT_EQ(dc.GetClipBox(box), SIMPLEREGION);
+    EXPECT_EQ(box, (RECT{0, 0, 6, 3}));
+    FillRect(dc, RECT{0, 0, 1, 1}, Brush::Solid(RGB(255, 0, 0)));
+    for (int y = 0; y < 2; ++y)
+        for (int x = 2; x < 4; ++x)
+            EXPECT_EQ(frame.GetPixel(x, y), RGB(255, 0, 0)) << x << "," << y;
+    EXPECT_EQ(frame.GetPixel(1, 0), 0u);
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 0, 0));
+
+    // Two pixels, black and white, then a red one that is not part of the copy.
+    Canvas source(3, 1);
+    source.bitmap.SetPixel(1, 0, RGB(255, 255, 255));
+    source.bitmap.SetPixel(2, 0, RGB(255, 0, 0));
+    BitBlt(dc, 1, 1, 2, 1, &source.dc, 0, 0, SRCCOPY);
+    const int row = 2;  // device row of logical row 1
+    const COLORREF expected[] = {0, RGB(64, 64, 64), RGB(191, 191, 191), RGB(255, 255, 255)};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(frame.GetPixel(4 + i, row), expected[i]) << i;
+    // Outside the clip (logical column 6 is device 14) nothing lands.
+    BitBlt(dc, 5, 0, 2, 1, &source.dc, 0, 0, SRCCOPY);
+    EXPECT_EQ(frame.GetPixel(14, 0), 0u);
+
+    // SRCAND repeats pixels: the white mask pixel keeps exactly its block.
+    FillRect(dc, RECT{0, 2, 4, 3}, Brush::Solid(RGB(0, 0, 255)));
+    BitBlt(dc, 0, 2, 2, 1, &source.dc, 0, 0, SRCAND);
+    EXPECT_EQ(frame.GetPixel(3, 4), 0u);
+    EXPECT_EQ(frame.GetPixel(4, 5), RGB(0, 0, 255));
+    EXPECT_EQ(frame.GetPixel(5, 5), RGB(0, 0, 255));
+}
+
+}  // namespace
