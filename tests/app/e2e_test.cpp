@@ -91,6 +91,23 @@ std::string LeakCheckOptions() {
 // --- The walk through the main views: helpers ---------------------------------------------
 
 // Where the e2e walk leaves its screenshots: build/screenshots/e2e/.
+// Waits for the program's visible window on `display`: its id and geometry, or nothing when
+// it did not appear (or the program ended first).
+std::optional<std::pair<std::string, Geometry>> AwaitWindow(const std::string& display,
+                                                            Child& program) {
+    std::string id;
+    PollFor([&] {
+        std::istringstream ids(
+            RunX(display, "xdotool search --onlyvisible --name '^Tolkara_German$'"));
+        return static_cast<bool>(ids >> id) || !program.Running();
+    });
+    if (id.empty()) return std::nullopt;
+    std::optional<Geometry> g;
+    if (!PollFor([&] { return (g = WindowGeometry(display, id)).has_value(); }))
+        return std::nullopt;
+    return std::pair{id, *g};
+}
+
 std::filesystem::path ScreenshotFolder() {
     std::error_code error;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
@@ -179,16 +196,12 @@ public:
     // Waits for the window and its place on the screen.
     bool Up() {
         if (!child_.Started()) return false;
-        PollFor([&] {
-            std::istringstream ids(
-                RunX(display_, "xdotool search --onlyvisible --name '^Tolkara_German$'"));
-            return static_cast<bool>(ids >> id_) || !child_.Running();
-        });
-        if (id_.empty()) return false;
-        std::optional<Geometry> g;
-        if (!PollFor([&] { return (g = WindowGeometry(display_, id_)).has_value(); })) return false;
-        origin_ = {g->x, g->y};
-        return g->w == 684 && g->h == 559;
+        const auto window = AwaitWindow(display_, child_);
+        if (!window) return false;
+        id_ = window->first;
+        const Geometry& g = window->second;
+        origin_ = {g.x, g.y};
+        return g.w == 684 && g.h == 559;
     }
 
     void MoveTo(gdi::POINT p) {
@@ -383,15 +396,10 @@ TEST(AppEndToEnd, StartsInARunFolderShowsTheShapedWindowDragsAndEndsOnEscape) {
                    {"LSAN_OPTIONS", LeakCheckOptions()}},
                   folder.Path(), true);
     ASSERT_TRUE(program.Started());
-    std::string id;
-    ASSERT_TRUE(PollFor([&] {
-        std::istringstream ids(
-            RunX(display.Name(), "xdotool search --onlyvisible --name '^Tolkara_German$'"));
-        return static_cast<bool>(ids >> id) || !program.Running();
-    }));
-    ASSERT_FALSE(id.empty()) << "the window did not appear";
-    std::optional<Geometry> g;
-    ASSERT_TRUE(PollFor([&] { return (g = WindowGeometry(display.Name(), id)).has_value(); }));
+    const auto window = AwaitWindow(display.Name(), program);
+    ASSERT_TRUE(window) << "the window did not appear";
+    const std::string id = window->first;
+    std::optional<Geometry> g = window->second;
     EXPECT_EQ(g->w, 684);
     EXPECT_EQ(g->h, 559);
 
@@ -462,15 +470,10 @@ TEST(AppEndToEnd, ScaleTwoDrawsTheWindowTwiceAsLargeInItsShape) {
                    {"LSAN_OPTIONS", LeakCheckOptions()}},
                   folder.Path(), true);
     ASSERT_TRUE(program.Started());
-    std::string id;
-    ASSERT_TRUE(PollFor([&] {
-        std::istringstream ids(
-            RunX(display.Name(), "xdotool search --onlyvisible --name '^Tolkara_German$'"));
-        return static_cast<bool>(ids >> id) || !program.Running();
-    }));
-    ASSERT_FALSE(id.empty()) << "the window did not appear";
-    std::optional<Geometry> g;
-    ASSERT_TRUE(PollFor([&] { return (g = WindowGeometry(display.Name(), id)).has_value(); }));
+    const auto window = AwaitWindow(display.Name(), program);
+    ASSERT_TRUE(window) << "the window did not appear";
+    const std::string id = window->first;
+    std::optional<Geometry> g = window->second;
     EXPECT_EQ(g->w, 2 * 684);
     EXPECT_EQ(g->h, 2 * 559);
 
