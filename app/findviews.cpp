@@ -10,7 +10,7 @@ using namespace ui;
 
 namespace {
 
-constexpr std::u16string_view SearchTip = u"Search";
+constexpr std::u16string_view SearchTip = u"Search (Enter)";
 
 }  // namespace
 

@@ -52,7 +52,7 @@ std::u16string_view TipOf(int id) {
         case ids::MinimiseButton:
             return u"Minimize";
         case ids::CloseButton:
-            return u"Close";
+            return u"Close (Esc)";
         case ids::SoundButton:
             return u"Speaking (Space); volume: wheel or +/-";
         case ids::SlowSpeechButton:

@@ -204,7 +204,7 @@ TEST_F(MainWindowUse, EachViewShowsExactlyItsControls) {
                        (std::vector<bool>{false, false, true, true, true, false, false, true}));
              EXPECT_EQ(dlg.phraseList.GetCount(), 0);
              EXPECT_EQ(dlg.GetFocus(), dlg.keywordEdit.GetSafeHwnd());
-             EXPECT_EQ(dlg.runSearchButton.Tip()->GetText(dlg.runSearchButton), u"Search");
+             EXPECT_EQ(dlg.runSearchButton.Tip()->GetText(dlg.runSearchButton), u"Search (Enter)");
              Click(ids::BasicButton);
          },
          [&] {
