@@ -63,8 +63,8 @@ public:
     // Slower speech for every Play from now on (a sound already playing goes on as it is).
     void SetSlowSpeech(bool slow);
     bool SlowSpeech() const { return slow_; }
-    // The volume, as waveOutSetVolume takes it, for the open device and every later one; it
-    // applies from the next Play.
+    // The volume, as waveOutSetVolume takes it, for the open device (heard at once, also in a
+    // sound already playing) and every later one.
     void SetVolume(std::uint32_t volume);
     std::uint32_t Volume() const { return volume_; }
 

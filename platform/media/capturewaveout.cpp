@@ -10,8 +10,9 @@ namespace media {
 // One open recording device. Its thread reports the buffers that PlayOut finished.
 class CaptureWaveOutDevice final : public WaveOutDevice {
 public:
-    CaptureWaveOutDevice(CaptureWaveOutDriver& driver, WaveOutSink& sink)
-        : driver_(driver), sink_(sink), thread_([this] { Run(); }) {}
+    CaptureWaveOutDevice(CaptureWaveOutDriver& driver, const WAVEFORMATEX& format,
+                         WaveOutSink& sink)
+        : driver_(driver), format_(format), sink_(sink), thread_([this] { Run(); }) {}
 
     ~CaptureWaveOutDevice() override {
         {
@@ -26,10 +27,11 @@ public:
         driver_.Record({CaptureWaveOutDriver::EventKind::Close, {}, {}});
     }
 
+    // A buffer is recorded as it will sound: scaled by the volume set when it was written.
     void Play(const std::uint8_t* data, std::size_t length, const void* buffer) override {
-        driver_.Record({CaptureWaveOutDriver::EventKind::Write,
-                        std::vector<std::uint8_t>(data, data + length),
-                        {}});
+        std::vector<std::uint8_t> sounding(data, data + length);
+        ScaleSamples(format_, volume_, sounding.data(), sounding.size());
+        driver_.Record({CaptureWaveOutDriver::EventKind::Write, std::move(sounding), {}});
         std::lock_guard lock(mutex_);
         playing_.push_back(buffer);
     }
@@ -62,6 +64,9 @@ public:
         driver_.Record({CaptureWaveOutDriver::EventKind::Restart, {}, {}});
     }
 
+    // Play and SetVolume come from the same thread, the caller's.
+    void SetVolume(std::uint32_t volume) override { volume_ = volume; }
+
     void PlayOut() {
         std::unique_lock lock(mutex_);
         if (paused_) return;
@@ -89,6 +94,8 @@ private:
     }
 
     CaptureWaveOutDriver& driver_;
+    const WAVEFORMATEX format_;
+    std::uint32_t volume_ = FullVolume;
     WaveOutSink& sink_;
     std::mutex mutex_;
     std::condition_variable wake_;       // work for the thread
@@ -109,7 +116,7 @@ std::unique_ptr<WaveOutDevice> CaptureWaveOutDriver::Open(const WAVEFORMATEX& fo
         std::lock_guard lock(mutex_);
         if (!available_) return nullptr;
     }
-    auto device = std::make_unique<CaptureWaveOutDevice>(*this, sink);
+    auto device = std::make_unique<CaptureWaveOutDevice>(*this, format, sink);
     std::lock_guard lock(mutex_);
     devices_.push_back(device.get());
     events_.push_back({EventKind::Open, {}, format});

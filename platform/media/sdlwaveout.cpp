@@ -42,6 +42,7 @@ public:
         SDL_LockAudioDevice(id_);
         queue_.clear();
         sink_ = sink;
+        volume_ = FullVolume;
         SDL_UnlockAudioDevice(id_);
         SDL_PauseAudioDevice(id_, sink == nullptr ? 1 : 0);
     }
@@ -60,6 +61,13 @@ public:
     }
 
     void Pause(bool paused) { SDL_PauseAudioDevice(id_, paused ? 1 : 0); }
+
+    // Applies to the next chunk SDL asks for, so a change is heard at once.
+    void SetVolume(std::uint32_t volume) {
+        SDL_LockAudioDevice(id_);
+        volume_ = volume;
+        SDL_UnlockAudioDevice(id_);
+    }
 
 private:
     // Sample frames SDL asks for at a time: short enough that a sound starts promptly.
@@ -90,6 +98,7 @@ private:
                 if (sink_ != nullptr) sink_->BufferDone(buffer);
             }
         }
+        ScaleSamples(format_, volume_, stream, at);  // SDL's chunks start at a sample frame
         std::memset(stream + at, format_.wBitsPerSample == 8 ? 0x80 : 0, length - at);
     }
 
@@ -97,6 +106,7 @@ private:
     SDL_AudioDeviceID id_ = 0;
     WaveOutSink* sink_ = nullptr;
     std::deque<Pending> queue_;
+    std::uint32_t volume_ = FullVolume;
 };
 
 namespace {
@@ -118,6 +128,7 @@ public:
     void Reset() override { stream_->Reset(); }
     void Pause() override { stream_->Pause(true); }
     void Restart() override { stream_->Pause(false); }
+    void SetVolume(std::uint32_t volume) override { stream_->SetVolume(volume); }
 
 private:
     SdlWaveOutDriver& driver_;

@@ -7,40 +7,6 @@
 
 namespace media {
 
-namespace {
-
-constexpr std::uint32_t FullVolume = 0xFFFFFFFFu;
-
-std::int32_t Scale(std::int32_t sample, std::uint32_t level) {
-    return static_cast<std::int32_t>(static_cast<std::int64_t>(sample) * level / 0xFFFF);
-}
-
-// A copy of length bytes of format's sample frames at data, each channel scaled by its word
-// of volume; a partial sample frame at the end is copied as it is.
-std::vector<std::uint8_t> ScaledCopy(const WAVEFORMATEX& format, std::uint32_t volume,
-                                     const std::uint8_t* data, std::size_t length) {
-    std::vector<std::uint8_t> out(data, data + length);
-    const std::uint32_t levels[2] = {volume & 0xFFFF,
-                                     format.nChannels == 2 ? volume >> 16 : volume & 0xFFFF};
-    const std::size_t bytes = format.wBitsPerSample / 8;
-    const std::size_t samples = length / format.nBlockAlign * format.nChannels;
-    for (std::size_t i = 0; i < samples; ++i) {
-        const std::uint32_t level = levels[i % format.nChannels];
-        std::uint8_t* at = out.data() + i * bytes;
-        if (bytes == 1) {
-            *at = static_cast<std::uint8_t>(Scale(*at - 128, level) + 128);
-        } else {
-            std::int16_t sample;
-            std::memcpy(&sample, at, sizeof sample);
-            sample = static_cast<std::int16_t>(Scale(sample, level));
-            std::memcpy(at, &sample, sizeof sample);
-        }
-    }
-    return out;
-}
-
-}  // namespace
-
 // An open device: its buffers in queue order and the caller's callback. The device's thread
 // reports finished buffers through BufferDone; everything else runs on the caller's thread.
 class WaveOut final : public WaveOutSink {
@@ -52,10 +18,9 @@ public:
         WAVEHDR* done = nullptr;
         {
             std::lock_guard lock(mutex);
-            auto it = std::find_if(queue.begin(), queue.end(),
-                                   [buffer](const Queued& q) { return q.header == buffer; });
+            auto it = std::find(queue.begin(), queue.end(), buffer);
             if (it == queue.end()) return;  // already cut off by a reset
-            done = it->header;
+            done = *it;
             queue.erase(it);
             MarkDone(*done);
         }
@@ -72,16 +37,10 @@ public:
         header.dwFlags = (header.dwFlags | WHDR_DONE) & ~WHDR_INQUEUE;
     }
 
-    // A written buffer and, below full volume, the scaled copy the device plays instead.
-    struct Queued {
-        WAVEHDR* header;
-        std::vector<std::uint8_t> scaled;
-    };
-
     const WAVEFORMATEX format;
     std::unique_ptr<WaveOutDevice> device;
-    std::mutex mutex;           // guards queue, volume and the flags of the headers in queue
-    std::vector<Queued> queue;  // written, not yet done
+    std::mutex mutex;             // guards queue, volume and the flags of the headers in queue
+    std::vector<WAVEHDR*> queue;  // written, not yet done
     std::uint32_t volume = FullVolume;
 
 private:
@@ -138,13 +97,7 @@ MMRESULT waveOutWrite(HWAVEOUT device, WAVEHDR* header, std::uint32_t headerSize
         if (!(header->dwFlags & WHDR_PREPARED)) return WAVERR_UNPREPARED;
         if (header->dwFlags & WHDR_INQUEUE) return WAVERR_STILLPLAYING;
         header->dwFlags = (header->dwFlags & ~WHDR_DONE) | WHDR_INQUEUE;
-        WaveOut::Queued queued{header, {}};
-        if (device->volume != FullVolume) {
-            queued.scaled =
-                ScaledCopy(device->format, device->volume, data, header->dwBufferLength);
-            data = queued.scaled.data();  // the vector's storage moves with it into the queue
-        }
-        device->queue.push_back(std::move(queued));
+        device->queue.push_back(header);
     }
     // Outside the lock: the device's thread takes the lock when it reports a finished buffer.
     device->device->Play(data, header->dwBufferLength, header);
@@ -154,15 +107,15 @@ MMRESULT waveOutWrite(HWAVEOUT device, WAVEHDR* header, std::uint32_t headerSize
 MMRESULT waveOutReset(HWAVEOUT device) {
     if (device == nullptr) return MMSYSERR_INVALHANDLE;
     device->device->Reset();
-    std::vector<WaveOut::Queued> cut;
+    std::vector<WAVEHDR*> cut;
     {
         std::lock_guard lock(device->mutex);
         cut.swap(device->queue);
-        for (WaveOut::Queued& queued : cut)
-            WaveOut::MarkDone(*queued.header);
+        for (WAVEHDR* header : cut)
+            WaveOut::MarkDone(*header);
     }
-    for (WaveOut::Queued& queued : cut)
-        device->Notify(WOM_DONE, queued.header);
+    for (WAVEHDR* header : cut)
+        device->Notify(WOM_DONE, header);
     return MMSYSERR_NOERROR;
 }
 
@@ -180,8 +133,11 @@ MMRESULT waveOutRestart(HWAVEOUT device) {
 
 MMRESULT waveOutSetVolume(HWAVEOUT device, std::uint32_t volume) {
     if (device == nullptr) return MMSYSERR_INVALHANDLE;
-    std::lock_guard lock(device->mutex);
-    device->volume = volume;
+    {
+        std::lock_guard lock(device->mutex);
+        device->volume = volume;
+    }
+    device->device->SetVolume(volume);
     return MMSYSERR_NOERROR;
 }
 

@@ -80,8 +80,9 @@ MMRESULT waveOutClose(HWAVEOUT device);
 
 // The device's volume: the low word is the left channel's level, the high word the right's,
 // each 0 (silent) to 0xFFFF (full, the samples unchanged); a mono device takes the low word
-// only. It scales the samples of every buffer written from then on; a new device starts at
-// full volume. MMSYSERR_INVALPARAM for a null volume.
+// only. It scales what sounds from then on, the rest of a buffer already playing too (the
+// caller's bytes stay as they are); a new device starts at full volume. MMSYSERR_INVALPARAM
+// for a null volume.
 MMRESULT waveOutSetVolume(HWAVEOUT device, std::uint32_t volume);
 MMRESULT waveOutGetVolume(HWAVEOUT device, std::uint32_t* volume);
 

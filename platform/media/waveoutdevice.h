@@ -35,6 +35,9 @@ public:
     // Holds playback where it is / carries on from there.
     virtual void Pause() = 0;
     virtual void Restart() = 0;
+    // Scales what sounds from now on, the rest of a buffer already sounding too, by volume
+    // (FullVolume: as written); the caller's bytes are never changed.
+    virtual void SetVolume(std::uint32_t volume) = 0;
 };
 
 // Opens output devices.

@@ -265,7 +265,7 @@ TEST_F(WaveOutTest, VolumeScalesEachChannelOfTheBuffersWrittenAfterIt) {
     EXPECT_EQ(volume, 0x4000FFFFu);
     waveOutPrepareHeader(device, &h, sizeof h);
     ASSERT_EQ(waveOutWrite(device, &h, sizeof h), MMSYSERR_NOERROR);
-    // Raised again while that buffer sounds: only the next buffer is louder.
+    // Raised again after that buffer was recorded: only the next buffer is louder.
     waveOutSetVolume(device, 0xFFFFFFFF);
     driver_.PlayOut();
     EXPECT_EQ(h.dwFlags & WHDR_DONE, WHDR_DONE);
