@@ -1,7 +1,8 @@
 // The catalogue's readers and converters on arbitrary files. The first byte chooses the file
 // the rest becomes: an authored text file converted and read back, "English.dat" loaded,
-// listed, searched and related, the audio archive read, or the keyword map searched with a
-// keyword (and its CItem) taken from the bytes.
+// listed, searched and related, the audio archive read, the keyword map searched with a
+// keyword (and its CItem) taken from the bytes, in English and in German lines, or the
+// settings file read and written back.
 #include <cstdint>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "catalogue/phrasemap.h"
 #include "catalogue/pronunciation.h"
 #include "catalogue/search.h"
+#include "catalogue/settings.h"
 #include "catalogue/subcategories.h"
 #include "catalogue/textconvert.h"
 #include "fuzz/fuzztemp.h"
@@ -47,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t* bytes = data + 1;
     const std::size_t count = size - 1;
     const MessageSink ignore = [](std::u16string_view) {};
-    switch (data[0] % 5) {
+    switch (data[0] % 6) {
         case 0: {  // "English.txt"
             fuzzsupport::PutFile(dir / "English.txt", bytes, count);
             if (ConvertEnglishText(dir / "English.txt", dir / "English.dat") ==
@@ -82,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             break;
         }
-        default: {  // a keyword and "MapEngSpec.data"
+        case 4: {  // a keyword and "MapEngSpec.data"
             const std::size_t cut = count < 64 ? count : 64;
             const std::u16string keyword = Utf16(bytes, cut);
             CItem item(keyword);
@@ -91,6 +93,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             SearchPhrases(dir / "MapEngSpec.data", keyword, false, rows, ignore);
             SearchPhrases(dir / "MapEngSpec.data", keyword, true, rows, ignore);
             ListSpecRange(dir / "MapEngSpec.data", 1, PhraseCount, rows, ignore);
+            // The same bytes as German lines.
+            StdFile lines = StdFile::Open(dir / "MapEngSpec.data", "rb");
+            SearchGermanLines(dir / "MapEngSpec.data", lines, keyword, false, rows);
+            SearchGermanLines(dir / "MapEngSpec.data", lines, keyword, true, rows);
+            break;
+        }
+        case 5: {  // "settings.ini": whatever it holds reads as valid settings that write back
+            fuzzsupport::PutFile(dir / "settings.ini", bytes, count);
+            const Settings read = ReadSettings(dir / "settings.ini");
+            if (read.volume < 1 || read.volume > Settings::VolumeSteps) __builtin_trap();
+            if (WriteSettings(read, dir / "settings.ini") &&
+                !(ReadSettings(dir / "settings.ini") == read))
+                __builtin_trap();
             break;
         }
     }
