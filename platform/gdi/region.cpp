@@ -10,7 +10,6 @@ namespace {
 struct Span {
     LONG left;
     LONG right;
-    friend bool operator==(const Span&, const Span&) = default;
 };
 
 // Appends one band to a region under construction, merging it into the band above when
