@@ -26,8 +26,6 @@ public:
     static constexpr std::uint32_t DefaultRangeEnd = 400000;
     // The tempo of slower speech.
     static constexpr double SlowTempo = 0.7;
-    // The device volume at start: both channels full, the samples as decoded.
-    static constexpr std::uint32_t FullVolume = 0xFFFFFFFFu;
 
     // Results.
     static constexpr std::int32_t Done = 0;
@@ -128,7 +126,7 @@ private:
 
     // Kept across clips.
     bool slow_ = false;
-    std::uint32_t volume_ = FullVolume;
+    std::uint32_t volume_ = media::FullVolume;
     // The range at the slow tempo, made at the first slow Play after a Cue; the device may be
     // reading it until the next Stop.
     std::vector<std::uint8_t> stretched_;

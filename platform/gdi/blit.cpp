@@ -144,6 +144,13 @@ std::uint32_t Lerp(std::uint32_t a, std::uint32_t b, std::uint32_t w) {
     return rb | g;
 }
 
+// The colour between four pixels: rows a and b at columns tx, weighted by ty between the rows.
+std::uint32_t Bilinear(const std::uint32_t* a, const std::uint32_t* b, const Tap& tx,
+                       std::uint32_t rowWeight) {
+    return Lerp(Lerp(a[tx.low], a[tx.high], tx.weight), Lerp(b[tx.low], b[tx.high], tx.weight),
+                rowWeight);
+}
+
 // A row of a pattern brush on a scaled target: a colour pattern is sampled smoothly (it tiles,
 // so its edges blend into its other side); a monochrome one keeps its pixels whole.
 void PatternRow(const Surface& pattern, int scale, POINT brushOrg, int left, int y, bool mono,
@@ -169,9 +176,7 @@ void PatternRow(const Surface& pattern, int scale, POINT brushOrg, int left, int
     const std::uint32_t* above = pattern.Row(ty.low);
     const std::uint32_t* below = pattern.Row(ty.high);
     for (int i = 0; i < count; ++i) {
-        const Tap tx = WrappedTap(left + i, scale, brushOrg.x, pw);
-        out[i] = Lerp(Lerp(above[tx.low], above[tx.high], tx.weight),
-                      Lerp(below[tx.low], below[tx.high], tx.weight), ty.weight);
+        out[i] = Bilinear(above, below, WrappedTap(left + i, scale, brushOrg.x, pw), ty.weight);
     }
 }
 
@@ -375,8 +380,7 @@ void SmoothCopy(DC& dest, const RECT& rect, const Surface& source, const std::ve
             for (int i = 0; i < n; ++i) {
                 const Tap& tx = cols[i];
                 if (tx.low < 0) continue;
-                out[i] = Lerp(Lerp(a[tx.low], a[tx.high], tx.weight),
-                              Lerp(b[tx.low], b[tx.high], tx.weight), ty.weight);
+                out[i] = Bilinear(a, b, tx, ty.weight);
             }
         }
     }

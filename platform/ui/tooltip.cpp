@@ -84,23 +84,23 @@ bool ToolTip::AddTool(Window& window, std::u16string_view text, const RECT* rect
     return SendMessage(TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&ti)) != 0;
 }
 
-void ToolTip::DelTool(Window& window, std::uintptr_t id) {
-    const Tool* whole = FindTool(window.GetSafeHwnd(), window.GetSafeHwnd().id, TTF_IDISHWND);
-    TOOLINFO ti = Info(window, id, nullptr, nullptr);
-    if (whole == nullptr) {
+TOOLINFO ToolTip::ExistingTool(Window& window, std::uintptr_t id, const char16_t* text) {
+    TOOLINFO ti = Info(window, id, nullptr, text);
+    if (FindTool(ti.hwnd, ti.uId, TTF_IDISHWND) == nullptr) {
         ti.uFlags = 0;
         ti.uId = id;
     }
+    return ti;
+}
+
+void ToolTip::DelTool(Window& window, std::uintptr_t id) {
+    TOOLINFO ti = ExistingTool(window, id, nullptr);
     SendMessage(TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 void ToolTip::UpdateTipText(std::u16string_view text, Window& window, std::uintptr_t id) {
     const std::u16string copy(text);
-    TOOLINFO ti = Info(window, id, nullptr, copy.c_str());
-    if (FindTool(ti.hwnd, ti.uId, TTF_IDISHWND) == nullptr) {
-        ti.uFlags = 0;
-        ti.uId = id;
-    }
+    TOOLINFO ti = ExistingTool(window, id, copy.c_str());
     SendMessage(TTM_UPDATETIPTEXT, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
@@ -112,11 +112,7 @@ std::u16string ToolTip::GetText(Window& window, std::uintptr_t id) const {
 }
 
 void ToolTip::Popup(Window& window, std::uintptr_t id) {
-    TOOLINFO ti = Info(window, id, nullptr, nullptr);
-    if (FindTool(ti.hwnd, ti.uId, TTF_IDISHWND) == nullptr) {
-        ti.uFlags = 0;
-        ti.uId = id;
-    }
+    TOOLINFO ti = ExistingTool(window, id, nullptr);
     SendMessage(TTM_POPUP, 0, reinterpret_cast<LPARAM>(&ti));
 }
 

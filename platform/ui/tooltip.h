@@ -80,6 +80,8 @@ private:
     LRESULT OnUpdateTipText(WPARAM, LPARAM);
 
     Tool* FindTool(HWND window, std::uintptr_t id, UINT flags);
+    // The record naming the window's whole-window tool when it has one, else its tool id.
+    TOOLINFO ExistingTool(Window& window, std::uintptr_t id, const char16_t* text);
     // The tool under a point of `window` (client coordinates).
     int ToolAt(HWND window, POINT client) const;
     bool PointerStillOn(int tool) const;
