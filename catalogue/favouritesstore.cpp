@@ -9,23 +9,12 @@
 #include <cstdio>
 
 #include "catalogue/filenames.h"
+#include "catalogue/safewrite.h"
 
 namespace catalogue {
 namespace {
 
 constexpr const char* TempName = "temp.dat";
-
-// Writes all of bytes, across short writes and interruptions.
-bool WriteFully(int fd, const std::uint8_t* bytes, std::size_t size) {
-    while (size > 0) {
-        ssize_t n = ::write(fd, bytes, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 PhraseRecord RecordAt(const std::vector<std::uint8_t>& bytes, std::size_t index) {
     return PhraseRecord::Decode(bytes.data() + index * PhraseRecord::Size);
@@ -179,16 +168,8 @@ FavouritesStore::Result FavouritesStore::RemoveFavourite(const PhraseRecord& cur
     }
     Close();
 
-    const std::filesystem::path temp = TempPath();
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return Failed;
-    bool written = WriteFully(fd, kept.data(), kept.size()) && ::fdatasync(fd) == 0;
-    written = (::close(fd) == 0) && written;
-    if (!written || std::rename(temp.c_str(), FavouritesPath().c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return Failed;
-    }
-    return Done;
+    return ReplaceFile(FavouritesPath(), TempPath(), std::as_bytes(std::span(kept))) ? Done
+                                                                                     : Failed;
 }
 
 }  // namespace catalogue

@@ -1,14 +1,13 @@
 #include "catalogue/settings.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+
+#include "catalogue/safewrite.h"
 
 namespace catalogue {
 
@@ -47,17 +46,6 @@ std::optional<int> Value(std::string_view text, std::string_view key, int low, i
     return std::nullopt;
 }
 
-bool WriteFully(int fd, const char* bytes, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, bytes, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 Settings ReadSettings(const std::filesystem::path& path) {
@@ -82,15 +70,7 @@ bool WriteSettings(const Settings& settings, const std::filesystem::path& path) 
                              "\nvolume=" + std::to_string(settings.volume) + "\n";
     std::filesystem::path temp = path;
     temp += ".tmp";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    bool written = WriteFully(fd, text.data(), text.size()) && ::fdatasync(fd) == 0;
-    written = ::close(fd) == 0 && written;
-    if (!written || std::rename(temp.c_str(), path.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    return true;
+    return ReplaceFile(path, temp, std::as_bytes(std::span(text)));
 }
 
 }  // namespace catalogue
