@@ -36,6 +36,9 @@ void CSkinDlg::OnRunSearch() {
     RemoveDuplicateRows();
     if (SelectFirstRow()) ResolveSelectedPhrase();
     UpdateData(false);
+    // Writing the keyword back put the caret before it; the user goes on typing after it.
+    const auto end = static_cast<WPARAM>(keywordEdit.GetWindowTextLength());
+    keywordEdit.SendMessage(EM_SETSEL, end, static_cast<LPARAM>(end));
 }
 
 void CSkinDlg::OnRelate() {
@@ -67,6 +70,8 @@ void CSkinDlg::OnFavourites() {
 void CSkinDlg::OnAddOrRemove() {
     if (phraseList.GetCount() <= 0) return;
     if (addMode) {
+        // Only a phrase the catalogue knows is kept: a row that resolved to nothing adds none.
+        if (currentPhrase.number < 1 || currentPhrase.number > PhraseCount) return;
         switch (AddFavourite()) {
             case catalogue::FavouritesStore::Done:
                 ShowMessage(catalogue::FavouriteAdded, Title);

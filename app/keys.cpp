@@ -45,6 +45,11 @@ bool CSkinDlg::HandleWindowKey(const MSG& msg) {
         // The space typed with the Space key that spoke.
         return key == u' ' && !control && !TypesSpace(focus);
     }
+    if (key == VK_ESCAPE && phraseList.ChoiceShown()) {
+        // Escape closes the word picker, not the window.
+        phraseList.CloseChoice();
+        return true;
+    }
     if (key == VK_F1 && !control) {
         ShowHelp();
         return true;

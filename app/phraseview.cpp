@@ -12,19 +12,37 @@ void CSkinDlg::ResolveSelectedPhrase() {
     if (phraseList.GetCount() > 0 && selected >= 0) {
         catalogue::SelectedPhrase phrase = catalogue::ResolveSelectedPhrase(
             phraseList.GetText(selected), phraseMap, catalogueFiles.pronunciationFile,
-            catalogue::ClipDataName, catalogue::ClipIndexName, player, Messages());
+            catalogue::ClipDataName, catalogue::ClipIndexName);
         currentPhrase = phrase.currentPhrase;
         pronunciationRecord = phrase.pronunciationRecord;
         pronunciationText = std::move(phrase.pronunciationText);
-        soundArmed = player.GetState() != CAudioPlayer::Closed;
+        CueClip(std::move(phrase.clip));
+    } else {
+        // No row selected: nothing may speak.
+        CueClip(catalogue::ClipFetch{catalogue::ClipFetch::Outcome::OutOfRange, {}});
     }
     UpdateData(false);
     pronunciationLine.SetWindowText(pronunciationText);
     InvalidateRect(&pronunciationArea, true);
 }
 
+void CSkinDlg::CueClip(catalogue::ClipFetch fetch) {
+    // The player only ever holds the clip of the phrase on the line: the old one goes first.
+    player.Close();
+    if (const char16_t* message = fetch.Message()) {
+        // A missing archive is said once a run, not at every selection.
+        if (!fetch.ArchiveMissing() || !archiveMissingSaid_) ShowMessage(message);
+        if (fetch.ArchiveMissing()) archiveMissingSaid_ = true;
+    }
+    if (fetch.outcome == catalogue::ClipFetch::Outcome::Clip) {
+        player.Open(std::move(fetch.clip));
+        player.Cue(0, CAudioPlayer::DefaultRangeEnd);
+    }
+    soundArmed = player.GetState() != CAudioPlayer::Closed;
+}
+
 void CSkinDlg::ReplayPhrase() {
-    if (phraseList.GetCount() <= 0) return;
+    if (phraseList.GetCount() <= 0 || !soundArmed) return;
     player.Stop();
     player.Play();
 }

@@ -28,6 +28,7 @@
 #include <string_view>
 
 #include "audio/audioplayer.h"
+#include "catalogue/archive.h"
 #include "catalogue/listrow.h"
 #include "catalogue/opencatalogue.h"
 #include "catalogue/phrasemap.h"
@@ -89,6 +90,9 @@ public:
 
     // --- The selected phrase and speaking (phraseview.cpp) ---
     void ResolveSelectedPhrase();
+    // Hands the selected phrase's clip to the player (closing the previous one in every case)
+    // and cues it; says why when there is none.
+    void CueClip(catalogue::ClipFetch fetch);
     void ReplayPhrase();
     void OnSound();
 
@@ -251,4 +255,6 @@ private:
 
     // The brush of static-type colour requests: none, the skin shows through.
     gdi::Brush hollowBrush_ = gdi::GetStockBrush(gdi::HOLLOW_BRUSH);
+    // "Can't find data file!" has been said this run.
+    bool archiveMissingSaid_ = false;
 };

@@ -9,6 +9,7 @@ namespace catalogue {
 const char16_t* ClipFetch::Message() const {
     switch (outcome) {
         case Outcome::NoDataFile:
+        case Outcome::NoIndexFile:
             return u"Can't find data file!";
         case Outcome::BadFormat:
             return u"This file is not in right format!";
@@ -24,9 +25,10 @@ ClipFetch ReadClip(const std::filesystem::path& dataFile, const std::filesystem:
     StdFile data = StdFile::Open(dataFile, "rb");
     if (!data) return result;
     StdFile index = StdFile::Open(indexFile, "rb");
-    result.outcome = Outcome::NoIndex;
+    result.outcome = Outcome::NoIndexFile;
     if (!index) return result;
 
+    result.outcome = Outcome::NoIndex;
     auto indexSize = index.Size();
     if (!indexSize) return result;
     std::int64_t entries = *indexSize / static_cast<std::int64_t>(ClipIndexEntry::Size);

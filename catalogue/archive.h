@@ -9,22 +9,27 @@
 
 namespace catalogue {
 
-// The result of reading one phrase's clip. Only Clip hands over bytes; the caller leaves
-// its player alone otherwise, and shows Message() when it is not null.
+// The result of reading one phrase's clip. Only Clip hands over bytes; otherwise there is no
+// clip for the phrase, and the caller shows Message() when it is not null.
 struct ClipFetch {
     enum class Outcome {
-        Clip,        // clip holds exactly the indexed bytes (possibly none)
-        NoDataFile,  // "data.dat" cannot be opened
-        NoIndex,     // "data.idx" cannot be opened or read
-        OutOfRange,  // phrase below 1 or past the last index entry
-        BadFormat,   // header magic or version wrong
-        ShortRead,   // the entry points past the end of "data.dat"
+        Clip,         // clip holds exactly the indexed bytes (possibly none)
+        NoDataFile,   // "data.dat" cannot be opened
+        NoIndexFile,  // "data.idx" cannot be opened
+        NoIndex,      // "data.idx" cannot be read
+        OutOfRange,   // phrase below 1 or past the last index entry
+        BadFormat,    // header magic or version wrong
+        ShortRead,    // the entry points past the end of "data.dat"
     };
     Outcome outcome = Outcome::NoDataFile;
     std::vector<std::uint8_t> clip;
 
     // The message box text for this outcome, or nullptr when none is shown.
     const char16_t* Message() const;
+    // The archive is not there at all (either of its files missing).
+    bool ArchiveMissing() const {
+        return outcome == Outcome::NoDataFile || outcome == Outcome::NoIndexFile;
+    }
 };
 
 ClipFetch ReadClip(const std::filesystem::path& dataFile, const std::filesystem::path& indexFile,

@@ -1,5 +1,6 @@
 #include "catalogue/search.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "catalogue/lenientmatch.h"
@@ -193,10 +194,30 @@ void SearchPhrases(const std::filesystem::path& specFile, std::u16string_view ke
         if (!record) break;
         const std::string text = record->Text();
         const std::u16string wide = WidenNarrowText(text);
-        const bool match = exactMatch ? Fold(wide) == needle : lenient.FoundIn(wide);
-        if (match) rows.push_back(MakeItemRow(shell::AnsiToUtf16(text)));
+        const auto matches = [&](const std::u16string& t) {
+            return exactMatch ? Fold(t) == needle : lenient.FoundIn(t);
+        };
         // Step over the group's variants; a size of 0 or less is a single phrase.
         const std::int64_t size = std::max<std::int64_t>(record->groupSize, 1);
+        if (matches(wide)) {
+            ListRow row = MakeItemRow(shell::AnsiToUtf16(text));
+            // Found through a variant's words: the row shows that variant, so that what is
+            // listed visibly holds the keyword.
+            if (size > 1 && !matches(row.item->display)) {
+                for (std::int64_t k = 1; k < size; ++k) {
+                    if (!spec.Seek((index + k) * static_cast<std::int64_t>(SpecRecord::Size)))
+                        break;
+                    auto variant = spec.ReadRecord<SpecRecord>();
+                    if (!variant) break;
+                    const std::u16string shown = CItem(shell::AnsiToUtf16(variant->Text())).display;
+                    if (!matches(shown)) continue;
+                    row.text = shown;
+                    row.item->display = shown;
+                    break;
+                }
+            }
+            rows.push_back(std::move(row));
+        }
         index += size;
         if (size > 1 && !spec.Seek(index * static_cast<std::int64_t>(SpecRecord::Size))) break;
     }
@@ -281,6 +302,12 @@ int AddRelatedPhrase(PhraseNo n, StdFile& english, const std::filesystem::path& 
     if (!record) {
         show(CantReadSpecFile);
         return 1;
+    }
+    // A group head offers its variants' words: they resolve through the map as well.
+    if (record->groupSize > 1) {
+        const auto end = static_cast<PhraseNo>(std::min<std::int64_t>(
+            std::int64_t{n} + record->groupSize - 1, std::int64_t{PhraseCount}));
+        ReadPhraseRange(english, n + 1, end, map);
     }
     rows.push_back(MakeItemRow(shell::AnsiToUtf16(record->Text())));
     return 1;

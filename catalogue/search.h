@@ -18,7 +18,8 @@ inline constexpr std::size_t KeywordLimit = 511;
 
 // Replaces rows by one row per keyword-map group head whose text (slots and all, up to its NUL
 // or first LF) contains the keyword as a LenientKeyword finds it, or with exactMatch equals it
-// letter case aside. An empty keyword searches nothing and leaves rows alone. When
+// letter case aside. A row found only through the words of one of its group's variants shows
+// that variant's words in its slots. An empty keyword searches nothing and leaves rows alone. When
 // "MapEngSpec.data" cannot be opened: "Can't read MapEngSpec file", rows unchanged. The caller
 // fills the map first (LoadAllPhrases).
 void SearchPhrases(const std::filesystem::path& specFile, std::u16string_view keyword,
@@ -58,7 +59,8 @@ const RelatedRow* FindRelatedRow(PhraseNo phrase);
 bool LoadRelated(PhraseNo current, StdFile& english, const std::filesystem::path& specFile,
                  PhraseMap& map, ListRows& rows, const MessageSink& show);
 
-// Adds phrase n: its English record into the map and its own keyword-map record as a row
+// Adds phrase n: its English record into the map (with its variants' records when it heads a
+// group, so that every word its row offers resolves) and its own keyword-map record as a row
 // (even when that record is not a group head). 0 with "Can't read map file" when "English.dat"
 // is not open or holds no record n; a keyword-map file that cannot be opened or holds no record
 // n shows "Can't read MapEngSpec file" and adds no row, yet answers 1.

@@ -1,6 +1,5 @@
 #include "catalogue/selectedphrase.h"
 
-#include "catalogue/clipfetch.h"
 #include "catalogue/pronunciation.h"
 
 namespace catalogue {
@@ -15,16 +14,13 @@ PhraseRecord ResolveRowText(std::u16string_view rowText, const PhraseMap& map) {
 
 SelectedPhrase ResolveSelectedPhrase(std::u16string_view rowText, const PhraseMap& map,
                                      StdFile& pronunciations, const std::filesystem::path& dataFile,
-                                     const std::filesystem::path& indexFile, CAudioPlayer& player,
-                                     const MessageSink& show) {
+                                     const std::filesystem::path& indexFile) {
     SelectedPhrase selected;
     selected.currentPhrase = ResolveRowText(rowText, map);
+    selected.clip.outcome = ClipFetch::Outcome::OutOfRange;
+    if (!map.contains(std::u16string(rowText))) return selected;
     const PhraseNo number = selected.currentPhrase.number;
-    if (!map.contains(std::u16string(rowText))) {
-        player.Close();
-        return selected;
-    }
-    FetchClip(dataFile, indexFile, number, player, show);
+    selected.clip = ReadClip(dataFile, indexFile, number);
     selected.pronunciationRecord = ReadPronunciation(pronunciations, number);
     selected.pronunciationText = PronunciationDisplayText(selected.pronunciationRecord, number);
     return selected;

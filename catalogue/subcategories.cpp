@@ -116,12 +116,15 @@ int LoadPhraseRange(StdFile& english, const std::filesystem::path& specFile, Phr
     map.clear();
     rows.clear();
     ReadPhraseRange(english, first, last, map);
-    ListSpecRange(specFile, first, last, rows, show);
+    PhraseNo listedEnd = last;
+    ListSpecRange(specFile, first, last, rows, show, &listedEnd);
+    // A group listed whole past the range's end: its variants are picked in the list too.
+    if (listedEnd > last) ReadPhraseRange(english, last + 1, listedEnd, map);
     return 1;
 }
 
 bool ListSpecRange(const std::filesystem::path& specFile, PhraseNo first, PhraseNo last,
-                   ListRows& rows, const MessageSink& show) {
+                   ListRows& rows, const MessageSink& show, PhraseNo* listedEnd) {
     StdFile spec = StdFile::Open(specFile, "rb");
     if (!spec) {
         show(CantReadSpecFile);
@@ -135,6 +138,8 @@ bool ListSpecRange(const std::filesystem::path& specFile, PhraseNo first, Phrase
         rows.push_back(MakeItemRow(shell::AnsiToUtf16(record->Text())));
         // The variants after a head are stepped over; a size of 0 or less is a single phrase.
         std::int64_t size = std::max<std::int64_t>(record->groupSize, 1);
+        if (listedEnd != nullptr)
+            *listedEnd = static_cast<PhraseNo>(std::min<std::int64_t>(n - 1 + size, PhraseCount));
         if (size > 1 && !spec.Seek((n - 1 + size) * static_cast<std::int64_t>(SpecRecord::Size)))
             break;
         n += size;

@@ -59,7 +59,8 @@ struct SubcategoryChoice {
 SubcategoryChoice FillSubcategories(unsigned category);
 
 // Loads phrases first..last: the map is emptied and refilled with their English records (from
-// the open "English.dat"), and rows are replaced by the range's group heads (ListSpecRange).
+// the open "English.dat") and those of every variant of a listed group, so that any word a row
+// offers resolves; rows are replaced by the range's group heads (ListSpecRange).
 // 0 when "English.dat" is not open: "Can't read map file" is shown and rows and map keep their
 // content. 1 otherwise.
 int LoadPhraseRange(StdFile& english, const std::filesystem::path& specFile, PhraseNo first,
@@ -69,8 +70,8 @@ int LoadPhraseRange(StdFile& english, const std::filesystem::path& specFile, Phr
 // head lies in the range is listed whole even when it reaches past last, and its variants are
 // never listed. A group size of 0 or less counts as 1; the listing ends at the end of the
 // file. When "MapEngSpec.data" cannot be opened: "Can't read MapEngSpec file", rows unchanged,
-// false.
+// false. listedEnd, when given, receives the last phrase of the last group listed.
 bool ListSpecRange(const std::filesystem::path& specFile, PhraseNo first, PhraseNo last,
-                   ListRows& rows, const MessageSink& show);
+                   ListRows& rows, const MessageSink& show, PhraseNo* listedEnd = nullptr);
 
 }  // namespace catalogue

@@ -43,6 +43,7 @@ const MessageMap CMyListBox::messageMap{
         OnMessage<&CMyListBox::OnChildColour>(WM_CTLCOLORSTATIC),
         OnMessage<&CMyListBox::OnChildColour>(WM_CTLCOLORBTN),
         OnCommand<&CMyListBox::OnChoiceChanged>(CBN_SELCHANGE, ChoiceComboId),
+        OnCommand<&CMyListBox::OnChoicePicked>(CBN_SELENDOK, ChoiceComboId),
         OnCommand<&CMyListBox::OnChoiceKillFocus>(CBN_KILLFOCUS, ChoiceComboId),
         OnCommand<&CMyListBox::OnChoiceCancelled>(CBN_SELENDCANCEL, ChoiceComboId),
     }};
@@ -92,11 +93,21 @@ bool CMyListBox::AddModeNow() const {
     return true;
 }
 
+bool CMyListBox::ChoiceShown() const {
+    return choiceCombo_ && choiceCombo_->IsWindow() && choiceCombo_->IsWindowVisible();
+}
+
 void CMyListBox::HideChoice() {
-    if (choiceCombo_ && choiceCombo_->IsWindow()) {
-        choiceCombo_->ShowDropDown(false);
-        choiceCombo_->ShowWindow(SW_HIDE);
-    }
+    if (!choiceCombo_ || !choiceCombo_->IsWindow()) return;
+    const bool focused = App()->IsWithin(App()->GetFocus(), choiceCombo_->GetSafeHwnd());
+    choiceCombo_->ShowDropDown(false);
+    choiceCombo_->ShowWindow(SW_HIDE);
+    // A hidden picker must not keep the keys: they would rewrite the word unseen.
+    if (focused && IsWindow()) SetFocus();
+}
+
+void CMyListBox::CloseChoice() {
+    if (ChoiceShown()) HideChoice();
 }
 
 LRESULT CMyListBox::OnLButtonUp(WPARAM wParam, LPARAM lParam) {
@@ -215,6 +226,17 @@ LRESULT CMyListBox::OnChildColour(WPARAM wParam, LPARAM) {
 }
 
 void CMyListBox::OnChoiceChanged() {
+    // While its list is open the picker's selection only moves; Enter or a click picks. A
+    // change after the picker has closed was reported with the pick already.
+    if (!ChoiceShown() || choiceCombo_->GetDroppedState()) return;
+    PickChoice();
+}
+
+void CMyListBox::OnChoicePicked() {
+    if (ChoiceShown()) PickChoice();
+}
+
+void CMyListBox::PickChoice() {
     const HWND self = GetSafeHwnd();
     if (!ApplyChoice() || !ui::IsWindow(self)) return;
     // The row now names another phrase: the parent looks it up as after a selection.
@@ -260,10 +282,11 @@ bool CMyListBox::ApplyChoice() {
 
 void CMyListBox::OnChoiceKillFocus() {
     if (!choiceCombo_ || !choiceCombo_->IsWindow()) return;
+    // The focus has gone elsewhere already: it stays where the user put it.
     choiceCombo_->ShowWindow(SW_HIDE);
     Invalidate(true);
 }
 
 void CMyListBox::OnChoiceCancelled() {
-    if (choiceCombo_ && choiceCombo_->IsWindow()) choiceCombo_->ShowWindow(SW_HIDE);
+    HideChoice();
 }

@@ -5,9 +5,11 @@
 // one rewrites only the word between the brackets. The picker closes on a pick, a cancel, a
 // loss of focus, a wheel turn and a click outside every bracketed word.
 //
-// After a pick has rewritten a row, the list tells its parent as if the user had selected the
-// row: WM_COMMAND with (list id, LBN_SELCHANGE) and the list's handle, so the parent looks the
-// phrase up again.
+// While the picker's list is open the arrow keys move through it; Enter or a click picks. After
+// a pick has rewritten a row, the list tells its parent as if the user had selected the row:
+// WM_COMMAND with (list id, LBN_SELCHANGE) and the list's handle, so the parent looks the
+// phrase up again. Whenever the picker closes while it has the focus (a pick, Escape, a click
+// elsewhere in the list, the wheel), the focus comes back to the list.
 #pragma once
 
 #include <cstdint>
@@ -57,6 +59,10 @@ public:
 
     // The picker, once a bracketed word has been clicked; null before.
     ui::ComboBox* ChoiceCombo() const { return choiceCombo_.get(); }
+    // The picker is on the screen.
+    bool ChoiceShown() const;
+    // Closes the picker without a pick (the focus comes back to the list when it was there).
+    void CloseChoice();
 
     void DeleteItem(const ui::DELETEITEMSTRUCT& dis) override;
 
@@ -74,11 +80,14 @@ private:
     ui::LRESULT OnMouseWheel(ui::WPARAM, ui::LPARAM);
     ui::LRESULT OnChildColour(ui::WPARAM, ui::LPARAM);
     void OnChoiceChanged();
+    void OnChoicePicked();
     void OnChoiceKillFocus();
     void OnChoiceCancelled();
 
     bool AddModeNow() const;
     void HideChoice();
+    // Applies the picker's choice and tells the parent.
+    void PickChoice();
 
     std::unique_ptr<ui::ComboBox> choiceCombo_;
     int slotClose_ = -1;  // position of the "]" of the slot being edited, in the display text

@@ -276,6 +276,11 @@ bool Application::PreTranslate(MSG& msg) {
 
 void Application::DeliverMessage(MSG& msg) {
     if (!msg.hwnd || Node(msg.hwnd) == nullptr) return;  // thread messages and lost windows
+    if ((msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_CHAR) &&
+        !modal_.empty() && modal_.back().takesKeys && !modal_.back().ended &&
+        Node(modal_.back().hwnd) != nullptr) {
+        msg.hwnd = modal_.back().hwnd;
+    }
     if (PreTranslate(msg)) return;
     if (msg.message == WM_KEYDOWN && !control_) {
         // The characters of the keys that type one without a text event.
@@ -370,7 +375,16 @@ bool Application::PumpMessages() {
 }
 
 int Application::RunModalLoop(HWND hwnd) {
-    modal_.push_back(ModalState{hwnd});
+    return RunModal(ModalState{hwnd});
+}
+
+int Application::RunModalLoopWithKeys(HWND hwnd) {
+    return RunModal(ModalState{hwnd, false, 0, true});
+}
+
+int Application::RunModal(ModalState state) {
+    const HWND hwnd = state.hwnd;
+    modal_.push_back(state);
     const std::size_t level = modal_.size() - 1;
     int result = -1;
     for (;;) {

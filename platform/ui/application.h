@@ -100,6 +100,9 @@ public:
     // Runs messages until EndModalLoop(hwnd) or WM_QUIT; answers the EndModalLoop result, or
     // -1 on WM_QUIT (which stays pending for the outer loops).
     int RunModalLoop(HWND hwnd);
+    // As RunModalLoop; while it runs, the keyboard's messages go to hwnd whatever has the
+    // focus (a pop-up menu takes the keys as it takes the mouse).
+    int RunModalLoopWithKeys(HWND hwnd);
     void EndModalLoop(HWND hwnd, int result);
     bool InModalLoop(HWND hwnd) const;
 
@@ -189,7 +192,9 @@ private:
         HWND hwnd;
         bool ended = false;
         int result = 0;
+        bool takesKeys = false;
     };
+    int RunModal(ModalState state);
     struct ClickMemory {
         HWND hwnd;
         UINT message = 0;

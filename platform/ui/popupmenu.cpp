@@ -187,6 +187,37 @@ private:
             App()->EndModalLoop(GetSafeHwnd(), static_cast<int>(menu_.GetItem(index)->id));
         return 0;
     }
+    // The menu has the keyboard while it is open: Escape closes it without a pick, the arrow
+    // keys move through the pickable items and Enter picks the one lit.
+    LRESULT OnKeyDown(WPARAM wParam, LPARAM) {
+        const int count = menu_.GetItemCount();
+        switch (wParam) {
+            case VK_ESCAPE:
+                App()->EndModalLoop(GetSafeHwnd(), 0);
+                break;
+            case VK_RETURN:
+                if (Pickable(hot_))
+                    App()->EndModalLoop(GetSafeHwnd(), static_cast<int>(menu_.GetItem(hot_)->id));
+                break;
+            case VK_UP:
+            case VK_DOWN: {
+                const int step = wParam == VK_DOWN ? 1 : count - 1;
+                int next = hot_ < 0 ? (wParam == VK_DOWN ? count - 1 : 0) : hot_;
+                for (int i = 0; i < count; ++i) {
+                    next = (next + step) % count;
+                    if (Pickable(next)) break;
+                }
+                if (Pickable(next) && next != hot_) {
+                    hot_ = next;
+                    Invalidate(true);
+                }
+                break;
+            }
+            default:
+                break;
+        }
+        return 0;
+    }
     LRESULT OnCaptureChanged(WPARAM, LPARAM) {
         App()->EndModalLoop(GetSafeHwnd(), 0);
         return 0;
@@ -211,6 +242,7 @@ const MessageMap PopupMenuWindow::messageMap{
         OnMessage<&PopupMenuWindow::OnButtonUp>(WM_LBUTTONUP),
         OnMessage<&PopupMenuWindow::OnButtonUp>(WM_RBUTTONUP),
         OnMessage<&PopupMenuWindow::OnCaptureChanged>(WM_CAPTURECHANGED),
+        OnMessage<&PopupMenuWindow::OnKeyDown>(WM_KEYDOWN),
     }};
 
 }  // namespace
@@ -250,7 +282,7 @@ int TrackPopupMenuEx(const Menu& menu, UINT flags, int x, int y, HWND owner,
     window.ShowWindow(SW_SHOWNA);
     window.SetCapture();
     const HWND self = window.GetSafeHwnd();
-    int command = app->RunModalLoop(self);
+    int command = app->RunModalLoopWithKeys(self);
     if (command < 0) command = 0;  // the program is quitting
     if (window.GetCapture() == self) window.ReleaseCapture();
     window.DestroyWindow();

@@ -18,6 +18,7 @@
 #include "catalogue/filenames.h"
 #include "catalogue/settings.h"
 #include "catalogue/subcategories.h"
+#include "mainwindow_fixture.h"
 #include "platform/backend/headless/headlessbackend.h"
 #include "platform/gdi/bmp.h"
 #include "platform/media/capturewaveout.h"
@@ -30,93 +31,8 @@
 namespace {
 
 using namespace ui;
+using apptest::MainWindowUse;
 using Kind = media::CaptureWaveOutDriver::EventKind;
-
-// A run folder with the bundled phrasebook's files (favourites start empty), the program's
-// resources, and every desktop call recorded.
-class MainWindowUse : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const std::filesystem::path bundled = testing_support::BundledRunFolder();
-        if (bundled.empty()) GTEST_SKIP() << "the bundled phrasebook is not prepared (make data)";
-        for (const char* name :
-             {"English.txt", "Pro3.txt", "MapEngSpec.data", "data.idx", "data.dat"}) {
-            std::filesystem::create_symlink(bundled / name, folder.Path() / name);
-        }
-        app.SetShell(&shell);
-    }
-
-    // Runs the window, each step when the previous one's input has been handled; the last
-    // step closes it.
-    void Run(std::vector<std::function<void()>> steps) {
-        for (auto& step : steps)
-            backend.WhenIdle(std::move(step));
-        backend.WhenIdle([this] { backend.Key(VK_ESCAPE); });
-        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-    }
-
-    // A click (or double click) in the middle of a control, as the user makes it.
-    void Click(int id, int clicks = 1) {
-        RECT r;
-        dlg.GetDlgItemWindow(id)->GetClientRect(r);
-        for (int i = 0; i < clicks; ++i)
-            backend.Click(dlg.GetDlgItem(id), POINT{r.Width() / 2, r.Height() / 2});
-    }
-    // The user picks entry `index` of the subcategory chooser.
-    void ChooseSubcategory(int index) {
-        dlg.subcategoryCombo.SetCurSel(index);
-        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(ids::SubcategoryCombo, CBN_SELCHANGE),
-                        HandleToParam(dlg.subcategoryCombo.GetSafeHwnd()));
-    }
-    // The user selects row `row` of the phrase list by a click on it.
-    void ClickRow(int row, int clicks = 1) {
-        RECT r;
-        dlg.phraseList.GetItemRect(row, r);
-        for (int i = 0; i < clicks; ++i)
-            backend.Click(dlg.phraseList.GetSafeHwnd(), POINT{r.left + 3, (r.top + r.bottom) / 2});
-    }
-
-    std::vector<std::u16string> Messages() const {
-        std::vector<std::u16string> texts;
-        for (const auto& m : shell.messages)
-            texts.push_back(m.text);
-        return texts;
-    }
-    std::vector<std::u16string> Rows() const {
-        std::vector<std::u16string> rows;
-        for (int i = 0; i < dlg.phraseList.GetCount(); ++i)
-            rows.push_back(dlg.phraseList.GetText(i));
-        return rows;
-    }
-    std::vector<std::u16string> ComboEntries() const {
-        std::vector<std::u16string> entries;
-        for (int i = 0; i < dlg.subcategoryCombo.GetCount(); ++i)
-            entries.push_back(dlg.subcategoryCombo.GetLBText(i));
-        return entries;
-    }
-    // The phrase numbers the listed rows stand for.
-    std::vector<int> ListedNumbers() const {
-        std::vector<int> numbers;
-        for (const auto& [text, number] : dlg.phraseMap)
-            numbers.push_back(std::stoi(std::string(number.begin(), number.end())));
-        std::sort(numbers.begin(), numbers.end());
-        return numbers;
-    }
-    std::vector<std::vector<std::uint8_t>> Writes() { return backend.Audio().Writes(); }
-
-    // The program's resources and control classes, before the window is made.
-    struct ProgramApplication : Application {
-        explicit ProgramApplication(Backend& backend) : Application(backend) {
-            CPhraseApp::Prepare(*this);
-        }
-    };
-
-    apptest::RunFolder folder;
-    backend::HeadlessBackend backend;
-    ProgramApplication app{backend};
-    testing_support::RecordingShell shell;
-    CSkinDlg dlg{app};
-};
 
 std::vector<std::u16string> NamesOf(unsigned category) {
     return catalogue::FillSubcategories(category).names;

@@ -70,9 +70,10 @@ TEST(ClipArchive, MissingFilesAndBadHeaders) {
     EXPECT_EQ(noData.outcome, Outcome::NoDataFile);
     EXPECT_EQ(std::u16string(noData.Message()), u"Can't find data file!");
 
+    // Without its index the archive is missing just as without its data.
     WriteBytes(a.data, Header());
-    EXPECT_EQ(a.Fetch(1).outcome, Outcome::NoIndex);
-    EXPECT_EQ(a.Fetch(1).Message(), nullptr);
+    EXPECT_EQ(a.Fetch(1).outcome, Outcome::NoIndexFile);
+    EXPECT_EQ(std::u16string(a.Fetch(1).Message()), u"Can't find data file!");
 
     WriteBytes(a.index, Index({{0, 0}}));
     for (auto header : {Header("quorvani", 2101), Header("quorvanX", 2102)}) {
@@ -88,7 +89,7 @@ TEST(ClipArchive, MissingFilesAndBadHeaders) {
     std::filesystem::remove(a.index);
     std::filesystem::create_directory(a.index);
     WriteBytes(a.data, Header());
-    EXPECT_EQ(a.Fetch(1).outcome, Outcome::NoIndex);
+    EXPECT_EQ(a.Fetch(1).outcome, Outcome::NoIndexFile);
     std::filesystem::remove(a.data);
     std::filesystem::create_directory(a.data);
     ClipFetch dir = a.Fetch(1);

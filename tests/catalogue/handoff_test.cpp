@@ -2,9 +2,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "catalogue/clipfetch.h"
+#include "catalogue/archive.h"
 #include "catalogue/updatehandoff.h"
-#include "platform/media/capturewaveout.h"
 #include "tests/catalogue/catalogue_fixture.h"
 #include "tests/support/recordingshell.h"
 #include "tests/support/runfolder.h"
@@ -17,43 +16,42 @@ using namespace cataloguetest;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
 
-TEST(FetchClip, HandsTheClipToThePlayerOrSaysWhyNot) {
+TEST(ReadClip, GivesTheIndexedBytesOrSaysWhyThereAreNone) {
     const auto run = testing_support::BundledRunFolder();
     if (run.empty()) GTEST_SKIP() << "no bundled archive (make data BUILD=build)";
     TempDir dir;
-    media::CaptureWaveOutDriver driver;
-    CAudioPlayer player(driver);
-    Shown shown;
-    auto fetch = [&](const std::filesystem::path& data, const std::filesystem::path& index,
-                     PhraseNo n) { return FetchClip(data, index, n, player, shown.Sink()); };
+    using Outcome = ClipFetch::Outcome;
+    const auto outcome = [](const std::filesystem::path& data, const std::filesystem::path& index,
+                            PhraseNo n) { return ReadClip(data, index, n).outcome; };
 
-    EXPECT_EQ(fetch(run / "data.dat", run / "data.idx", 1), ClipFetch::Outcome::Clip);
-    EXPECT_EQ(player.GetState(), CAudioPlayer::Ready);
-    EXPECT_EQ(player.RangeStart(), 0u);
-    EXPECT_GT(player.FramesDecoded(), 0u);  // the first quarter, cued from 0 to 400000 ms
-    EXPECT_EQ(player.FramesDecoded(), player.FramesInBuffer() / 4);
-    const std::uint32_t firstLength = player.PayloadLength();
-
-    // Failures that leave the player holding the previous clip.
-    EXPECT_EQ(fetch(run / "data.dat", run / "data.idx", 0), ClipFetch::Outcome::OutOfRange);
-    EXPECT_EQ(fetch(run / "data.dat", run / "data.idx", 783), ClipFetch::Outcome::OutOfRange);
-    EXPECT_EQ(fetch(dir / "none.dat", run / "data.idx", 2), ClipFetch::Outcome::NoDataFile);
-    EXPECT_EQ(fetch(run / "data.dat", dir / "none.idx", 2), ClipFetch::Outcome::NoIndex);
+    EXPECT_EQ(outcome(run / "data.dat", run / "data.idx", 1), Outcome::Clip);
+    EXPECT_FALSE(ReadClip(run / "data.dat", run / "data.idx", 1).clip.empty());
+    EXPECT_EQ(outcome(run / "data.dat", run / "data.idx", 0), Outcome::OutOfRange);
+    EXPECT_EQ(outcome(run / "data.dat", run / "data.idx", 783), Outcome::OutOfRange);
+    // Either file missing is the archive missing, said in the same words.
+    const ClipFetch noData = ReadClip(dir / "none.dat", run / "data.idx", 2);
+    const ClipFetch noIndex = ReadClip(run / "data.dat", dir / "none.idx", 2);
+    EXPECT_TRUE(noData.ArchiveMissing());
+    EXPECT_TRUE(noIndex.ArchiveMissing());
+    EXPECT_EQ(std::u16string(noIndex.Message()), u"Can't find data file!");
+    EXPECT_EQ(std::u16string(noData.Message()), std::u16string(noIndex.Message()));
+    // A short index holds fewer phrases: the later ones have no clip, and nothing is said.
+    auto index = ReadBytes(run / "data.idx");
+    index.resize(8 * 10 + 3);
+    testing_support::WriteBytes(dir / "short.idx", index);
+    EXPECT_EQ(outcome(run / "data.dat", dir / "short.idx", 10), Outcome::Clip);
+    EXPECT_EQ(ReadClip(run / "data.dat", dir / "short.idx", 11).Message(), nullptr);
     auto data = ReadBytes(run / "data.dat");
     data[8] = 0x35;  // version 2101
     testing_support::WriteBytes(dir / "old.dat", data);
-    EXPECT_EQ(fetch(dir / "old.dat", run / "data.idx", 2), ClipFetch::Outcome::BadFormat);
-    EXPECT_EQ(player.GetState(), CAudioPlayer::Ready);
-    EXPECT_EQ(player.PayloadLength(), firstLength);
-    EXPECT_EQ(shown.texts, (std::vector<std::u16string>{u"Can't find data file!",
-                                                        u"This file is not in right format!"}));
-
-    // An index entry past the archive's end: the old clip belongs to another phrase.
+    EXPECT_EQ(outcome(dir / "old.dat", run / "data.idx", 2), Outcome::BadFormat);
+    EXPECT_EQ(std::u16string(ReadClip(dir / "old.dat", run / "data.idx", 2).Message()),
+              u"This file is not in right format!");
+    // An index entry past the archive's end.
     data[8] = 0x36;
     data.resize(100);
     testing_support::WriteBytes(dir / "cut.dat", data);
-    EXPECT_EQ(fetch(dir / "cut.dat", run / "data.idx", 2), ClipFetch::Outcome::ShortRead);
-    EXPECT_EQ(player.GetState(), CAudioPlayer::Closed);
+    EXPECT_EQ(outcome(dir / "cut.dat", run / "data.idx", 2), Outcome::ShortRead);
 }
 
 TEST(UpdateHandOff, TheRequestFileHoldsExactlyThreeLines) {

@@ -6,7 +6,6 @@
 
 #include "catalogue/selectedphrase.h"
 #include "catalogue/textconvert.h"
-#include "platform/media/capturewaveout.h"
 #include "tests/catalogue/catalogue_fixture.h"
 #include "tests/support/runfolder.h"
 #include "tests/support/tempdir.h"
@@ -149,26 +148,24 @@ TEST_F(RangeListing, MissingFilesShowTheirMessages) {
               (std::vector<std::u16string>{u"Can't read map file", u"Can't read MapEngSpec file"}));
 }
 
-TEST_F(RangeListing, ARowNotInTheMapResolvesToNothingAndClosesThePlayer) {
+TEST_F(RangeListing, ARowNotInTheMapResolvesToNothingAndHasNoClip) {
     ASSERT_EQ(LoadPhraseRange(english, dir / "MapEngSpec.data", 1, 7, map, rows, shown.Sink()), 1);
     WriteRecords(dir / "Chinese.dat", std::vector<PronunciationRecord>{});
     StdFile pronunciations = StdFile::Open(dir / "Chinese.dat", "rb");
-    media::CaptureWaveOutDriver driver;
-    CAudioPlayer player(driver);
-    // The bracket picker changed a row to an alternative with no English record.
-    SelectedPhrase selected = ResolveSelectedPhrase(
-        u"A [z] B", map, pronunciations, dir / "data.dat", dir / "data.idx", player, shown.Sink());
+    // A row text with no English record.
+    SelectedPhrase selected =
+        ResolveSelectedPhrase(u"A [z] B", map, pronunciations, dir / "data.dat", dir / "data.idx");
     EXPECT_EQ(selected.currentPhrase.Text(), u"A [z] B");
     EXPECT_EQ(selected.currentPhrase.number, 0);
     EXPECT_TRUE(selected.pronunciationText.empty());
-    EXPECT_EQ(player.GetState(), CAudioPlayer::Closed);
-    EXPECT_TRUE(shown.texts.empty());
+    EXPECT_NE(selected.clip.outcome, ClipFetch::Outcome::Clip);
+    EXPECT_EQ(selected.clip.Message(), nullptr);
 
-    // A found row fetches its clip: here there is no archive, which is said.
-    selected = ResolveSelectedPhrase(u"Hello", map, pronunciations, dir / "data.dat",
-                                     dir / "data.idx", player, shown.Sink());
+    // A found row reads its clip: here there is no archive.
+    selected =
+        ResolveSelectedPhrase(u"Hello", map, pronunciations, dir / "data.dat", dir / "data.idx");
     EXPECT_EQ(selected.currentPhrase.number, 1);
-    EXPECT_EQ(shown.texts, std::vector<std::u16string>{u"Can't find data file!"});
+    EXPECT_TRUE(selected.clip.ArchiveMissing());
     // A row text longer than the record's field is cut to 55 code units.
     EXPECT_EQ(ResolveRowText(std::u16string(80, u'x'), map).Text().size(), 55u);
 }
