@@ -4,8 +4,10 @@
 
 #include <set>
 
+#include "catalogue/search.h"
 #include "catalogue/selectedphrase.h"
 #include "catalogue/textconvert.h"
+#include "platform/shell/codepage.h"
 #include "tests/catalogue/catalogue_fixture.h"
 #include "tests/support/runfolder.h"
 #include "tests/support/tempdir.h"
@@ -198,6 +200,73 @@ TEST(BundledSubcategories, EveryRowResolvesInsideItsRange) {
     }
     EXPECT_TRUE(shown.texts.empty());
     EXPECT_EQ(holding774, (std::set<int>{1000, 1003, 1004}));
+}
+
+// Every text a row can show after one word pick: slot k of the display text replaced by each of
+// the alternatives of slot k of the raw text.
+std::vector<std::u16string> EveryPick(const CItem& item) {
+    std::vector<std::u16string> picks;
+    std::size_t open = 0, rawOpen = 0;
+    while ((open = item.display.find(u'[', open)) != std::u16string::npos &&
+           (rawOpen = item.raw.find(u'[', rawOpen)) != std::u16string::npos) {
+        const std::size_t close = item.display.find(u']', open);
+        const std::size_t rawClose = item.raw.find(u']', rawOpen);
+        if (close == std::u16string::npos || rawClose == std::u16string::npos) break;
+        const std::u16string choices = item.raw.substr(rawOpen + 1, rawClose - rawOpen - 1);
+        for (std::size_t from = 0;;) {
+            const std::size_t bar = choices.find(u'|', from);
+            picks.push_back(item.display.substr(0, open + 1) +
+                            choices.substr(from, bar == std::u16string::npos ? bar : bar - from) +
+                            item.display.substr(close));
+            if (bar == std::u16string::npos) break;
+            from = bar + 1;
+        }
+        open = close;
+        rawOpen = rawClose;
+    }
+    return picks;
+}
+
+// Whatever view lists a row, each word it offers resolves to a phrase of its own.
+TEST(BundledViews, EveryWordARowOffersResolvesToAPhrase) {
+    const auto run = testing_support::BundledRunFolder();
+    if (run.empty()) GTEST_SKIP() << "no bundled phrasebook (make data BUILD=build)";
+    TempDir dir;
+    ASSERT_EQ(ConvertEnglishText(run / "English.txt", dir / "English.dat"), ConvertResult::Written);
+    StdFile english = StdFile::Open(dir / "English.dat", "rb");
+    Shown shown;
+    PhraseMap map;
+    ListRows rows;
+    int picks = 0;
+    const auto expectEveryPickResolves = [&](const std::string& view) {
+        for (const ListRow& row : rows) {
+            if (!row.item) continue;
+            for (const std::u16string& pick : EveryPick(*row.item)) {
+                ++picks;
+                EXPECT_GT(ResolveRowText(pick, map).number, 0)
+                    << view << ": a pick in \"" << shell::Utf16ToUtf8(row.text) << "\"";
+            }
+        }
+    };
+    for (const auto& [key, range] : SubcategoryRanges) {
+        ASSERT_EQ(LoadPhraseRange(english, run / "MapEngSpec.data", range.first, range.last, map,
+                                  rows, shown.Sink()),
+                  1);
+        expectEveryPickResolves("subcategory " + std::to_string(key));
+    }
+    for (const RelatedRow& related : RelatedTable) {
+        ASSERT_TRUE(
+            LoadRelated(related.phrase, english, run / "MapEngSpec.data", map, rows, shown.Sink()));
+        expectEveryPickResolves("related to " + std::to_string(related.phrase));
+    }
+    ASSERT_TRUE(LoadAllPhrases(dir / "English.dat", map));
+    for (const std::u16string_view keyword : {u"ticket", u"the", u"a"}) {
+        rows.clear();
+        SearchPhrases(run / "MapEngSpec.data", keyword, false, rows, shown.Sink());
+        expectEveryPickResolves("search");
+    }
+    EXPECT_GT(picks, 1000);
+    EXPECT_TRUE(shown.texts.empty());
 }
 
 }  // namespace

@@ -148,6 +148,25 @@ TEST(BtnST, MenuOpensUnderTheButtonLooksPressedAndSendsTheCommand) {
     EXPECT_FALSE(s.button.IsMenuShown());
     EXPECT_NE(std::find(s.host.log.begin(), s.host.log.end(), "202:0"), s.host.log.end());
     EXPECT_NE(std::find(s.host.log.begin(), s.host.log.end(), "1001:0"), s.host.log.end());
+
+    // The open menu has the keys: Escape closes it and picks nothing (the keys never reach the
+    // window beneath, where Escape would close it); the arrows and Enter pick.
+    const auto picks = [&] {
+        return std::count(s.host.log.begin(), s.host.log.end(), std::string("202:0"));
+    };
+    for (const std::vector<UINT>& keys :
+         {std::vector<UINT>{VK_DOWN, VK_ESCAPE}, std::vector<UINT>{VK_DOWN, VK_DOWN, VK_RETURN}}) {
+        const auto before = picks();
+        s.backend.WhenIdle([&] {
+            for (const UINT key : keys)
+                s.backend.Key(key);
+        });
+        s.Click(s.button, POINT{60, 20});
+        s.Pump();
+        EXPECT_FALSE(s.button.IsMenuShown());
+        EXPECT_TRUE(s.host.IsWindow());
+        EXPECT_EQ(picks(), before + (keys.back() == VK_RETURN ? 1 : 0));
+    }
 }
 
 TEST(BtnST, LinkOpensThroughTheShellAndTheClickSoundPlays) {
