@@ -17,6 +17,7 @@
 //                                      point is on the screen)
 //   (DRAWITEMSTRUCT& dis)              WM_DRAWITEM, OCM_DRAWITEM (void answers "drawn")
 //   (gdi::DC& dc, HWND control)        control colours, answering const gdi::Brush*
+//   (gdi::DC& dc)                      WM_ERASEBKGND, WM_ICONERASEBKGND (the DC in wParam)
 //   (WPARAM id)                        WM_TIMER (the timer id), or any message's wParam
 // with a result of LRESULT, bool (1 or 0), void (0) or const gdi::Brush*. Commands: void
 // (C::*)() or void (C::*)(int id); reflected commands: bool (C::*)() (true: the parent does
@@ -131,6 +132,10 @@ LRESULT MessageThunk(Window& window, WPARAM wParam, LPARAM lParam) {
         gdi::DC* dc = DCFromWParam(wParam);
         if (dc == nullptr) return 0;
         return Answer<R>([&] { return (self.*Handler)(*dc, ControlFromParam(window, lParam)); });
+    } else if constexpr (std::is_same_v<Args, std::tuple<gdi::DC&>>) {
+        gdi::DC* dc = DCFromWParam(wParam);
+        if (dc == nullptr) return 0;
+        return Answer<R>([&] { return (self.*Handler)(*dc); });
     } else if constexpr (std::is_same_v<Args, std::tuple<WPARAM>>) {
         return Answer<R>([&] { return (self.*Handler)(wParam); });
     } else {
