@@ -19,11 +19,11 @@ void CSkinDlg::OnSearchView() {
     keywordEdit.EnableWindow(true);
     runSearchButton.ShowWindow(SW_SHOWNORMAL);
     ShowRows({});
-    SetViewMode(ModeSearch);
+    SetViewMode(ViewMode::Search);
     ResolveSelectedPhrase();
     pronunciationLine.SetWindowText(u"");
     keywordEdit.SetWindowText(u"");
-    InvalidateRect(&pronunciationArea, true);
+    InvalidateRect(&PronunciationArea, true);
     // The keyword box takes what the user types next.
     keywordEdit.SetFocus();
 }
@@ -47,7 +47,7 @@ void CSkinDlg::OnRelate() {
         return;
     }
     keywordEdit.EnableWindow(false);
-    SetViewMode(ModeRelate);
+    SetViewMode(ViewMode::Relate);
     keyword = currentPhrase.Text();
     UpdateData(false);
     if (SelectFirstRow()) ResolveSelectedPhrase();
@@ -60,7 +60,7 @@ void CSkinDlg::OnFavourites() {
         ShowMessage(catalogue::NoFavourites);
         return;
     }
-    SetViewMode(ModeFavourites);
+    SetViewMode(ViewMode::Favourites);
     FillSubcategories(catalogue::FavouritesCategory);
     LoadFavourites();
     SelectFirstRow();
@@ -72,7 +72,7 @@ void CSkinDlg::OnAddOrRemove() {
     if (addMode) {
         // Only a phrase the catalogue knows is kept: a row that resolved to nothing adds none.
         if (currentPhrase.number < 1 || currentPhrase.number > PhraseCount) return;
-        switch (AddFavourite()) {
+        switch (catalogueFiles.favourites.AddFavourite(currentPhrase)) {
             case catalogue::FavouritesStore::Done:
                 ShowMessage(catalogue::FavouriteAdded, Title);
                 break;
@@ -84,7 +84,8 @@ void CSkinDlg::OnAddOrRemove() {
         }
         return;
     }
-    if (RemoveFavourite() != 0) {
+    if (catalogueFiles.favourites.RemoveFavourite(currentPhrase) ==
+        catalogue::FavouritesStore::Done) {
         ShowMessage(catalogue::FavouriteRemoved, Title);
         LoadFavourites();
         SelectFirstRow();
@@ -128,12 +129,4 @@ bool CSkinDlg::LoadFavourites() {
     const bool loaded = catalogueFiles.favourites.LoadFavourites(phraseMap, rows);
     ShowRows(std::move(rows));
     return loaded;
-}
-
-int CSkinDlg::AddFavourite() {
-    return catalogueFiles.favourites.AddFavourite(currentPhrase);
-}
-
-int CSkinDlg::RemoveFavourite() {
-    return catalogueFiles.favourites.RemoveFavourite(currentPhrase);
 }

@@ -1,8 +1,8 @@
 // The web links along the skin's bottom edge, the about box, help and the update hand-off.
+#include "app/aboutdlg.h"
 #include "app/controlids.h"
 #include "app/skindlg.h"
 #include "catalogue/updatehandoff.h"
-#include "controls/aboutdlg.h"
 #include "platform/shell/codepage.h"
 
 using namespace ui;

@@ -75,8 +75,13 @@ bool InMainWindow(
     return true;
 }
 
+// The phrase list, as any window sees it.
+ui::Window& List(const CSkinDlg& dlg) {
+    return *dlg.GetDlgItemWindow(ids::PhraseList);
+}
+
 ui::POINT RowCentre(const CSkinDlg& dlg, int row) {
-    const int h = static_cast<int>(dlg.phraseList.SendMessage(ui::LB_GETITEMHEIGHT));
+    const int h = static_cast<int>(List(dlg).SendMessage(ui::LB_GETITEMHEIGHT));
     return {120, 1 + row * h + h / 2};
 }
 
@@ -91,15 +96,16 @@ ui::POINT ControlCentre(const CSkinDlg& dlg, int id) {
 void BM_RowSelectionToRepaintedLine(benchmark::State& state) {
     InMainWindow(state, [&](backend::HeadlessBackend& backend, ui::Application& app,
                             CSkinDlg& dlg) {
-        const ui::HWND list = dlg.phraseList.GetSafeHwnd();
+        const ui::HWND list = List(dlg).GetSafeHwnd();
         int row = 1;
         for (auto _ : state) {
             backend.Advance(1000);  // never a double click
+            backend.Audio().ClearEvents();
             const auto start = Clock::now();
             backend.Click(list, RowCentre(dlg, row));
             app.PumpMessages();
             state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
-            if (dlg.phraseList.GetCurSel() != row || dlg.player.GetState() != CAudioPlayer::Ready)
+            if (List(dlg).SendMessage(ui::LB_GETCURSEL) != row || backend.Audio().Events().empty())
                 state.SkipWithError("the row was not selected and cued");
             row = 3 - row;
         }
@@ -118,7 +124,7 @@ void BM_DoubleClickToDeviceWrite(benchmark::State& state) {
     double deviceBufferMs = 0;
     InMainWindow(
         state, [&](backend::HeadlessBackend& backend, ui::Application& app, CSkinDlg& dlg) {
-            const ui::HWND list = dlg.phraseList.GetSafeHwnd();
+            const ui::HWND list = List(dlg).GetSafeHwnd();
             int row = 1;
             for (auto _ : state) {
                 backend.Advance(1000);
@@ -131,7 +137,8 @@ void BM_DoubleClickToDeviceWrite(benchmark::State& state) {
                 if (backend.Audio().Writes().size() != 1) state.SkipWithError("no single write");
                 row = 3 - row;
             }
-            const auto rate = dlg.player.WaveFormat().nSamplesPerSec;
+            const auto events = backend.Audio().Events();
+            const auto rate = events.empty() ? 0u : events.front().format.nSamplesPerSec;
             if (rate > 0) deviceBufferMs = 1024.0 * 1000.0 / rate;
         });
     state.counters["device_buffer_ms"] = deviceBufferMs;
@@ -155,7 +162,8 @@ void BM_CategorySwitch(benchmark::State& state) {
                 backend.Click(dlg.GetDlgItem(id), ControlCentre(dlg, id));
                 app.PumpMessages();
                 state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
-                if (dlg.category != (travel ? 2 : 1)) state.SkipWithError("no switch");
+                if (List(dlg).SendMessage(ui::LB_GETCOUNT) != (travel ? 119 : 96))
+                    state.SkipWithError("no switch");
                 travel = !travel;
             }
         });
@@ -177,7 +185,7 @@ void BM_SearchViewSwitch(benchmark::State& state) {
                           ControlCentre(dlg, ids::SearchViewButton));
             app.PumpMessages();
             state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
-            if (dlg.phraseList.GetCount() != 0) state.SkipWithError("no search view");
+            if (List(dlg).SendMessage(ui::LB_GETCOUNT) != 0) state.SkipWithError("no search view");
             backend.Advance(1000);
             backend.Click(dlg.GetDlgItem(ids::BasicButton), ControlCentre(dlg, ids::BasicButton));
             app.PumpMessages();

@@ -16,8 +16,9 @@
 //   (UINT flags, POINT point)          mouse messages (key flags, client point; WM_MOUSEWHEEL's
 //                                      point is on the screen)
 //   (DRAWITEMSTRUCT& dis)              WM_DRAWITEM, OCM_DRAWITEM (void answers "drawn")
-//   (gdi::DC& dc, HWND control)        control colours, answering const gdi::Brush* (a
-//                                      request without a DC is answered 0 unseen)
+//   (gdi::DC& dc, HWND control)        control colours, answering const gdi::Brush*
+//   (gdi::DC& dc)                      WM_ERASEBKGND, WM_ICONERASEBKGND (the DC in wParam)
+//                                      (both: a message without a DC is answered 0, unseen)
 //   (WPARAM value)                     the message's wParam: WM_TIMER's timer id, a key's
 //                                      virtual-key code, WM_ENABLE's flag, BM_SETCHECK's state
 // with a result of LRESULT, bool (1 or 0), void (0) or const gdi::Brush*. Commands: void
@@ -144,6 +145,10 @@ LRESULT MessageThunk(Window& window, WPARAM wParam, LPARAM lParam) {
         gdi::DC* dc = DCFromWParam(wParam);
         if (dc == nullptr) return 0;
         return Answer<R>([&] { return (self.*Handler)(*dc, ControlFromParam(window, lParam)); });
+    } else if constexpr (std::is_same_v<Args, std::tuple<gdi::DC&>>) {
+        gdi::DC* dc = DCFromWParam(wParam);
+        if (dc == nullptr) return 0;
+        return Answer<R>([&] { return (self.*Handler)(*dc); });
     } else if constexpr (std::is_same_v<Args, std::tuple<WPARAM>>) {
         return Answer<R>([&] { return (self.*Handler)(wParam); });
     } else {

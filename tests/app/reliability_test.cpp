@@ -24,6 +24,8 @@
 #include "catalogue/favouritesstore.h"
 #include "catalogue/stdfile.h"
 #include "catalogue/textconvert.h"
+#include "controls/mylistbox.h"
+#include "controls/xskinbutton.h"
 #include "platform/backend/headless/headlessbackend.h"
 #include "runfolder.h"
 #include "tests/support/recordingshell.h"
@@ -106,22 +108,28 @@ struct Session {
         for (int i = 0; i < clicks; ++i)
             backend.Click(dlg.GetDlgItem(id), POINT{r.Width() / 2, r.Height() / 2});
     }
+    CMyListBox& List() { return *dynamic_cast<CMyListBox*>(dlg.GetDlgItemWindow(ids::PhraseList)); }
     void ClickRow(int row, int clicks = 1) {
         RECT r;
-        if (dlg.phraseList.GetCount() <= row) return;
-        dlg.phraseList.GetItemRect(row, r);
+        if (List().GetCount() <= row) return;
+        List().GetItemRect(row, r);
         for (int i = 0; i < clicks; ++i)
-            backend.Click(dlg.phraseList.GetSafeHwnd(), POINT{r.left + 3, (r.top + r.bottom) / 2});
+            backend.Click(List().GetSafeHwnd(), POINT{r.left + 3, (r.top + r.bottom) / 2});
     }
     // The view shown, told by the controls it shows.
-    int View() {
+    enum class View { Category, Favourites, Search, Relate };
+    View ShownView() {
         auto shown = [&](int id) {
             Window* w = dlg.GetDlgItemWindow(id);
             return w != nullptr && w->IsWindowVisible();
         };
-        if (shown(ids::RunSearchButton)) return CSkinDlg::ModeSearch;
-        if (shown(ids::RelatedLabel)) return CSkinDlg::ModeRelate;
-        return dlg.addMode ? CSkinDlg::ModeCategory : CSkinDlg::ModeFavourites;
+        if (shown(ids::RunSearchButton)) return View::Search;
+        if (shown(ids::RelatedLabel)) return View::Relate;
+        // The Add button removes in the favourites view.
+        auto* add = dynamic_cast<CXSkinButton*>(dlg.GetDlgItemWindow(ids::AddButton));
+        const bool adds = add == nullptr || add->Tip() == nullptr ||
+                          add->Tip()->GetText(*add) != u"Remove From Favourite";
+        return adds ? View::Category : View::Favourites;
     }
     std::vector<std::u16string> Messages() const {
         std::vector<std::u16string> texts;
@@ -238,9 +246,9 @@ void RunWithDamagedFile(const std::string& name, Damage damage) {
         [&] { s.ClickRow(0); },
         [&] { s.Click(ids::ReplayButton); },
         [&] { s.Click(ids::QuestionButton); },
-        [&] { s.dlg.ShowHelp(); },
+        [&] { s.backend.Key(VK_F1); },
         [&] {
-            s.backend.Wheel(s.dlg.phraseList.GetSafeHwnd(), POINT{5, 5}, -3);
+            s.backend.Wheel(s.List().GetSafeHwnd(), POINT{5, 5}, -3);
         },
         [&] { s.backend.Key(VK_DOWN); },
         [&] { s.backend.Key(VK_ESCAPE); },
@@ -371,7 +379,7 @@ TEST(RandomUse, TheWindowSurvivesRandomInputAndKeepsTheFavouritesWhole) {
     int done = 0;
     int starts = 0;
     int restores = 0;
-    std::set<int> modes;
+    std::set<Session::View> modes;
     const auto began = std::chrono::steady_clock::now();
     while (done < events) {
         Session s;
@@ -444,7 +452,7 @@ TEST(RandomUse, TheWindowSurvivesRandomInputAndKeepsTheFavouritesWhole) {
                         break;
                 }
             }
-            modes.insert(s.View());
+            modes.insert(s.ShownView());
             s.backend.WhenIdle(next);
         };
         s.backend.WhenIdle(next);
@@ -460,9 +468,9 @@ TEST(RandomUse, TheWindowSurvivesRandomInputAndKeepsTheFavouritesWhole) {
                 restores, seed, seconds);
     // Every 2,500th event clicks the close button: each of those closes the window.
     EXPECT_GT(starts, done / 2500) << "a click on the close button left the window open";
-    for (int mode : {CSkinDlg::ModeCategory, CSkinDlg::ModeSearch, CSkinDlg::ModeRelate,
-                     CSkinDlg::ModeFavourites})
-        EXPECT_TRUE(modes.count(mode)) << "view " << mode << " never visited";
+    using View = Session::View;
+    for (const View view : {View::Category, View::Search, View::Relate, View::Favourites})
+        EXPECT_TRUE(modes.count(view)) << "view " << static_cast<int>(view) << " never visited";
 }
 
 }  // namespace

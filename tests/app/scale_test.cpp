@@ -101,8 +101,9 @@ TEST(MainWindowScaled, TwiceTheSizeWithItsShapeSharpTextClicksAndDrags) {
             ASSERT_NE(state, nullptr);
             single = w.backend.Screenshot(w.dlg.GetSafeHwnd());
             singleShape = state->shape;
-            w.dlg.phraseList.GetItemRect(1, row);
-            const RECT list = w.InWindow(w.dlg.phraseList.GetSafeHwnd());
+            w.dlg.GetDlgItemWindow(ids::PhraseList)
+                ->SendMessage(LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+            const RECT list = w.InWindow(w.dlg.GetDlgItem(ids::PhraseList));
             gdi::OffsetRect(row, list.left, list.top);
         }});
     }
@@ -128,7 +129,8 @@ TEST(MainWindowScaled, TwiceTheSizeWithItsShapeSharpTextClicksAndDrags) {
                gdi::Region expected = *singleShape;
                expected.Scale(2);
                EXPECT_TRUE(gdi::EqualRgn(*state->shape, expected));
-               EXPECT_EQ(w.dlg.category, 1);
+               EXPECT_EQ(w.dlg.GetDlgItemWindow(ids::PhraseList)->SendMessage(LB_GETCOUNT),
+                         96);  // Basic
                // A click at device point (2x, 2y) lands on the control at (x, y): Travel.
                const RECT travel = w.InWindow(w.dlg.GetDlgItem(ids::TravelButton));
                const POINT at{travel.left + travel.right, travel.top + travel.bottom};
@@ -137,7 +139,8 @@ TEST(MainWindowScaled, TwiceTheSizeWithItsShapeSharpTextClicksAndDrags) {
                w.Pointer(InputEvent::Type::MouseUp, at);
            },
            [&] {
-               EXPECT_EQ(w.dlg.category, 2);
+               // Travel lists its 119 rows.
+               EXPECT_EQ(w.dlg.GetDlgItemWindow(ids::PhraseList)->SendMessage(LB_GETCOUNT), 119);
                // A press on the frame drags the window by the pointer's device pixels.
                before = w.backend.State(w.dlg.GetSafeHwnd())->rect;
                const POINT from{2 * 8, 2 * 300};
