@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/controlids.h"
@@ -174,6 +175,35 @@ TEST(MainWindow, EveryControlObjectIsBoundToItsControl) {
             EXPECT_TRUE(control.GetSafeHwnd()) << "control " << id;
             EXPECT_EQ(control.GetSafeHwnd(), dlg.GetDlgItem(id)) << "control " << id;
             EXPECT_EQ(Window::FromHandle(dlg.GetDlgItem(id)), &control) << "control " << id;
+        }
+        f.backend.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+// The category buttons as a user (or a screen reader) names them: caption and tooltip.
+TEST(MainWindow, EachCategoryButtonCarriesItsCaptionAndTooltip) {
+    Fixture f;
+    f.folder.WriteTextFiles();
+    TestDlg dlg(f.app);
+    const std::array<std::tuple<CXSkinButton*, std::u16string_view, std::u16string_view>, 10>
+        buttons{{
+            {&dlg.basicButton, u"Basic", u"General"},
+            {&dlg.travelButton, u"Travel", u"Transportation"},
+            {&dlg.foodButton, u"Food", u"Restaurant"},
+            {&dlg.lodgingButton, u"Lodging", u"Hotel"},
+            {&dlg.businessButton, u"Business", u"Business"},
+            {&dlg.sightButton, u"Sight", u"Specialty"},
+            {&dlg.socialButton, u"Social", u"Event"},
+            {&dlg.shopingButton, u"Shopping", u"Shopping"},
+            {&dlg.emergencyButton, u"Emergency", u"Urgent"},
+            {&dlg.questionButton, u"Question", u"FAQ"},
+        }};
+    f.backend.WhenIdle([&] {
+        for (const auto& [button, caption, tip] : buttons) {
+            EXPECT_EQ(button->GetWindowText(), caption);
+            ASSERT_NE(button->Tip(), nullptr) << std::string(caption.begin(), caption.end());
+            EXPECT_EQ(button->Tip()->GetText(*button), tip);
         }
         f.backend.Key(VK_ESCAPE);
     });
