@@ -33,9 +33,8 @@ void CSkinDlg::OnLink(int id) {
     const std::u16string address =
         shell::Utf8ToUtf16(std::string(catalogue::MakerSite) + std::string(path));
     if (GetApplication().GetShell().OpenPage(address)) return;
-    ShowMessage(u"The page " + address +
-                    u" cannot be opened: no program here opens web pages.\n"
-                    u"Install a web browser and xdg-utils, then try again.",
+    ShowMessage(u"This page cannot be opened: no program here opens web pages.\n" + address +
+                    u"\nInstall a web browser and xdg-utils, then try again.",
                 Title);
 }
 
@@ -48,7 +47,7 @@ void CSkinDlg::ShowHelp() {
     if (GetApplication().GetShell().ShowHelp(GetSafeHwnd(), "Help.chm")) return;
     ShowMessage(
         u"The help cannot be shown: no program here opens it.\n"
-        u"Install xchm (or a web browser and xdg-utils), then press Help again.",
+        u"Install xchm (or a web browser and xdg-utils), then press F1 again.",
         Title);
 }
 
