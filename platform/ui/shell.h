@@ -32,13 +32,15 @@ public:
     // Starts a program (a path, or a name on PATH) with these arguments, without a shell and
     // without waiting for it; false when it could not be started.
     virtual bool StartProgram(const std::string& program, const std::vector<std::string>& args) = 0;
-    // Shows a compiled help file in the help viewer; false when there is no viewer.
+    // Shows a compiled help file in the help viewer; false when nothing could show it.
     virtual bool ShowHelp(HWND owner, const std::string& file) = 0;
 };
 
 // The real desktop: message boxes drawn by the framework, pages through xdg-open, programs
-// started detached. The help viewer is looked up on the first call (xchm on PATH, else
-// xdg-open); once none was found, help is never looked up again.
+// started detached. Help goes to a CHM viewer (xchm) when one is installed, else the desktop's
+// opener shows the file's pages as HTML: those of "Help.chm" lie in the folder "Help" beside
+// it, "Help/index.html" first. Each call looks the programs up afresh, so one installed in
+// the meantime is found.
 class DesktopShell : public Shell {
 public:
     // How programs are found and started: on PATH and detached, unless a test says otherwise.
@@ -59,8 +61,6 @@ public:
 private:
     Application& app_;
     Programs programs_;
-    std::optional<std::string> helpViewer_;
-    bool helpFailed_ = false;
 };
 
 }  // namespace ui

@@ -412,6 +412,46 @@ TEST_F(MainWindowUse, LinksOpenExactlyTheirPagesAndHelpTheHelpFile) {
          }});
 }
 
+// On a desktop that cannot open them, each link and each press of Help says so and names what
+// to install; the next press tries again.
+TEST_F(MainWindowUse, LinksAndHelpThatCannotOpenSaySoAndTryAgain) {
+    shell.openSucceeds = false;
+    shell.helpSucceeds = false;
+    Run({[&] {
+             Click(ids::SupportButton);
+             Click(ids::ReportButton);
+             Click(ids::UpdateButton);
+             backend.Key(VK_F1);
+             backend.Key(VK_F1);
+         },
+         [&] {
+             EXPECT_EQ(shell.pages.size(), 3u);
+             EXPECT_EQ(shell.helpFiles, (std::vector<std::string>{"Help.chm", "Help.chm"}));
+             ASSERT_EQ(shell.messages.size(), 5u);
+             for (std::size_t i = 0; i < shell.messages.size(); ++i) {
+                 const std::u16string& text = shell.messages[i].text;
+                 EXPECT_EQ(shell.messages[i].caption, u"Tolkara_German");
+                 EXPECT_NE(text.find(u"xdg-utils"), std::u16string::npos) << i;
+                 if (i < 3) {
+                     EXPECT_NE(text.find(shell.pages[i]), std::u16string::npos) << i;
+                 } else {
+                     EXPECT_NE(text.find(u"xchm"), std::u16string::npos);
+                 }
+             }
+             // Once the desktop can, the same press opens without a word.
+             shell.helpSucceeds = true;
+             shell.openSucceeds = true;
+             backend.Key(VK_F1);
+             Click(ids::SupportButton);
+         },
+         [&] {
+             EXPECT_EQ(shell.helpFiles.size(), 3u);
+             EXPECT_EQ(shell.pages.size(), 4u);
+             EXPECT_EQ(shell.messages.size(), 5u);
+             EXPECT_EQ(dlg.currentPhrase.number, 1);
+         }});
+}
+
 // The samples of a written buffer.
 std::vector<std::int16_t> Samples(const std::vector<std::uint8_t>& pcm) {
     std::vector<std::int16_t> samples(pcm.size() / 2);

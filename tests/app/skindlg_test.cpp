@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/controlids.h"
@@ -137,6 +138,35 @@ TEST(MainWindow, StartUpShapesTheWindowOpensTheCatalogueAndRebuildsOnlyMissingFi
         // Phrase 1's line is read from the kept file: its record without the first unit (a
         // byte-order mark) and the last.
         EXPECT_EQ(dlg.GetDlgItemText(ids::PronunciationLine), std::u16string(68, u'\x7878'));
+        f.backend.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+// The category buttons as a user (or a screen reader) names them: caption and tooltip.
+TEST(MainWindow, EachCategoryButtonCarriesItsCaptionAndTooltip) {
+    Fixture f;
+    f.folder.WriteTextFiles();
+    TestDlg dlg(f.app);
+    const std::array<std::tuple<CXSkinButton*, std::u16string_view, std::u16string_view>, 10>
+        buttons{{
+            {&dlg.basicButton, u"Basic", u"General"},
+            {&dlg.travelButton, u"Travel", u"Transportation"},
+            {&dlg.foodButton, u"Food", u"Restaurant"},
+            {&dlg.lodgingButton, u"Lodging", u"Hotel"},
+            {&dlg.businessButton, u"Business", u"Business"},
+            {&dlg.sightButton, u"Sight", u"Specialty"},
+            {&dlg.socialButton, u"Social", u"Event"},
+            {&dlg.shopingButton, u"Shopping", u"Shopping"},
+            {&dlg.emergencyButton, u"Emergency", u"Urgent"},
+            {&dlg.questionButton, u"Question", u"FAQ"},
+        }};
+    f.backend.WhenIdle([&] {
+        for (const auto& [button, caption, tip] : buttons) {
+            EXPECT_EQ(button->GetWindowText(), caption);
+            ASSERT_NE(button->Tip(), nullptr) << std::string(caption.begin(), caption.end());
+            EXPECT_EQ(button->Tip()->GetText(*button), tip);
+        }
         f.backend.Key(VK_ESCAPE);
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
