@@ -75,16 +75,19 @@ void CSkinDlg::OnAddOrRemove() {
                 ShowMessage(catalogue::FavouriteExists, Title);
                 break;
             default:
+                ShowMessage(catalogue::CantSaveFavourite, Title);
                 break;
         }
         return;
     }
-    if (RemoveFavourite() != 0) {
-        ShowMessage(catalogue::FavouriteRemoved, Title);
-        LoadFavourites();
-        SelectFirstRow();
-        ResolveSelectedPhrase();
+    if (RemoveFavourite() == catalogue::FavouritesStore::Failed) {
+        ShowMessage(catalogue::CantSaveFavourite, Title);
+        return;
     }
+    ShowMessage(catalogue::FavouriteRemoved, Title);
+    LoadFavourites();
+    SelectFirstRow();
+    ResolveSelectedPhrase();
 }
 
 void CSkinDlg::SearchPhrases() {
