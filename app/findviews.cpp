@@ -80,17 +80,20 @@ void CSkinDlg::OnAddOrRemove() {
                 ShowMessage(catalogue::FavouriteExists, Title);
                 break;
             default:
+                ShowMessage(catalogue::CantSaveFavourite, Title);
                 break;
         }
         return;
     }
     if (catalogueFiles.favourites.RemoveFavourite(currentPhrase) ==
-        catalogue::FavouritesStore::Done) {
-        ShowMessage(catalogue::FavouriteRemoved, Title);
-        LoadFavourites();
-        SelectFirstRow();
-        ResolveSelectedPhrase();
+        catalogue::FavouritesStore::Failed) {
+        ShowMessage(catalogue::CantSaveFavourite, Title);
+        return;
     }
+    ShowMessage(catalogue::FavouriteRemoved, Title);
+    LoadFavourites();
+    SelectFirstRow();
+    ResolveSelectedPhrase();
 }
 
 void CSkinDlg::SearchPhrases() {

@@ -49,6 +49,7 @@ public:
     bool WaitEvent(ui::InputEvent& out, std::optional<std::uint64_t> deadline) override {
         return inner_.WaitEvent(out, deadline);
     }
+    void RequestQuit() override { inner_.RequestQuit(); }
     bool OpenWindow(ui::HWND window, const ui::RECT& rect, std::u16string_view title,
                     bool tool) override {
         return inner_.OpenWindow(window, rect, title, tool);

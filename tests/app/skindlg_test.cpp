@@ -16,6 +16,7 @@
 #include "app/phraseapp.h"
 #include "app/skindlg.h"
 #include "controls/skinregion.h"
+#include "controls/xskinbutton.h"
 #include "platform/backend/headless/headlessbackend.h"
 #include "platform/gdi/bmp.h"
 #include "platform/gdi/icon.h"
@@ -148,21 +149,22 @@ TEST(MainWindow, EachCategoryButtonCarriesItsCaptionAndTooltip) {
     Fixture f;
     f.folder.WriteTextFiles();
     TestDlg dlg(f.app);
-    const std::array<std::tuple<CXSkinButton*, std::u16string_view, std::u16string_view>, 10>
-        buttons{{
-            {&dlg.basicButton, u"Basic", u"General"},
-            {&dlg.travelButton, u"Travel", u"Transportation"},
-            {&dlg.foodButton, u"Food", u"Restaurant"},
-            {&dlg.lodgingButton, u"Lodging", u"Hotel"},
-            {&dlg.businessButton, u"Business", u"Business"},
-            {&dlg.sightButton, u"Sight", u"Specialty"},
-            {&dlg.socialButton, u"Social", u"Event"},
-            {&dlg.shopingButton, u"Shopping", u"Shopping"},
-            {&dlg.emergencyButton, u"Emergency", u"Urgent"},
-            {&dlg.questionButton, u"Question", u"FAQ"},
-        }};
+    const std::array<std::tuple<int, std::u16string_view, std::u16string_view>, 10> buttons{{
+        {ids::BasicButton, u"Basic", u"General"},
+        {ids::TravelButton, u"Travel", u"Transportation"},
+        {ids::FoodButton, u"Food", u"Restaurant"},
+        {ids::LodgingButton, u"Lodging", u"Hotel"},
+        {ids::BusinessButton, u"Business", u"Business"},
+        {ids::SightButton, u"Sight", u"Specialty"},
+        {ids::SocialButton, u"Social", u"Event"},
+        {ids::ShopingButton, u"Shopping", u"Shopping"},
+        {ids::EmergencyButton, u"Emergency", u"Urgent"},
+        {ids::QuestionButton, u"Question", u"FAQ"},
+    }};
     f.backend.WhenIdle([&] {
-        for (const auto& [button, caption, tip] : buttons) {
+        for (const auto& [id, caption, tip] : buttons) {
+            auto* button = dynamic_cast<CXSkinButton*>(dlg.GetDlgItemWindow(id));
+            ASSERT_NE(button, nullptr) << id;
             EXPECT_EQ(button->GetWindowText(), caption);
             ASSERT_NE(button->Tip(), nullptr) << std::string(caption.begin(), caption.end());
             EXPECT_EQ(button->Tip()->GetText(*button), tip);

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
+#include <iterator>
 #include <random>
 #include <set>
 #include <thread>
@@ -66,7 +69,10 @@ TEST(Favourites, AddListResolveAndRemove) {
         EXPECT_EQ(store.RemoveFavourite(Phrase(text, 0)), FavouritesStore::Done);
     EXPECT_EQ(std::filesystem::file_size(dir / "favorite.dat"), 0u);
     EXPECT_FALSE(store.HasFavourites());
-    EXPECT_FALSE(std::filesystem::exists(dir / "temp.dat"));
+    // No scratch file is left beside it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST(Favourites, TwoRecordsWithTheSameTextLoseOneAtATime) {
@@ -114,11 +120,24 @@ TEST(Favourites, AFailedRemovalChangesNothingAndIsNotReportedAsDone) {
     WriteRecords(dir / "favorite.dat",
                  std::vector<PhraseRecord>{Phrase(u"One", 1), Phrase(u"Two", 2)});
     const auto before = ReadBytes(dir / "favorite.dat");
-    // "temp.dat" cannot be written: a folder holds its name.
-    std::filesystem::create_directory(dir / "temp.dat");
     FavouritesStore store(dir.path());
-    EXPECT_EQ(store.RemoveFavourite(Phrase(u"One", 1)), FavouritesStore::Failed);
+    {
+        // The new content cannot be written: the disk is full, as far as this process goes.
+        const auto previousAction = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit previous{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+        rlimit full = previous;
+        full.rlim_cur = 100;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+        const auto result = store.RemoveFavourite(Phrase(u"One", 1));
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousAction);
+        EXPECT_EQ(result, FavouritesStore::Failed);
+    }
     EXPECT_EQ(ReadBytes(dir / "favorite.dat"), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);  // the scratch file went with the failure
     // "favorite.dat" cannot be opened: add and remove fail, nothing is listed.
     FavouritesStore nowhere(dir / "missing-folder");
     PhraseMap map{{u"old", u"1"}};

@@ -133,6 +133,8 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(std::string& error) {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // A closed about box must not end the program: its windows say when they are done.
     SDL_SetHint("SDL_QUIT_ON_LAST_WINDOW_CLOSE", "0");
+    // The stop signals are the program's to answer (ui::QuitSignals), through RequestQuit.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Before SDL starts: SDL chains to this handler while it runs and puts it back when it
     // ends, which is when a stale wakeup is most often reported.
     if (PreviousXErrorHandler() == nullptr)
@@ -234,6 +236,13 @@ bool SdlBackend::WaitEvent(ui::InputEvent& out, std::optional<std::uint64_t> dea
     }
 }
 
+void SdlBackend::RequestQuit() {
+    // SDL's queue may be filled from any thread, and a waiting SDL_WaitEvent wakes for it.
+    SDL_Event e{};
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+}
+
 bool SdlBackend::Translate(const SDL_Event& e, ui::InputEvent& out) {
     using Type = ui::InputEvent::Type;
     out = ui::InputEvent{};
@@ -243,17 +252,11 @@ bool SdlBackend::Translate(const SDL_Event& e, ui::InputEvent& out) {
     out.control = (mods & KMOD_CTRL) != 0;
     Native* n = nullptr;
     switch (e.type) {
-        case SDL_QUIT: {
-            // A request to end the program (the session ends, a signal): close the main window.
-            const Native* first = nullptr;
-            for (const auto& [id, native] : windows_) {
-                if (first == nullptr || native.order < first->order) first = &native;
-            }
-            if (first == nullptr) return false;
-            out.type = Type::Close;
-            out.window = first->hwnd;
+        case SDL_QUIT:
+            // A request to end the program (a signal, the session ends): every loop ends,
+            // whichever windows are open.
+            out.type = Type::Quit;
             return true;
-        }
         case SDL_WINDOWEVENT:
             if ((n = FindSdl(e.window.windowID)) == nullptr) return false;
             out.window = n->hwnd;
@@ -355,7 +358,7 @@ bool SdlBackend::OpenWindow(ui::HWND window, const ui::RECT& r, std::u16string_v
     n.window = w;
     n.hwnd = window;
     n.rect = r;
-    n.order = opened_++;
+    ++opened_;
     if (x11_) {
         Display* display = nullptr;
         ::Window xwindow = 0;

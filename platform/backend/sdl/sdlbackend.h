@@ -36,6 +36,7 @@ public:
     ui::SIZE ScreenSize() const override;
     std::uint64_t Now() const override;
     bool WaitEvent(ui::InputEvent& out, std::optional<std::uint64_t> deadline) override;
+    void RequestQuit() override;
     bool OpenWindow(ui::HWND window, const ui::RECT& screenRect, std::u16string_view title,
                     bool tool) override;
     void CloseWindow(ui::HWND window) override;
@@ -58,7 +59,6 @@ private:
         ui::RECT rect{};
         bool minimized = false;
         bool tool = false;
-        std::uint32_t order = 0;  // opening order: the first is the program's main window
     };
 
     SdlBackend() = default;
