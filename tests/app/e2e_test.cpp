@@ -1,5 +1,6 @@
-// End to end: the real program on an Xvfb display of its own, driven by xdotool, and
-// `make run`'s script on a machine without a display. Skips when the X tools are missing.
+// End to end: the real program on an Xvfb display of its own, driven by xdotool, on a Wayland
+// desktop (weston, headless, with XWayland), and `make run`'s script on a machine without a
+// display. Skips when the X tools (or weston) are missing.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
