@@ -86,8 +86,8 @@ public:
         Child shooter({"weston-screenshooter"}, Environment(), folder);
         if (!shooter.Started() || shooter.Wait(10s) != 0) return {};
         for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-            std::filesystem::rename(entry.path(), path, error);
-            if (error) std::filesystem::copy_file(entry.path(), path, error);
+            std::filesystem::copy_file(entry.path(), path,
+                                       std::filesystem::copy_options::overwrite_existing, error);
             return gdi::LoadPng(path.string());
         }
         return {};
