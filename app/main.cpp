@@ -78,9 +78,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     const res::PixelRect window = res::DialogPixels(res::MainDialog);
-    display->SetScale(ChooseScale(scaleOption, std::getenv("TOLKARA_SCALE"), display->DisplayDpi(),
-                                  display->ScreenSize(),
-                                  ui::SIZE{window.Width(), window.Height()}));
+    const ui::SIZE windowSize{window.Width(), window.Height()};
+    const ui::SIZE screen = display->ScreenSize();
+    const int scale = ChooseScale(scaleOption, std::getenv("TOLKARA_SCALE"), display->DisplayDpi(),
+                                  screen, windowSize);
+    display->SetScale(scale);
+    if (const std::string misfit = ScaleMisfit(scale, screen, windowSize); !misfit.empty())
+        std::fprintf(stderr, "tolkara-german: %s\n", misfit.c_str());
     CPhraseApp app(*display);
     // SIGTERM, SIGINT and SIGHUP close the window as its close button does, from any box.
     ui::QuitSignals quitSignals(*display);
