@@ -73,10 +73,10 @@ void CSkinDlg::OnAddOrRemove() {
         // Only a phrase the catalogue knows is kept: a row that resolved to nothing adds none.
         if (currentPhrase.number < 1 || currentPhrase.number > PhraseCount) return;
         switch (catalogueFiles.favourites.AddFavourite(currentPhrase)) {
-            case catalogue::FavouritesStore::Done:
+            case catalogue::FavouritesStore::Result::Done:
                 ShowMessage(catalogue::FavouriteAdded, Title);
                 break;
-            case catalogue::FavouritesStore::AlreadyPresent:
+            case catalogue::FavouritesStore::Result::AlreadyPresent:
                 ShowMessage(catalogue::FavouriteExists, Title);
                 break;
             default:
@@ -86,7 +86,7 @@ void CSkinDlg::OnAddOrRemove() {
         return;
     }
     if (catalogueFiles.favourites.RemoveFavourite(currentPhrase) ==
-        catalogue::FavouritesStore::Failed) {
+        catalogue::FavouritesStore::Result::Failed) {
         ShowMessage(catalogue::CantSaveFavourite, Title);
         return;
     }

@@ -129,15 +129,15 @@ FavouritesStore::Result FavouritesStore::AddFavourite(const PhraseRecord& curren
     auto bytes = ReadWholeRecords();
     if (!bytes) {
         Close();
-        return Failed;
+        return Result::Failed;
     }
     const std::u16string text = current.Text();
     bool present = text.empty();
     for (std::size_t i = 0; !present && i < bytes->size() / PhraseRecord::Size; ++i)
         present = RecordAt(*bytes, i).Text() == text;
-    Result result = AlreadyPresent;
+    Result result = Result::AlreadyPresent;
     if (!present && !writable_) {
-        result = Failed;
+        result = Result::Failed;
     } else if (!present) {
         // A partial record left at the end by an earlier failure is cut off first, so the new
         // record starts where the last whole one ends.
@@ -151,7 +151,7 @@ FavouritesStore::Result FavouritesStore::AddFavourite(const PhraseRecord& curren
             // Whatever reached the file beyond the old records goes again.
             if (::ftruncate(fd_, whole) == 0) ::fdatasync(fd_);
         }
-        result = written ? Done : Failed;
+        result = written ? Result::Done : Result::Failed;
     }
     Close();
     return result;
@@ -161,7 +161,7 @@ FavouritesStore::Result FavouritesStore::RemoveFavourite(const PhraseRecord& cur
     auto bytes = ReadWholeRecords();
     if (!bytes) {
         Close();
-        return Failed;
+        return Result::Failed;
     }
     const std::u16string text = current.Text();
     std::vector<std::uint8_t> kept;
@@ -177,7 +177,8 @@ FavouritesStore::Result FavouritesStore::RemoveFavourite(const PhraseRecord& cur
     }
     Close();
 
-    return ReplaceFile(FavouritesPath(), TempName, std::as_bytes(std::span(kept))) ? Done : Failed;
+    return ReplaceFile(FavouritesPath(), TempName, std::as_bytes(std::span(kept))) ? Result::Done
+                                                                                   : Result::Failed;
 }
 
 }  // namespace catalogue

@@ -23,7 +23,7 @@ namespace catalogue {
 
 class FavouritesStore {
 public:
-    enum Result : int { Failed = 0, Done = 1, AlreadyPresent = 2 };
+    enum class Result { Failed, Done, AlreadyPresent };
 
     // The store of "favorite.dat" in dir (the current directory when empty). Opens nothing.
     explicit FavouritesStore(std::filesystem::path dir = {});

@@ -40,15 +40,17 @@ TEST(Favourites, AddListResolveAndRemove) {
     EXPECT_FALSE(store.HasFavourites());  // created empty
     EXPECT_TRUE(std::filesystem::exists(dir / "favorite.dat"));
 
-    EXPECT_EQ(store.AddFavourite(Phrase(u"I need [two] ticket", 12)), FavouritesStore::Done);
+    EXPECT_EQ(store.AddFavourite(Phrase(u"I need [two] ticket", 12)),
+              FavouritesStore::Result::Done);
     EXPECT_FALSE(store.IsOpen());
     EXPECT_EQ(store.AddFavourite(Phrase(u"I need [two] ticket", 12)),
-              FavouritesStore::AlreadyPresent);
+              FavouritesStore::Result::AlreadyPresent);
     EXPECT_EQ(std::filesystem::file_size(dir / "favorite.dat"), 116u);
-    EXPECT_EQ(store.AddFavourite(Phrase(u"", 3)), FavouritesStore::AlreadyPresent);
+    EXPECT_EQ(store.AddFavourite(Phrase(u"", 3)), FavouritesStore::Result::AlreadyPresent);
     // The same phrase from a row showing another alternative is another favourite.
-    EXPECT_EQ(store.AddFavourite(Phrase(u"I need [one] ticket", 12)), FavouritesStore::Done);
-    EXPECT_EQ(store.AddFavourite(Phrase(u"\tTab\r", 40)), FavouritesStore::Done);
+    EXPECT_EQ(store.AddFavourite(Phrase(u"I need [one] ticket", 12)),
+              FavouritesStore::Result::Done);
+    EXPECT_EQ(store.AddFavourite(Phrase(u"\tTab\r", 40)), FavouritesStore::Result::Done);
 
     ASSERT_TRUE(store.LoadFavourites(map, rows));
     EXPECT_EQ(Texts(rows),
@@ -59,14 +61,16 @@ TEST(Favourites, AddListResolveAndRemove) {
     EXPECT_TRUE(store.HasFavourites());
 
     // Removal compares the cleaned texts, and takes the first match only.
-    EXPECT_EQ(store.AddFavourite(Phrase(u"I need [two] ticket!", 12)), FavouritesStore::Done);
-    EXPECT_EQ(store.RemoveFavourite(Phrase(u"I need one ticket", 12)), FavouritesStore::Done);
+    EXPECT_EQ(store.AddFavourite(Phrase(u"I need [two] ticket!", 12)),
+              FavouritesStore::Result::Done);
+    EXPECT_EQ(store.RemoveFavourite(Phrase(u"I need one ticket", 12)),
+              FavouritesStore::Result::Done);
     EXPECT_EQ(StoredTexts(store), (std::vector<std::u16string>{u"I need [two] ticket", u"\tTab\r",
                                                                u"I need [two] ticket!"}));
-    EXPECT_EQ(store.RemoveFavourite(Phrase(u"not there", 1)), FavouritesStore::Done);
+    EXPECT_EQ(store.RemoveFavourite(Phrase(u"not there", 1)), FavouritesStore::Result::Done);
     EXPECT_EQ(StoredTexts(store).size(), 3u);
     for (const char16_t* text : {u"I need two ticket", u"Tab", u"I need two ticket!"})
-        EXPECT_EQ(store.RemoveFavourite(Phrase(text, 0)), FavouritesStore::Done);
+        EXPECT_EQ(store.RemoveFavourite(Phrase(text, 0)), FavouritesStore::Result::Done);
     EXPECT_EQ(std::filesystem::file_size(dir / "favorite.dat"), 0u);
     EXPECT_FALSE(store.HasFavourites());
     // No scratch file is left beside it.
@@ -81,7 +85,7 @@ TEST(Favourites, TwoRecordsWithTheSameTextLoseOneAtATime) {
         dir / "favorite.dat",
         std::vector<PhraseRecord>{Phrase(u"Same", 1), Phrase(u"Other", 2), Phrase(u"Same", 3)});
     FavouritesStore store(dir.path());
-    EXPECT_EQ(store.RemoveFavourite(Phrase(u"Same", 0)), FavouritesStore::Done);
+    EXPECT_EQ(store.RemoveFavourite(Phrase(u"Same", 0)), FavouritesStore::Result::Done);
     auto records = store.ReadAll().value();
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[1].Text(), u"Same");
@@ -101,7 +105,7 @@ TEST(Favourites, APartialTrailingRecordIsNeverListedAndALaterAddReadsBackRight) 
     ASSERT_TRUE(store.LoadFavourites(map, rows));
     EXPECT_EQ(Texts(rows), std::vector<std::u16string>{u"Whole"});
     // Read, then write on the same file: the new record starts where the last whole one ends.
-    EXPECT_EQ(store.AddFavourite(Phrase(u"Added", 9)), FavouritesStore::Done);
+    EXPECT_EQ(store.AddFavourite(Phrase(u"Added", 9)), FavouritesStore::Result::Done);
     EXPECT_EQ(std::filesystem::file_size(dir / "favorite.dat"), 232u);
     ASSERT_TRUE(store.LoadFavourites(map, rows));
     EXPECT_EQ(Texts(rows), (std::vector<std::u16string>{u"Whole", u"Added"}));
@@ -111,7 +115,7 @@ TEST(Favourites, APartialTrailingRecordIsNeverListedAndALaterAddReadsBackRight) 
     bytes = ReadBytes(dir / "favorite.dat");
     bytes.insert(bytes.end(), 3, 0x42);
     testing_support::WriteBytes(dir / "favorite.dat", bytes);
-    EXPECT_EQ(store.RemoveFavourite(Phrase(u"Whole", 0)), FavouritesStore::Done);
+    EXPECT_EQ(store.RemoveFavourite(Phrase(u"Whole", 0)), FavouritesStore::Result::Done);
     EXPECT_EQ(std::filesystem::file_size(dir / "favorite.dat"), 116u);
 }
 
@@ -132,7 +136,7 @@ TEST(Favourites, AFailedRemovalChangesNothingAndIsNotReportedAsDone) {
         const auto result = store.RemoveFavourite(Phrase(u"One", 1));
         setrlimit(RLIMIT_FSIZE, &previous);
         std::signal(SIGXFSZ, previousAction);
-        EXPECT_EQ(result, FavouritesStore::Failed);
+        EXPECT_EQ(result, FavouritesStore::Result::Failed);
     }
     EXPECT_EQ(ReadBytes(dir / "favorite.dat"), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
@@ -142,8 +146,8 @@ TEST(Favourites, AFailedRemovalChangesNothingAndIsNotReportedAsDone) {
     FavouritesStore nowhere(dir / "missing-folder");
     PhraseMap map{{u"old", u"1"}};
     ListRows rows;
-    EXPECT_EQ(nowhere.AddFavourite(Phrase(u"One", 1)), FavouritesStore::Failed);
-    EXPECT_EQ(nowhere.RemoveFavourite(Phrase(u"One", 1)), FavouritesStore::Failed);
+    EXPECT_EQ(nowhere.AddFavourite(Phrase(u"One", 1)), FavouritesStore::Result::Failed);
+    EXPECT_EQ(nowhere.RemoveFavourite(Phrase(u"One", 1)), FavouritesStore::Result::Failed);
     EXPECT_FALSE(nowhere.LoadFavourites(map, rows));
     EXPECT_TRUE(map.empty());
     EXPECT_FALSE(nowhere.HasFavourites());
@@ -178,7 +182,7 @@ const std::vector<std::vector<std::u16string>> Round = {
             }
             result = store.RemoveFavourite(Phrase(gone, 0));
         }
-        if (result != FavouritesStore::Done) _exit(4);
+        if (result != FavouritesStore::Result::Done) _exit(4);
     }
 }
 
