@@ -130,6 +130,11 @@ void BM_DoubleClickToDeviceWrite(benchmark::State& state) {
     InMainWindow(
         state, [&](backend::HeadlessBackend& backend, ui::Application& app, CSkinDlg& dlg) {
             const ui::HWND list = List(dlg).GetSafeHwnd();
+            // The rate the device was opened at, by the start-up's cue.
+            std::uint32_t openedRate = 0;
+            for (const auto& e : backend.Audio().Events())
+                if (e.kind == media::CaptureWaveOutDriver::EventKind::Open)
+                    openedRate = e.format.nSamplesPerSec;
             int row = 1;
             for (auto _ : state) {
                 backend.Advance(1000);
@@ -144,8 +149,7 @@ void BM_DoubleClickToDeviceWrite(benchmark::State& state) {
                 if (backend.Audio().Writes().size() != 1) state.SkipWithError("no single write");
                 row = 3 - row;
             }
-            const auto events = backend.Audio().Events();
-            const auto rate = events.empty() ? 0u : events.front().format.nSamplesPerSec;
+            const auto rate = openedRate;
             if (rate > 0) deviceBufferMs = media::DeviceBufferFrames(rate) * 1000.0 / rate;
         });
     std::sort(times.begin(), times.end());
