@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ui/shell.h"
+#include "platform/shell/shell.h"
 
 namespace catalogue {
 
@@ -31,9 +31,9 @@ std::optional<std::filesystem::path> WriteUpdateRequest(const std::filesystem::p
 // Writes the request into tempDir and, only when programDir holds an executable
 // "AutoUpdate.exe", starts it through the shell with the request's path as its one argument.
 // True when the program was started. Shows nothing in any case.
-bool LaunchUpdater(ui::Shell& shell, const std::filesystem::path& programDir,
+bool LaunchUpdater(shell::Shell& shell, const std::filesystem::path& programDir,
                    const std::filesystem::path& tempDir);
 // The same with the folder of the running program and the system's temporary folder.
-bool LaunchUpdater(ui::Shell& shell);
+bool LaunchUpdater(shell::Shell& shell);
 
 }  // namespace catalogue
