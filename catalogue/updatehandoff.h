@@ -8,10 +8,11 @@
 #include <string_view>
 
 #include "platform/shell/shell.h"
+#include "tolkara/version.h"
 
 namespace catalogue {
 
-inline constexpr std::string_view ProgramVersion = "1.5.2";
+inline constexpr std::string_view ProgramVersion = TOLKARA_VERSION;
 inline constexpr std::string_view VersionFileName = "version.dat";
 // The maker's web site (scheme and host), shared by the links of the main window.
 inline constexpr std::string_view MakerSite = "https://www.tolkara.example";
