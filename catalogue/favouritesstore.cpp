@@ -14,8 +14,6 @@
 namespace catalogue {
 namespace {
 
-constexpr const char* TempName = "temp.dat";
-
 PhraseRecord RecordAt(const std::vector<std::uint8_t>& bytes, std::size_t index) {
     return PhraseRecord::Decode(bytes.data() + index * PhraseRecord::Size);
 }
@@ -56,7 +54,7 @@ std::filesystem::path FavouritesStore::FavouritesPath() const {
 }
 
 std::filesystem::path FavouritesStore::TempPath() const {
-    return dir_ / TempName;
+    return dir_ / FavouritesTempName;
 }
 
 void FavouritesStore::Close() {

@@ -7,13 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "catalogue/filenames.h"
 #include "platform/shell/shell.h"
 #include "tolkara/version.h"
 
 namespace catalogue {
 
 inline constexpr std::string_view ProgramVersion = TOLKARA_VERSION;
-inline constexpr std::string_view VersionFileName = "version.dat";
 // The maker's web site (scheme and host), shared by the links of the main window.
 inline constexpr std::string_view MakerSite = "https://www.tolkara.example";
 inline constexpr std::string_view DownloadPath = "/SoftwareDownload/Tolkara_German";
