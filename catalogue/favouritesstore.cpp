@@ -14,8 +14,6 @@
 namespace catalogue {
 namespace {
 
-constexpr const char* TempName = "temp.dat";
-
 PhraseRecord RecordAt(const std::vector<std::uint8_t>& bytes, std::size_t index) {
     return PhraseRecord::Decode(bytes.data() + index * PhraseRecord::Size);
 }
@@ -177,8 +175,9 @@ FavouritesStore::Result FavouritesStore::RemoveFavourite(const PhraseRecord& cur
     }
     Close();
 
-    return ReplaceFile(FavouritesPath(), TempName, std::as_bytes(std::span(kept))) ? Result::Done
-                                                                                   : Result::Failed;
+    return ReplaceFile(FavouritesPath(), FavouritesTempName, std::as_bytes(std::span(kept)))
+               ? Result::Done
+               : Result::Failed;
 }
 
 }  // namespace catalogue

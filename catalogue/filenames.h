@@ -11,6 +11,12 @@ inline constexpr const char* SpecDataName = "MapEngSpec.data";
 inline constexpr const char* ClipIndexName = "data.idx";
 inline constexpr const char* ClipDataName = "data.dat";
 inline constexpr const char* FavouritesName = "favorite.dat";
+// The favourites' new content before it replaces FavouritesName in one step.
+inline constexpr const char* FavouritesTempName = "temp.dat";
 inline constexpr const char* HelpFileName = "Help.chm";
+// Slower speech and the volume.
+inline constexpr const char* SettingsName = "settings.ini";
+// Named in the update request: the file of the update program's own version check.
+inline constexpr const char* VersionFileName = "version.dat";
 
 }  // namespace catalogue

@@ -9,9 +9,9 @@
 
 #include <filesystem>
 
-namespace catalogue {
+#include "catalogue/filenames.h"
 
-inline constexpr const char* SettingsName = "settings.ini";
+namespace catalogue {
 
 struct Settings {
     static constexpr int VolumeSteps = 10;

@@ -45,7 +45,7 @@ std::optional<std::filesystem::path> WriteUpdateRequest(const std::filesystem::p
     return std::filesystem::path(name);
 }
 
-bool LaunchUpdater(ui::Shell& shell, const std::filesystem::path& programDir,
+bool LaunchUpdater(shell::Shell& shell, const std::filesystem::path& programDir,
                    const std::filesystem::path& tempDir) {
     auto request = WriteUpdateRequest(tempDir);
     if (!request || programDir.empty()) return false;
@@ -54,7 +54,7 @@ bool LaunchUpdater(ui::Shell& shell, const std::filesystem::path& programDir,
     return shell.StartProgram(updater.string(), {request->string()});
 }
 
-bool LaunchUpdater(ui::Shell& shell) {
+bool LaunchUpdater(shell::Shell& shell) {
     std::error_code error;
     std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
     std::filesystem::path temp = std::filesystem::temp_directory_path(error);

@@ -7,12 +7,13 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ui/shell.h"
+#include "catalogue/filenames.h"
+#include "platform/shell/shell.h"
+#include "tolkara/version.h"
 
 namespace catalogue {
 
-inline constexpr std::string_view ProgramVersion = "1.5.2";
-inline constexpr std::string_view VersionFileName = "version.dat";
+inline constexpr std::string_view ProgramVersion = TOLKARA_VERSION;
 // The maker's web site (scheme and host), shared by the links of the main window.
 inline constexpr std::string_view MakerSite = "https://www.tolkara.example";
 inline constexpr std::string_view DownloadPath = "/SoftwareDownload/Tolkara_German";
@@ -31,9 +32,9 @@ std::optional<std::filesystem::path> WriteUpdateRequest(const std::filesystem::p
 // Writes the request into tempDir and, only when programDir holds an executable
 // "AutoUpdate.exe", starts it through the shell with the request's path as its one argument.
 // True when the program was started. Shows nothing in any case.
-bool LaunchUpdater(ui::Shell& shell, const std::filesystem::path& programDir,
+bool LaunchUpdater(shell::Shell& shell, const std::filesystem::path& programDir,
                    const std::filesystem::path& tempDir);
 // The same with the folder of the running program and the system's temporary folder.
-bool LaunchUpdater(ui::Shell& shell);
+bool LaunchUpdater(shell::Shell& shell);
 
 }  // namespace catalogue

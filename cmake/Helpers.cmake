@@ -1,10 +1,30 @@
-# phrasebook_library(NAME SOURCES ... [DEPS ...]): a static library of one layer.
+# phrasebook_library(NAME SOURCES ... [FOLDER folder] [PUBLIC libs ...] [PRIVATE libs ...]):
+# the static library of one folder (by default the folder of the calling CMakeLists.txt).
+#
+# Headers are included by their path from the repository root ("catalogue/records.h"), yet the
+# root itself is nobody's include folder: each library gets a folder of its own in the build
+# tree, include/NAME/, that holds one link, FOLDER -> the source folder. That folder is the
+# library's public include folder, so its headers are seen by the library itself and by what
+# links it, and an include of any other folder fails to build. PUBLIC: the libraries whose
+# headers this one's headers include (its users see them too); PRIVATE: those only its sources
+# use (linked, never seen by its users).
 function(phrasebook_library name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+    cmake_parse_arguments(ARG "" "FOLDER" "SOURCES;PUBLIC;PRIVATE" ${ARGN})
+    if(NOT ARG_FOLDER)
+        file(RELATIVE_PATH ARG_FOLDER ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    endif()
+    set(root ${PROJECT_BINARY_DIR}/include/${name})
+    get_filename_component(parent ${root}/${ARG_FOLDER} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${ARG_FOLDER} ${root}/${ARG_FOLDER} SYMBOLIC)
+
     add_library(${name} STATIC ${ARG_SOURCES})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
-    if(ARG_DEPS)
-        target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+    target_include_directories(${name} PUBLIC ${root})
+    if(ARG_PUBLIC)
+        target_link_libraries(${name} PUBLIC ${ARG_PUBLIC})
+    endif()
+    if(ARG_PRIVATE)
+        target_link_libraries(${name} PRIVATE ${ARG_PRIVATE})
     endif()
 endfunction()
 

@@ -18,6 +18,9 @@ namespace {
 constexpr gdi::COLORREF White = gdi::RGB(255, 255, 255);
 constexpr gdi::COLORREF Black = gdi::RGB(0, 0, 0);
 constexpr int MaxTipWidth = 400;
+// The style bits the image button takes as its type and replaces by BS_OWNERDRAW: the static's
+// type mask (0x1F), one bit wider than BS_TYPEMASK, as the button has always used.
+constexpr Style TypeBits = SS_TYPEMASK;
 
 int Channel(gdi::COLORREF c, int shift) {
     return static_cast<int>((c >> shift) & 0xFF);
@@ -70,18 +73,18 @@ CBtnST::~CBtnST() = default;
 
 void CBtnST::PreSubclassWindow() {
     const Style style = GetStyle();
-    typeStyle_ = style & 0x1F;
+    typeStyle_ = style & TypeBits;
     if (typeStyle_ == BS_OWNERDRAW) {
         // A template may make the button owner-drawn already: it is the push button it shows.
         typeStyle_ = BS_PUSHBUTTON;
-    } else if ((style & 2) != 0) {
+    } else if ((style & BS_CHECKBOX) != 0) {  // the check-box bit of every check-box type
         isCheckBox_ = true;
     }
     if (typeStyle_ == BS_DEFPUSHBUTTON) {
         isDefault_ = true;
         typeStyle_ = BS_PUSHBUTTON;
     }
-    ModifyStyle(0x1F, BS_OWNERDRAW, SWP_FRAMECHANGED);
+    ModifyStyle(TypeBits, BS_OWNERDRAW, SWP_FRAMECHANGED);
     Button::PreSubclassWindow();
 }
 
@@ -100,7 +103,7 @@ LRESULT CBtnST::OnGetDlgCode() {
 }
 
 LRESULT CBtnST::OnSetStyle(WPARAM style) {
-    const UINT type = static_cast<UINT>(style) & 0x1F;
+    const UINT type = static_cast<UINT>(style) & TypeBits;
     if (type == BS_DEFPUSHBUTTON) {
         isDefault_ = true;
     } else if (type == BS_PUSHBUTTON) {
@@ -108,7 +111,7 @@ LRESULT CBtnST::OnSetStyle(WPARAM style) {
     }
     // The standard handling sets the type it is given: the button stays owner-drawn, and the
     // redraw flag goes on as it came.
-    const WPARAM ownerDrawn = (style & ~WPARAM{0x1F}) | BS_OWNERDRAW;
+    const WPARAM ownerDrawn = (style & ~WPARAM{TypeBits}) | BS_OWNERDRAW;
     return Button::OnSetStyle(ownerDrawn, CurrentMessage()->lParam);
 }
 

@@ -86,8 +86,8 @@ void CMyListBox::SetListFont(int points, std::u16string_view face) {
         lf.lfHeight = -gdi::MulDiv(points, perInch, 72);
     }
     lf.lfWeight = gdi::FW_NORMAL;
-    lf.lfCharSet = 1;            // DEFAULT_CHARSET
-    lf.lfPitchAndFamily = 0x20;  // FF_SWISS
+    lf.lfCharSet = gdi::DEFAULT_CHARSET;
+    lf.lfPitchAndFamily = gdi::FF_SWISS | gdi::DEFAULT_PITCH;
     gdi::SetFaceName(lf, face);
     gdi::Font font = gdi::CreateFontIndirect(lf);
     if (!font) return;

@@ -19,12 +19,15 @@ UINT CTransparentStatic::TextFlags(Style style) {
     if ((style & SS_CENTER) != 0) flags |= gdi::DT_CENTER;
     if ((style & SS_CENTERIMAGE) != 0) flags |= gdi::DT_VCENTER | gdi::DT_SINGLELINE;
     if ((style & SS_NOPREFIX) != 0) flags |= gdi::DT_NOPREFIX;
-    if ((style & 0xC000) != 0) {
+    // Bit by bit: SS_WORDELLIPSIS, both bits, adds the end and path ellipsis flags too.
+    if ((style & SS_ELLIPSISMASK) != 0) {
         flags |= gdi::DT_WORD_ELLIPSIS;
-        if ((style & 0x4000) != 0) flags |= gdi::DT_END_ELLIPSIS;
-        if ((style & 0x8000) != 0) flags |= gdi::DT_PATH_ELLIPSIS;
+        if ((style & SS_ENDELLIPSIS) != 0) flags |= gdi::DT_END_ELLIPSIS;
+        if ((style & SS_PATHELLIPSIS) != 0) flags |= gdi::DT_PATH_ELLIPSIS;
     }
-    if ((style & 0xC20C) == 0) flags |= gdi::DT_WORDBREAK;
+    if ((style & (SS_ELLIPSISMASK | SS_CENTERIMAGE | SS_LEFTNOWORDWRAP)) == 0) {
+        flags |= gdi::DT_WORDBREAK;
+    }
     return flags;
 }
 

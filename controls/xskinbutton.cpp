@@ -29,10 +29,12 @@ const MessageMap CXSkinButton::messageMap{&Button::messageMap, {
 CXSkinButton::~CXSkinButton() = default;
 
 void CXSkinButton::PreSubclassWindow() {
-    const Style style = GetStyle();
-    if ((style & 3) == 3) {
+    // Only the automatic types check themselves; any other type, an owner-drawn one included,
+    // is the push button it shows.
+    const Style type = GetStyle() & BS_TYPEMASK;
+    if (type == BS_AUTOCHECKBOX) {
         kind = ButtonKind::Check;
-    } else if ((style & 9) == 9) {
+    } else if (type == BS_AUTORADIOBUTTON) {
         kind = ButtonKind::Radio;
     } else {
         kind = ButtonKind::Push;

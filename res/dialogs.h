@@ -3,6 +3,7 @@
 
 #include "platform/ui/dialogtemplate.h"
 #include "res/controlids.h"
+#include "tolkara/version.h"
 
 namespace res {
 
@@ -63,13 +64,14 @@ inline constexpr DialogItemTemplate MainDialogItems[] = {
     {ids::UpdateButton, ButtonClass, u"UPDATE", Child | PushButton, 0, 34, 315, 72, 9},
     {ids::ReportButton, ButtonClass, u"REP", Child | PushButton, 0, 221, 315, 129, 9},
     {ids::SupportButton, ButtonClass, u"TECH", Child | PushButton, 0, 113, 315, 103, 9},
-    {ids::VersionLabel, StaticClass, u"1.5.2", Child | Label, 0, 289, 51, 24, 10},
+    {ids::VersionLabel, StaticClass, u"" TOLKARA_VERSION, Child | Label, 0, 289, 51, 24, 10},
 };
 
 inline constexpr DialogItemTemplate AboutDialogItems[] = {
     {ids::CloseButton, ButtonClass, u"Cancel", Child | PushButton, 0, 210, 189, 70, 19},
     {ids::AboutTitleLabel, StaticClass, u"Tolkara_German", Child | Label, 0, 67, 71, 231, 25},
-    {ids::AboutVersionLabel, StaticClass, u"Version 1.5.2", Child | Label, 0, 67, 114, 226, 16},
+    {ids::AboutVersionLabel, StaticClass, u"Version " TOLKARA_VERSION, Child | Label, 0, 67, 114,
+     226, 16},
     {ids::AboutNoticeLabel, StaticClass, u"Copyright \u00A9 Tolkara. All rights reserved.",
      Child | Label, 0, 67, 138, 226, 16},
     {ids::AboutNoticeSecondLabel, StaticClass, u"Speech synthesised with eSpeak NG.", Child | Label,

@@ -17,7 +17,7 @@
 #include "app/phraseapp.h"
 #include "platform/backend/sdl/sdlbackend.h"
 #include "platform/shell/codepage.h"
-#include "platform/ui/shell.h"
+#include "platform/shell/shell.h"
 #include "platform/ui/window.h"
 
 namespace {
@@ -92,9 +92,10 @@ private:
 };
 
 // Nothing of the desktop is asked for during a start; a message ends the probe.
-class ProbeShell : public ui::Shell {
+class ProbeShell : public shell::Shell {
 public:
-    int MessageBox(ui::HWND, std::u16string_view text, std::u16string_view, ui::UINT) override {
+    int MessageBox(ui::HWND, std::u16string_view text, std::u16string_view,
+                   std::uint32_t) override {
         std::printf("MESSAGE %s\n", shell::Utf16ToUtf8(text).c_str());
         std::fflush(stdout);
         std::_Exit(3);

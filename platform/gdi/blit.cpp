@@ -12,6 +12,11 @@ namespace {
 
 constexpr std::uint32_t ColourMask = 0x00FFFFFF;
 
+// A raster operation's truth table (bits 16-23 of its code).
+constexpr std::uint8_t Ternary(DWORD rop) {
+    return static_cast<std::uint8_t>(rop >> 16);
+}
+
 bool UsesSource(std::uint8_t code) {
     return (((code >> 2) ^ code) & 0x33) != 0;
 }
@@ -38,49 +43,49 @@ void Apply(std::uint32_t* d, const std::uint32_t* s, const std::uint32_t* p, int
 void ApplyRow(std::uint8_t code, std::uint32_t* d, const std::uint32_t* s, const std::uint32_t* p,
               int n) {
     switch (code) {
-        case 0xCC:
+        case Ternary(SRCCOPY):
             std::memcpy(d, s, static_cast<std::size_t>(n) * 4);
             break;
-        case 0x88:
+        case Ternary(SRCAND):
             Apply(d, s, p, n, [](auto, auto s, auto d) { return s & d; });
             break;
-        case 0xEE:
+        case Ternary(SRCPAINT):
             Apply(d, s, p, n, [](auto, auto s, auto d) { return s | d; });
             break;
-        case 0x66:
+        case Ternary(SRCINVERT):
             Apply(d, s, p, n, [](auto, auto s, auto d) { return s ^ d; });
             break;
-        case 0x33:
+        case Ternary(NOTSRCCOPY):
             Apply(d, s, p, n, [](auto, auto s, auto) { return ~s; });
             break;
-        case 0x44:
+        case Ternary(SRCERASE):
             Apply(d, s, p, n, [](auto, auto s, auto d) { return s & ~d; });
             break;
-        case 0x22:
+        case 0x22:  // DSna, a code without a name
             Apply(d, s, p, n, [](auto, auto s, auto d) { return ~s & d; });
             break;
-        case 0xBB:
+        case Ternary(MERGEPAINT):
             Apply(d, s, p, n, [](auto, auto s, auto d) { return ~s | d; });
             break;
-        case 0x11:
+        case Ternary(NOTSRCERASE):
             Apply(d, s, p, n, [](auto, auto s, auto d) { return ~(s | d); });
             break;
-        case 0xF0:
+        case Ternary(PATCOPY):
             std::memcpy(d, p, static_cast<std::size_t>(n) * 4);
             break;
-        case 0x5A:
+        case Ternary(PATINVERT):
             Apply(d, s, p, n, [](auto p, auto, auto d) { return p ^ d; });
             break;
-        case 0xC0:
+        case Ternary(MERGECOPY):
             Apply(d, s, p, n, [](auto p, auto s, auto) { return p & s; });
             break;
-        case 0x55:
+        case Ternary(DSTINVERT):
             Apply(d, s, p, n, [](auto, auto, auto d) { return ~d; });
             break;
-        case 0x00:
+        case Ternary(BLACKNESS):
             std::fill(d, d + n, 0u);
             break;
-        case 0xFF:
+        case Ternary(WHITENESS):
             std::fill(d, d + n, ~0u);
             break;
         default:
@@ -244,7 +249,7 @@ void Run(const Operation& op) {
                 if (s.bitsPixel == 32 && m.direct && !mono) {
                     const std::uint32_t* in =
                         s.Row(sy) + m.columns[static_cast<std::size_t>(base + first)];
-                    if (op.code == 0xCC) {
+                    if (op.code == Ternary(SRCCOPY)) {
                         std::memmove(target->Row(y) + r.left + first, in,
                                      static_cast<std::size_t>(last - first) * 4);
                         continue;
@@ -303,7 +308,7 @@ void Run(const Operation& op) {
                     out[i] = dRow[i] & 1;
             } else {
                 std::uint32_t* out = target->Row(y) + r.left;
-                if (op.code == 0xCC) {
+                if (op.code == Ternary(SRCCOPY)) {
                     std::memcpy(out + first, sStart, static_cast<std::size_t>(count) * 4);
                     continue;
                 }
@@ -389,7 +394,7 @@ void SmoothCopy(DC& dest, const RECT& rect, const Surface& source, const std::ve
 bool Transfer(DC& dest, int x, int y, int width, int height, const DC* src, int srcX, int srcY,
               int srcWidth, int srcHeight, DWORD rop) {
     if (!dest || !dest.Target()) return false;
-    const std::uint8_t code = static_cast<std::uint8_t>(rop >> 16);
+    const std::uint8_t code = Ternary(rop);
     const bool needS = UsesSource(code);
     if (needS && (!src || !*src || !src->Target())) return false;
     bool mirrorX = false;
@@ -430,8 +435,9 @@ bool Transfer(DC& dest, int x, int y, int width, int height, const DC* src, int 
         const RECT from = src->TargetRect(RECT{srcX, srcY, srcX + srcWidth, srcY + srcHeight});
         const int tw = op.rect.Width();
         const int th = op.rect.Height();
-        if (ds > 1 && code == 0xCC && s->bitsPixel == 32 && dest.Target()->bitsPixel == 32 &&
-            s != dest.Target() && (tw != from.Width() || th != from.Height())) {
+        if (ds > 1 && code == Ternary(SRCCOPY) && s->bitsPixel == 32 &&
+            dest.Target()->bitsPixel == 32 && s != dest.Target() &&
+            (tw != from.Width() || th != from.Height())) {
             SmoothCopy(dest, op.rect, *s,
                        SmoothMapping(tw, from.left, from.Width(), mirrorX, s->width),
                        SmoothMapping(th, from.top, from.Height(), mirrorY, s->height));
@@ -461,7 +467,7 @@ bool StretchBlt(DC& dest, int x, int y, int width, int height, const DC* src, in
 }
 
 bool PatBlt(DC& dest, int x, int y, int width, int height, DWORD rop) {
-    std::uint8_t code = static_cast<std::uint8_t>(rop >> 16);
+    std::uint8_t code = Ternary(rop);
     if (UsesSource(code)) return false;
     return Transfer(dest, x, y, width, height, nullptr, 0, 0, 0, 0, rop);
 }
@@ -473,7 +479,7 @@ bool FillRect(DC& dest, const RECT& rect, const Brush& brush) {
     Operation op;
     op.dest = &dest;
     op.rect = dest.TargetRect(rect);
-    op.code = 0xF0;
+    op.code = Ternary(PATCOPY);
     op.brush = &brush;
     Run(op);
     return true;
@@ -507,7 +513,7 @@ void FillTargetRect(DC& dest, RECT rect, COLORREF colour) {
     Operation op;
     op.dest = &dest;
     op.rect = rect;
-    op.code = 0xF0;
+    op.code = Ternary(PATCOPY);
     op.brush = &brush;
     if (!IsRectEmpty(rect)) Run(op);
 }
@@ -516,7 +522,7 @@ void InvertTargetRect(DC& dest, RECT rect) {
     Operation op;
     op.dest = &dest;
     op.rect = rect;
-    op.code = 0x55;
+    op.code = Ternary(DSTINVERT);
     if (!IsRectEmpty(rect)) Run(op);
 }
 

@@ -128,11 +128,11 @@ void Emboss(DC& dc, const Bitmap& shape, int x, int y) {
     src.SelectObject(shape);
     COLORREF text = dc.SetTextColor(0);
     COLORREF bk = dc.SetBkColor(RGB(255, 255, 255));
-    // Shape pixels (black) take the brush; others keep the destination: PSDPxax.
+    // Shape pixels (black) take the brush; others keep the destination.
     Brush previous = dc.SelectObject(Brush::Solid(GetSysColor(COLOR_3DHILIGHT)));
-    BitBlt(dc, x + 1, y + 1, shape.Width(), shape.Height(), &src, 0, 0, 0x00B8074A);
+    BitBlt(dc, x + 1, y + 1, shape.Width(), shape.Height(), &src, 0, 0, PSDPxax);
     dc.SelectObject(Brush::Solid(GetSysColor(COLOR_3DSHADOW)));
-    BitBlt(dc, x, y, shape.Width(), shape.Height(), &src, 0, 0, 0x00B8074A);
+    BitBlt(dc, x, y, shape.Width(), shape.Height(), &src, 0, 0, PSDPxax);
     dc.SelectObject(previous);
     dc.SetTextColor(text);
     dc.SetBkColor(bk);

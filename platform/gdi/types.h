@@ -133,6 +133,9 @@ inline constexpr DWORD PATINVERT = 0x005A0049;
 inline constexpr DWORD DSTINVERT = 0x00550009;
 inline constexpr DWORD BLACKNESS = 0x00000042;
 inline constexpr DWORD WHITENESS = 0x00FF0062;
+// The brush where the source is black, the destination elsewhere (it has no name of its own;
+// this is its reverse Polish form): embossing a shape, as disabled images are drawn.
+inline constexpr DWORD PSDPxax = 0x00B8074A;
 
 // Background modes.
 inline constexpr int TRANSPARENT = 1;

@@ -19,8 +19,8 @@
 #include "platform/gdi/region.h"
 #include "platform/shell/resources.h"
 #include "platform/ui/backend.h"
+#include "platform/ui/desktopshell.h"
 #include "platform/ui/messages.h"
-#include "platform/ui/shell.h"
 #include "platform/ui/styles.h"
 #include "platform/ui/windowclass.h"
 #include "platform/ui/windownode.h"
@@ -66,8 +66,8 @@ public:
     // Every call of the program on the desktop around it (message boxes, pages, programs,
     // help) goes through this shell: the desktop's own unless another one was set. The shell
     // set must outlive its use; null goes back to the desktop's.
-    Shell& GetShell() { return shell_ != nullptr ? *shell_ : desktopShell_; }
-    void SetShell(Shell* shell) { shell_ = shell; }
+    shell::Shell& GetShell() { return shell_ != nullptr ? *shell_ : desktopShell_; }
+    void SetShell(shell::Shell* shell) { shell_ = shell; }
 
     // Window classes.
     void RegisterClass(WindowClass windowClass);
@@ -251,7 +251,7 @@ private:
     const shell::ResourceBundle* resources_ = nullptr;
     std::u16string appName_;
     DesktopShell desktopShell_{*this};
-    Shell* shell_ = nullptr;
+    shell::Shell* shell_ = nullptr;
     std::vector<WindowClass> classes_;
     std::unordered_map<std::uint32_t, std::unique_ptr<WindowNode>> nodes_;
     std::vector<HWND> topLevels_;  // z-order, top first

@@ -80,14 +80,14 @@ void Application::HandleWindowEvent(const InputEvent& e) {
                 n->minimized = true;
                 n->style |= WS_MINIMIZE;
                 if (dragWindow_ == e.window) dragWindow_ = nullptr;
-                SendMessage(e.window, WM_SIZE, 1, 0);
+                SendMessage(e.window, WM_SIZE, SIZE_MINIMIZED, 0);
             }
             break;
         case InputEvent::Type::Restored:
             if (n->minimized) {
                 n->minimized = false;
                 n->style &= ~WS_MINIMIZE;
-                SendMessage(e.window, WM_SIZE, 0,
+                SendMessage(e.window, WM_SIZE, SIZE_RESTORED,
                             MAKELPARAM(static_cast<unsigned>(n->Width()),
                                        static_cast<unsigned>(n->Height())));
                 if ((n = Node(e.window)) != nullptr) {

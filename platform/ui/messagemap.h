@@ -5,10 +5,10 @@
 // entry there that matches), and to default processing when none does: a subclassed control
 // keeps its class's behaviour.
 //
-//   const ui::MessageMap CSkinDlg::messageMap{&ui::Dialog::messageMap, {
-//       ui::OnMessage<&CSkinDlg::OnEraseBkgnd>(ui::WM_ERASEBKGND),
-//       ui::OnCommand<&CSkinDlg::OnMinimise>(ui::BN_CLICKED, 1000),
-//       ui::OnCommandRange<&CSkinDlg::SelectCategory>(ui::BN_CLICKED, 1003, 1013),
+//   const ui::MessageMap CSettingsDlg::messageMap{&ui::Dialog::messageMap, {
+//       ui::OnMessage<&CSettingsDlg::OnEraseBkgnd>(ui::WM_ERASEBKGND),
+//       ui::OnCommand<&CSettingsDlg::OnApply>(ui::BN_CLICKED, 1000),
+//       ui::OnCommandRange<&CSettingsDlg::OnColour>(ui::BN_CLICKED, 1003, 1013),
 //   }};
 //
 // Handler shapes. Messages (OnMessage): LRESULT (C::*)(WPARAM, LPARAM), or void (C::*)(), or

@@ -322,6 +322,17 @@ inline constexpr WPARAM WA_INACTIVE = 0;
 inline constexpr WPARAM WA_ACTIVE = 1;
 inline constexpr WPARAM WA_CLICKACTIVE = 2;
 
+// Answers to WM_MOUSEACTIVATE.
+inline constexpr LRESULT MA_ACTIVATE = 1;
+inline constexpr LRESULT MA_ACTIVATEANDEAT = 2;
+inline constexpr LRESULT MA_NOACTIVATE = 3;
+inline constexpr LRESULT MA_NOACTIVATEANDEAT = 4;
+
+// WM_SIZE's wParam.
+inline constexpr WPARAM SIZE_RESTORED = 0;
+inline constexpr WPARAM SIZE_MINIMIZED = 1;
+inline constexpr WPARAM SIZE_MAXIMIZED = 2;
+
 // ShowWindow commands.
 inline constexpr int SW_HIDE = 0;
 inline constexpr int SW_SHOWNORMAL = 1;

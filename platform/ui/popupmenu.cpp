@@ -163,7 +163,7 @@ private:
         return 0;
     }
     LRESULT OnEraseBkgnd(WPARAM, LPARAM) { return 1; }
-    LRESULT OnMouseActivate(WPARAM, LPARAM) { return 3; }  // MA_NOACTIVATE
+    LRESULT OnMouseActivate(WPARAM, LPARAM) { return MA_NOACTIVATE; }
     LRESULT OnMouseMove(WPARAM, LPARAM lParam) {
         const int hot = ItemAt(PointFromLParam(lParam));
         if (hot != hot_) {

@@ -10,14 +10,6 @@
 
 namespace ui {
 
-namespace {
-
-inline constexpr Style SS_ELLIPSISMASK = 0xC000;
-inline constexpr Style SS_PATHELLIPSIS = 0x8000;
-inline constexpr Style SS_WORDELLIPSIS = 0xC000;
-
-}  // namespace
-
 const MessageMap Static::messageMap{&Window::messageMap,
                                     {
                                         OnMessage<&Static::OnPaint>(WM_PAINT),

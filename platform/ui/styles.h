@@ -96,6 +96,9 @@ inline constexpr Style SS_NOTIFY = 0x0100;       // clicks reach the parent as c
 inline constexpr Style SS_CENTERIMAGE = 0x0200;  // one line of text, centred vertically
 inline constexpr Style SS_SUNKEN = 0x1000;
 inline constexpr Style SS_ENDELLIPSIS = 0x4000;
+inline constexpr Style SS_PATHELLIPSIS = 0x8000;
+inline constexpr Style SS_WORDELLIPSIS = 0xC000;
+inline constexpr Style SS_ELLIPSISMASK = 0xC000;
 
 // Edit styles.
 inline constexpr Style ES_LEFT = 0x0000;

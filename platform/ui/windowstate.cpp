@@ -192,7 +192,7 @@ bool Application::SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx
             SendMessage(hwnd, WM_MOVE, 0,
                         MAKELPARAM(static_cast<unsigned>(r.left), static_cast<unsigned>(r.top)));
         if (resized && Node(hwnd) != nullptr) {
-            SendMessage(hwnd, WM_SIZE, 0,
+            SendMessage(hwnd, WM_SIZE, SIZE_RESTORED,
                         MAKELPARAM(static_cast<unsigned>(r.right - r.left),
                                    static_cast<unsigned>(r.bottom - r.top)));
         }

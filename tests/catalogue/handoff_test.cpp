@@ -8,6 +8,7 @@
 #include "tests/support/recordingshell.h"
 #include "tests/support/runfolder.h"
 #include "tests/support/tempdir.h"
+#include "tolkara/version.h"
 
 namespace {
 
@@ -60,8 +61,8 @@ TEST(UpdateHandOff, TheRequestFileHoldsExactlyThreeLines) {
     ASSERT_TRUE(request);
     EXPECT_EQ(request->parent_path(), dir.path());
     EXPECT_EQ(request->filename().string().rfind("CUAD", 0), 0u);
-    const std::string expected =
-        "1.5.2\r\nversion.dat\r\nhttps://www.tolkara.example/SoftwareDownload/Tolkara_German";
+    const std::string expected = TOLKARA_VERSION
+        "\r\nversion.dat\r\nhttps://www.tolkara.example/SoftwareDownload/Tolkara_German";
     const auto bytes = ReadBytes(*request);
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
     struct stat st {};

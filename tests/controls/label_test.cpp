@@ -6,6 +6,7 @@
 
 #include "tests/controls/controlstest.h"
 #include "tests/support/recordingshell.h"
+#include "tolkara/version.h"
 
 namespace {
 
@@ -85,9 +86,9 @@ TEST(Label, ChainedSettersShapeTheFontAndTheColourRequestAppliesThem) {
     s.label.SetFaceName(u"Arial").SetItalic(false).SetUnderline(false);
 
     // A background colour shows at the next paint; the text changes at once.
-    s.label.SetBackColour(gdi::RGB(10, 20, 30)).SetLabelText(u"Version 1.5.2");
+    s.label.SetBackColour(gdi::RGB(10, 20, 30)).SetLabelText(u"Version " TOLKARA_VERSION);
     EXPECT_EQ(s.Pixel(POINT{358, 38}), gdi::RGB(10, 20, 30));
-    EXPECT_EQ(s.label.GetWindowText(), u"Version 1.5.2");
+    EXPECT_EQ(s.label.GetWindowText(), u"Version " TOLKARA_VERSION);
     s.label.SetThinBorder(true).SetSunkenEdge(true);
     EXPECT_NE(s.label.GetStyle() & WS_BORDER, 0u);
     EXPECT_NE(s.label.GetExStyle() & WS_EX_STATICEDGE, 0u);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "tests/controls/controlstest.h"
 
 namespace {
@@ -217,6 +219,31 @@ TEST(SkinButton, CheckAndRadioKindsKeepTheirOwnState) {
     push.SubclassDlgItem(9, f.host);
     push.SetCheck(BST_CHECKED);
     EXPECT_EQ(push.GetCheck(), BST_UNCHECKED);
+
+    // The template's button type gives the kind: only the automatic check box and radio button
+    // check themselves when clicked; every other type, one that is owner-drawn already
+    // included, is a push button.
+    using Kind = CXSkinButton::ButtonKind;
+    const std::pair<Style, Kind> types[] = {
+        {BS_PUSHBUTTON, Kind::Push},       {BS_DEFPUSHBUTTON, Kind::Push},
+        {BS_CHECKBOX, Kind::Push},         {BS_AUTOCHECKBOX, Kind::Check},
+        {BS_AUTORADIOBUTTON, Kind::Radio}, {BS_OWNERDRAW, Kind::Push},
+    };
+    int row = 0;
+    for (const auto& [type, kind] : types) {
+        Button typed;
+        CXSkinButton skin;
+        const int id = 20 + row;
+        f.Make(typed, ButtonClass, u"", type | WS_GROUP,
+               RECT{200, 50 + 24 * row, 326, 70 + 24 * row}, id);
+        typed.UnsubclassWindow();
+        ASSERT_TRUE(skin.SubclassDlgItem(id, f.host)) << type;
+        skin.ApplySkin(BasicNormal, BasicDown, BasicOver, 0, 0, 0);
+        EXPECT_EQ(skin.Kind(), kind) << type;
+        f.Click(skin, POINT{20, 10});
+        EXPECT_EQ(skin.GetCheck(), kind == Kind::Push ? BST_UNCHECKED : BST_CHECKED) << type;
+        ++row;
+    }
 }
 
 TEST(SkinButton, MaskShapesTheButtonAndLeavesTheBackgroundInItsWhitePart) {

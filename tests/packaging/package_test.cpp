@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -18,6 +19,7 @@
 #include "tests/support/process.h"
 #include "tests/support/runfolder.h"
 #include "tests/support/tempdir.h"
+#include "tolkara/version.h"
 
 namespace {
 
@@ -180,7 +182,7 @@ TEST(DebianPackage, InstallsWhatIsListedAndKeepsEachUsersFavouritesInTheirOwnFol
     for (const fs::directory_entry& entry : fs::directory_iterator(temp / "out"))
         if (entry.path().extension() == ".deb") deb = entry.path();
     ASSERT_FALSE(deb.empty()) << cpackOutput;
-    EXPECT_EQ(deb.filename().string().rfind("tolkara-german_1.5.2_", 0), 0u) << deb;
+    EXPECT_EQ(deb.filename().string().rfind("tolkara-german_" TOLKARA_VERSION "_", 0), 0u) << deb;
     const fs::path root = temp / "root";
     ASSERT_EQ(RunToEnd({"dpkg-deb", "-x", deb.string(), root.string()}).first, 0);
 
@@ -224,12 +226,28 @@ TEST(DebianPackage, InstallsWhatIsListedAndKeepsEachUsersFavouritesInTheirOwnFol
         RunToEnd({"dpkg-deb", "-f", deb.string(), "Recommends"});
     EXPECT_NE(recommends.find("xchm"), std::string::npos) << recommends;
 
+    // The program's one version is the metainfo's latest release, the changelog's latest entry
+    // and the manual page's.
+    std::ostringstream metainfo;
+    metainfo
+        << std::ifstream(root / "usr/share/metainfo/example.tolkara.german.metainfo.xml").rdbuf();
+    EXPECT_NE(metainfo.str().find("<release version=\"" TOLKARA_VERSION "\""), std::string::npos)
+        << metainfo.str();
+    const auto [changelogCode, changelog] =
+        RunToEnd({"gzip", "-dc", (root / "usr/share/doc/tolkara-german/changelog.gz").string()});
+    EXPECT_EQ(changelogCode, 0);
+    EXPECT_EQ(changelog.rfind("tolkara-german (" TOLKARA_VERSION ") ", 0), 0u) << changelog;
+    const auto [manCode, man] =
+        RunToEnd({"gzip", "-dc", (root / "usr/share/man/man1/tolkara-german.1.gz").string()});
+    EXPECT_EQ(manCode, 0);
+    EXPECT_NE(man.find("\"tolkara-german " TOLKARA_VERSION "\""), std::string::npos) << man;
+
     // Options answer on standard output without a display.
     const fs::path launcher = root / "usr/bin/tolkara-german";
     const auto [versionCode, version] =
         RunToEnd({launcher.string(), "--version"}, {{"DISPLAY", ""}});
     EXPECT_EQ(versionCode, 0);
-    EXPECT_EQ(version, "tolkara-german 1.5.2\n");
+    EXPECT_EQ(version, "tolkara-german " TOLKARA_VERSION "\n");
     const auto [helpCode, help] = RunToEnd({launcher.string(), "--help"}, {{"DISPLAY", ""}});
     EXPECT_EQ(helpCode, 0);
     EXPECT_NE(help.find("Usage: tolkara-german"), std::string::npos) << help;

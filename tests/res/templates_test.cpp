@@ -5,6 +5,7 @@
 
 #include "res/dialogs.h"
 #include "res/layout.h"
+#include "tolkara/version.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ TEST(AboutDialogTemplate, BorderlessWithCancelAndFourTexts) {
     EXPECT_EQ(cancel->cx, 70);
     EXPECT_EQ(cancel->cy, 19);
     EXPECT_EQ(FindItem(d, 1044)->caption, u"Tolkara_German");
-    EXPECT_EQ(FindItem(d, 1045)->caption, u"Version 1.5.2");
+    EXPECT_EQ(FindItem(d, 1045)->caption, u"Version " TOLKARA_VERSION);
     for (int id : {1044, 1045, 1046, 1047}) {
         const DialogItemTemplate* label = FindItem(d, id);
         ASSERT_NE(label, nullptr) << id;

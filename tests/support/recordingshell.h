@@ -5,11 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/shell.h"
+#include "platform/shell/shell.h"
+#include "platform/ui/types.h"
 
 namespace testing_support {
 
-class RecordingShell : public ui::Shell {
+class RecordingShell : public shell::Shell {
 public:
     struct Message {
         std::u16string text;

@@ -42,7 +42,7 @@ TEST(Blit, RasterOperationTruthTablesOnColour) {
         {DSTINVERT, [](auto, auto, auto d) { return ~d; }},
         {BLACKNESS, [](auto, auto, auto) { return 0u; }},
         {WHITENESS, [](auto, auto, auto) { return ~0u; }},
-        {0x00B8074A, [](auto p, auto s, auto d) { return (p & ~s) | (d & s); }},  // PSDPxax
+        {PSDPxax, [](auto p, auto s, auto d) { return (p & ~s) | (d & s); }},
     };
     std::mt19937 rng(7);
     const int w = 16;

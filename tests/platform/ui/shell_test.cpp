@@ -1,4 +1,4 @@
-#include "platform/ui/shell.h"
+#include "platform/ui/desktopshell.h"
 
 #include <gtest/gtest.h>
 
