@@ -22,13 +22,12 @@ configure: setup
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-# The run folder's catalogue files are built first: some tests check the real archive. A test
-# that fails is run once more before it counts: the end-to-end tests share a busy machine.
+# The run folder's catalogue files are built first: some tests check the real archive.
 # The tested build is strict (warnings are errors, optimised code fortified), as in CI; so is
 # the sanitizer build below, which runs this target.
 test: override CMAKE_FLAGS += -DPHRASEBOOK_STRICT=ON
 test: data
-	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --repeat until-pass:2
+	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # Fills build/run/ with the catalogue files the program reads.
 data: build

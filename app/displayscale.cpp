@@ -20,3 +20,18 @@ int ChooseScale(std::optional<int> option, const char* environment, float dpi, u
     }
     return ScaleForDisplay(dpi, screen, window);
 }
+
+std::string ScaleMisfit(int scale, ui::SIZE screen, ui::SIZE window) {
+    auto fits = [&](int s) { return window.cx * s <= screen.cx && window.cy * s <= screen.cy; };
+    if (fits(scale)) return {};
+    auto size = [](int w, int h) { return std::to_string(w) + "x" + std::to_string(h); };
+    std::string why = "at scale " + std::to_string(scale) + " the window (" +
+                      size(window.cx * scale, window.cy * scale) + ") is larger than the screen (" +
+                      size(screen.cx, screen.cy) +
+                      "); its top edge and close button stay on the screen";
+    int smaller = scale - 1;
+    while (smaller > 1 && !fits(smaller))
+        --smaller;
+    if (smaller >= 1 && fits(smaller)) why += "; --scale " + std::to_string(smaller) + " fits";
+    return why;
+}

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/ui/types.h"
@@ -20,3 +21,7 @@ int ScaleForDisplay(float dpi, ui::SIZE screen, ui::SIZE window);
 // ignored), else the display's scale.
 int ChooseScale(std::optional<int> option, const char* environment, float dpi, ui::SIZE screen,
                 ui::SIZE window);
+
+// Why the window does not fit the screen at `scale`, as a line for standard error; empty when
+// it fits. The window is then placed with its top edge and close button on the screen.
+std::string ScaleMisfit(int scale, ui::SIZE screen, ui::SIZE window);

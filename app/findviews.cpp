@@ -19,11 +19,11 @@ void CSkinDlg::OnSearchView() {
     keywordEdit.EnableWindow(true);
     runSearchButton.ShowWindow(SW_SHOWNORMAL);
     ShowRows({});
-    SetViewMode(ModeSearch);
+    SetViewMode(ViewMode::Search);
     ResolveSelectedPhrase();
     pronunciationLine.SetWindowText(u"");
     keywordEdit.SetWindowText(u"");
-    InvalidateRect(&pronunciationArea, true);
+    InvalidateRect(&PronunciationArea, true);
     // The keyword box takes what the user types next.
     keywordEdit.SetFocus();
 }
@@ -47,7 +47,7 @@ void CSkinDlg::OnRelate() {
         return;
     }
     keywordEdit.EnableWindow(false);
-    SetViewMode(ModeRelate);
+    SetViewMode(ViewMode::Relate);
     keyword = currentPhrase.Text();
     UpdateData(false);
     if (SelectFirstRow()) ResolveSelectedPhrase();
@@ -60,7 +60,7 @@ void CSkinDlg::OnFavourites() {
         ShowMessage(catalogue::NoFavourites);
         return;
     }
-    SetViewMode(ModeFavourites);
+    SetViewMode(ViewMode::Favourites);
     FillSubcategories(catalogue::FavouritesCategory);
     LoadFavourites();
     SelectFirstRow();
@@ -72,24 +72,28 @@ void CSkinDlg::OnAddOrRemove() {
     if (addMode) {
         // Only a phrase the catalogue knows is kept: a row that resolved to nothing adds none.
         if (currentPhrase.number < 1 || currentPhrase.number > PhraseCount) return;
-        switch (AddFavourite()) {
-            case catalogue::FavouritesStore::Done:
+        switch (catalogueFiles.favourites.AddFavourite(currentPhrase)) {
+            case catalogue::FavouritesStore::Result::Done:
                 ShowMessage(catalogue::FavouriteAdded, Title);
                 break;
-            case catalogue::FavouritesStore::AlreadyPresent:
+            case catalogue::FavouritesStore::Result::AlreadyPresent:
                 ShowMessage(catalogue::FavouriteExists, Title);
                 break;
             default:
+                ShowMessage(catalogue::CantSaveFavourite, Title);
                 break;
         }
         return;
     }
-    if (RemoveFavourite() != 0) {
-        ShowMessage(catalogue::FavouriteRemoved, Title);
-        LoadFavourites();
-        SelectFirstRow();
-        ResolveSelectedPhrase();
+    if (catalogueFiles.favourites.RemoveFavourite(currentPhrase) ==
+        catalogue::FavouritesStore::Result::Failed) {
+        ShowMessage(catalogue::CantSaveFavourite, Title);
+        return;
     }
+    ShowMessage(catalogue::FavouriteRemoved, Title);
+    LoadFavourites();
+    SelectFirstRow();
+    ResolveSelectedPhrase();
 }
 
 void CSkinDlg::SearchPhrases() {
@@ -128,12 +132,4 @@ bool CSkinDlg::LoadFavourites() {
     const bool loaded = catalogueFiles.favourites.LoadFavourites(phraseMap, rows);
     ShowRows(std::move(rows));
     return loaded;
-}
-
-int CSkinDlg::AddFavourite() {
-    return catalogueFiles.favourites.AddFavourite(currentPhrase);
-}
-
-int CSkinDlg::RemoveFavourite() {
-    return catalogueFiles.favourites.RemoveFavourite(currentPhrase);
 }

@@ -13,6 +13,7 @@
 #include "app/phraseapp.h"
 #include "catalogue/updatehandoff.h"
 #include "platform/backend/sdl/sdlbackend.h"
+#include "platform/ui/quitsignals.h"
 #include "res/dialogs.h"
 #include "res/layout.h"
 
@@ -68,6 +69,8 @@ int main(int argc, char** argv) {
         scaleOption = ParseScale(*value);
         if (!scaleOption) return BadArguments("--scale takes 1, 2 or 3, not", *value);
     }
+    // Before SDL can start a thread of its own, which would be ended by them.
+    ui::QuitSignals::Block();
     std::string error;
     std::unique_ptr<backend::SdlBackend> display = backend::SdlBackend::Create(error);
     if (!display) {
@@ -75,9 +78,15 @@ int main(int argc, char** argv) {
         return 1;
     }
     const res::PixelRect window = res::DialogPixels(res::MainDialog);
-    display->SetScale(ChooseScale(scaleOption, std::getenv("TOLKARA_SCALE"), display->DisplayDpi(),
-                                  display->ScreenSize(),
-                                  ui::SIZE{window.Width(), window.Height()}));
+    const ui::SIZE windowSize{window.Width(), window.Height()};
+    const ui::SIZE screen = display->ScreenSize();
+    const int scale = ChooseScale(scaleOption, std::getenv("TOLKARA_SCALE"), display->DisplayDpi(),
+                                  screen, windowSize);
+    display->SetScale(scale);
+    if (const std::string misfit = ScaleMisfit(scale, screen, windowSize); !misfit.empty())
+        std::fprintf(stderr, "tolkara-german: %s\n", misfit.c_str());
     CPhraseApp app(*display);
+    // SIGTERM, SIGINT and SIGHUP close the window as its close button does, from any box.
+    ui::QuitSignals quitSignals(*display);
     return app.Run();
 }

@@ -18,7 +18,8 @@ void CPhraseApp::Prepare(ui::Application& app) {
 bool CPhraseApp::InitInstance() {
     CSkinDlg dlg(*this);
     SetMainWindow(&dlg);
-    if (dlg.DoModal() == -1) {
+    // A quit (a signal, the session ending) ends the window's loop too, without a result.
+    if (dlg.DoModal() == -1 && !QuitPending()) {
         std::fprintf(stderr, "tolkara-german: the main window could not be created\n");
         exitCode_ = 1;
     }

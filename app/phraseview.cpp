@@ -14,7 +14,6 @@ void CSkinDlg::ResolveSelectedPhrase() {
             phraseList.GetText(selected), phraseMap, catalogueFiles.pronunciationFile,
             catalogue::ClipDataName, catalogue::ClipIndexName);
         currentPhrase = phrase.currentPhrase;
-        pronunciationRecord = phrase.pronunciationRecord;
         pronunciationText = std::move(phrase.pronunciationText);
         CueClip(std::move(phrase.clip));
     } else {
@@ -23,7 +22,7 @@ void CSkinDlg::ResolveSelectedPhrase() {
     }
     UpdateData(false);
     pronunciationLine.SetWindowText(pronunciationText);
-    InvalidateRect(&pronunciationArea, true);
+    InvalidateRect(&PronunciationArea, true);
 }
 
 void CSkinDlg::CueClip(catalogue::ClipFetch fetch) {
@@ -51,23 +50,21 @@ void CSkinDlg::OnSound() {
     if (phraseList.GetCount() > 0 && soundArmed) ReplayPhrase();
 }
 
-LRESULT CSkinDlg::OnCtlColor(WPARAM wParam, LPARAM lParam) {
+LRESULT CSkinDlg::OnControlColour(gdi::DC& dc, HWND control) {
     const MSG* message = CurrentMessage();
     LRESULT result = Default();
-    gdi::DC* dc = DCFromWParam(wParam);
-    const Window* control = FromHandle(HandleFromParam(App(), static_cast<std::uintptr_t>(lParam)));
-    const int id = control != nullptr ? control->GetDlgCtrlID() : 0;
+    const int id = ui::GetDlgCtrlID(control);
     if (id != ids::KeywordEdit) {
         // Without the pattern (bitmap 287 missing) the base class's brush stays.
         if (backgroundBrush) result = BrushResult(&backgroundBrush);
-        if (dc != nullptr) dc->SetBkMode(gdi::TRANSPARENT);
+        dc.SetBkMode(gdi::TRANSPARENT);
     }
     if (id == ids::PhraseList) {
         result = BrushResult(&listBrush);
-        if (dc != nullptr) dc->SetTextColor(ListTextColour);
+        dc.SetTextColor(ListTextColour);
     }
     if (message != nullptr && message->message == WM_CTLCOLORSTATIC) {
-        if (dc != nullptr) dc->SetBkMode(gdi::TRANSPARENT);
+        dc.SetBkMode(gdi::TRANSPARENT);
         result = BrushResult(&hollowBrush_);
     }
     return result;

@@ -11,12 +11,12 @@ using namespace ui;
 
 // The window's messages, in the order of its design.
 // clang-format off
-const MessageMap CSkinDlg::messageMap{&Dialog::messageMap, {
-    OnMessage<&CSkinDlg::OnEraseBkgnd>(WM_ERASEBKGND),
+// The skin, the drag by the window's surface and the colour requests come from
+// CSkinnedDialog.
+const MessageMap CSkinDlg::messageMap{&CSkinnedDialog::messageMap, {
     OnMessage<&CSkinDlg::OnPaint>(WM_PAINT),
     OnMessage<&CSkinDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
     OnCommand<&CSkinDlg::OnMinimise>(BN_CLICKED, ids::MinimiseButton),
-    OnMessage<&CSkinDlg::OnNcHitTest>(WM_NCHITTEST),
     OnCommand<&CSkinDlg::ResolveSelectedPhrase>(LBN_SELCHANGE, ids::PhraseList),
     OnCommand<&CSkinDlg::LoadSubcategory>(CBN_SELCHANGE, ids::SubcategoryCombo),
     OnCommandRange<&CSkinDlg::OnCategoryButton>(BN_CLICKED, ids::BasicButton, ids::QuestionButton),
@@ -24,13 +24,6 @@ const MessageMap CSkinDlg::messageMap{&Dialog::messageMap, {
     OnCommand<&CSkinDlg::OnSearchView>(BN_CLICKED, ids::SearchViewButton),
     OnCommand<&CSkinDlg::OnFavourites>(BN_CLICKED, ids::FavouritesButton),
     OnCommand<&CSkinDlg::OnRelate>(BN_CLICKED, ids::RelateButton),
-    OnMessage<&CSkinDlg::OnCtlColor>(WM_CTLCOLORMSGBOX),
-    OnMessage<&CSkinDlg::OnCtlColor>(WM_CTLCOLOREDIT),
-    OnMessage<&CSkinDlg::OnCtlColor>(WM_CTLCOLORLISTBOX),
-    OnMessage<&CSkinDlg::OnCtlColor>(WM_CTLCOLORBTN),
-    OnMessage<&CSkinDlg::OnCtlColor>(WM_CTLCOLORDLG),
-    OnMessage<&CSkinDlg::OnCtlColor>(WM_CTLCOLORSCROLLBAR),
-    OnMessage<&CSkinDlg::OnCtlColor>(WM_CTLCOLORSTATIC),
     OnCommand<&CSkinDlg::ReplayPhrase>(BN_CLICKED, ids::ReplayButton),
     OnCommand<&CSkinDlg::OnAddOrRemove>(BN_CLICKED, ids::AddButton),
     OnCommand<&CSkinDlg::OnRunSearch>(BN_CLICKED, ids::RunSearchButton),
@@ -48,14 +41,10 @@ const MessageMap CSkinDlg::messageMap{&Dialog::messageMap, {
 // clang-format on
 
 CSkinDlg::CSkinDlg(Application& app, Window* parent)
-    : Dialog(app, res::MainDialogId, parent), player(app.GetWaveOutDriver()) {
-    pronunciationArea = RECT{180, 435, 550, 500};
+    : CSkinnedDialog(app, res::MainDialogId, res::MainSkinBitmap, SkinToleranceExact, parent),
+      player(app.GetWaveOutDriver()) {
     if (const shell::ResourceBundle* bundle = app.Resources()) {
         icon = gdi::LoadIcon(*bundle, res::ProgramIcon);
-        skinBitmap = gdi::LoadBitmap(*bundle, res::MainSkinBitmap);
-    }
-    if (skinBitmap) {
-        windowRegion = RegionFromBitmap(skinBitmap, gdi::RGB(0, 0, 0), false, SkinToleranceExact);
     }
     listBrush = gdi::CreateSolidBrush(ListColour);
 }
@@ -63,7 +52,7 @@ CSkinDlg::CSkinDlg(Application& app, Window* parent)
 CSkinDlg::~CSkinDlg() = default;
 
 void CSkinDlg::DoDataExchange(DataExchange& dx) {
-    Dialog::DoDataExchange(dx);
+    CSkinnedDialog::DoDataExchange(dx);
     DDX_Text(dx, ids::KeywordEdit, keyword);
     DDX_Check(dx, ids::ExactMatchCheck, exactMatch);
     DDX_Text(dx, ids::PronunciationLine, pronunciationText);
@@ -106,16 +95,12 @@ bool CSkinDlg::OnInitDialog() {
         const gdi::Bitmap pattern = gdi::LoadBitmap(*bundle, res::BackgroundPatternBitmap);
         if (pattern) backgroundBrush = gdi::CreatePatternBrush(pattern);
     }
-    Dialog::OnInitDialog();
+    CSkinnedDialog::OnInitDialog();
     SetWindowText(Title);
     phraseList.SetHorizontalExtent(400);
     category = 1;
     SetIcon(icon, true);
     SetIcon(icon, false);
-    if (windowRegion) {
-        SetWindowRgn(std::move(*windowRegion), true);
-        windowRegion.reset();
-    }
     ApplyControlSkins();
     ApplySettings();
     OpenCatalogue();
@@ -131,10 +116,6 @@ bool CSkinDlg::OnInitDialog() {
 
 void CSkinDlg::OnOK() {
     // Enter never closes the window.
-}
-
-void CSkinDlg::OnCancel() {
-    Dialog::OnCancel();
 }
 
 void CSkinDlg::ShowMessage(std::u16string_view text, std::u16string_view caption) {
@@ -178,13 +159,7 @@ bool CSkinDlg::SelectFirstRow() {
     return true;
 }
 
-LRESULT CSkinDlg::OnEraseBkgnd(WPARAM wParam, LPARAM) {
-    gdi::DC* dc = DCFromWParam(wParam);
-    if (dc != nullptr && PaintSkinBackground(*dc, skinBitmap)) return 1;
-    return Default();
-}
-
-LRESULT CSkinDlg::OnPaint(WPARAM, LPARAM) {
+LRESULT CSkinDlg::OnPaint() {
     if (!IsIconic()) return Default();
     PaintDC dc(*this);
     SendMessage(WM_ICONERASEBKGND, DCToWParam(&dc), 0);
@@ -196,26 +171,22 @@ LRESULT CSkinDlg::OnPaint(WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT CSkinDlg::OnQueryDragIcon(WPARAM, LPARAM) {
-    return icon ? reinterpret_cast<LRESULT>(&icon) : 0;
+const gdi::Icon* CSkinDlg::OnQueryDragIcon() {
+    return icon ? &icon : nullptr;
 }
 
 void CSkinDlg::OnMinimise() {
     ShowWindow(SW_MINIMIZE);
 }
 
-LRESULT CSkinDlg::OnNcHitTest(WPARAM, LPARAM) {
-    return HTCAPTION;
-}
-
-LRESULT CSkinDlg::OnTimer(WPARAM wParam, LPARAM) {
-    if (wParam == UpdateCheckTimer) {
+LRESULT CSkinDlg::OnTimer(WPARAM id) {
+    if (id == UpdateCheckTimer) {
         KillTimer(UpdateCheckTimer);
         if (!updateChecked) {
             updateChecked = true;
             LaunchUpdater();
         }
     }
-    if (wParam == VolumeTipTimer) EndVolumeTip();
+    if (id == VolumeTipTimer) EndVolumeTip();
     return Default();
 }

@@ -18,8 +18,9 @@
 // Everything the window asks of the desktop (message boxes, pages, programs, help) goes
 // through the application's shell.
 //
-// The members are public and in the order the window's design gives them (construction order;
-// destruction runs the other way).
+// Its state is its own: tests and users reach it through messages, the screen, the sound
+// device and the files. The members are in the order the window's design gives them
+// (construction order; destruction runs the other way).
 #pragma once
 
 #include <cstdint>
@@ -27,6 +28,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/skinneddialog.h"
 #include "audio/audioplayer.h"
 #include "catalogue/archive.h"
 #include "catalogue/listrow.h"
@@ -39,14 +41,11 @@
 #include "controls/mylistbox.h"
 #include "controls/transparentstatic.h"
 #include "controls/xskinbutton.h"
-#include "platform/gdi/bitmap.h"
 #include "platform/gdi/brush.h"
 #include "platform/gdi/icon.h"
-#include "platform/gdi/region.h"
 #include "platform/ui/controls.h"
-#include "platform/ui/dialog.h"
 
-class CSkinDlg : public ui::Dialog, public CMyListBox::Owner {
+class CSkinDlg : public CSkinnedDialog, private CMyListBox::Owner {
     UI_DECLARE_MESSAGE_MAP()
 public:
     // Timer that hands the update check over, once, a second after start-up.
@@ -57,36 +56,40 @@ public:
     static constexpr ui::UINT VolumeTipPeriod = 1000;  // ms
     // The title the window carries (task bar, window switcher) and its message boxes' caption.
     static constexpr std::u16string_view Title = u"Tolkara_German";
-    // The views, as SetViewMode takes them.
-    static constexpr int ModeFavourites = 11;
-    static constexpr int ModeCategory = 102;
-    static constexpr int ModeSearch = 103;
-    static constexpr int ModeRelate = 104;
     // The phrase list's background and text colours.
     static constexpr gdi::COLORREF ListColour = 0x587D37;      // RGB(55, 125, 88)
     static constexpr gdi::COLORREF ListTextColour = 0x3700FF;  // RGB(255, 0, 55)
+    // Where the pronunciation line is drawn, repainted whenever it changes (client pixels).
+    static constexpr ui::RECT PronunciationArea{180, 435, 550, 500};
 
     // Loads the skin and the icon from the application's resources and makes the window's
     // region from the skin; the window itself is made by DoModal.
     explicit CSkinDlg(ui::Application& app, ui::Window* parent = nullptr);
     ~CSkinDlg() override;
 
+protected:
     // Dialog
     void DoDataExchange(ui::DataExchange& dx) override;
     bool OnInitDialog() override;
     void OnOK() override;
-    void OnCancel() override;
+    bool PreTranslateMessage(ui::MSG& msg) override;
+    ui::LRESULT OnControlColour(gdi::DC& dc, ui::HWND control) override;
+
+private:
+    // The views, as SetViewMode takes them.
+    enum class ViewMode { Favourites = 11, Category = 102, Search = 103, Relate = 104 };
 
     // CMyListBox::Owner: word choices are offered while the Add button adds.
     bool AddMode() const override { return addMode; }
 
     // --- Views and categories (views.cpp) ---
-    void SetViewMode(int mode);
+    void SetViewMode(ViewMode mode);
     void RepaintModeArea();
+    void OnCategoryButton(int id);
     void SelectCategory(int n);
     void FillSubcategories(unsigned n);
     void LoadSubcategory();
-    int LoadPhraseRange(PhraseNo first, PhraseNo last);
+    bool LoadPhraseRange(PhraseNo first, PhraseNo last);
 
     // --- The selected phrase and speaking (phraseview.cpp) ---
     void ResolveSelectedPhrase();
@@ -106,8 +109,6 @@ public:
     void RemoveDuplicateRows();
     bool LoadRelated();
     bool LoadFavourites();
-    int AddFavourite();
-    int RemoveFavourite();
 
     // --- Links, about, help and the update hand-off (links.cpp) ---
     void OnLink(int id);
@@ -116,13 +117,19 @@ public:
     void LaunchUpdater();
 
     // --- Keys of the whole window (keys.cpp; the volume keys in soundsettings.cpp) ---
-    bool PreTranslateMessage(ui::MSG& msg) override;
+    // A key message of the window's that keys.cpp handles (true: used up).
+    bool HandleWindowKey(const ui::MSG& msg);
+    // The focus is in a subcategory or word chooser.
+    bool InChooser(ui::HWND focus) const;
+    // The focused control types the space or uses it itself.
+    bool TypesSpace(ui::HWND focus) const;
     // Ctrl+F: the search view with the keyword box focused (its text selected when the
     // view is open already).
     void OpenSearchFromKeys();
     // Ctrl+C: "English — German" of the selected row on the clipboard (the English alone
     // without a German line; nothing without a selection).
     void CopySelectedPhrase();
+
     // --- Slower speech, the volume and the settings file (soundsettings.cpp) ---
     // Reads the settings file and hands its settings to the player and the toggle.
     void ApplySettings();
@@ -134,17 +141,16 @@ public:
     // msg is one of them and has been used.
     bool HandleVolumeKey(const ui::MSG& msg);
     void EndVolumeTip();
+    ui::LRESULT OnMouseWheel(ui::UINT keys, ui::POINT screen);
 
     // --- Control looks (skins.cpp) ---
     void ApplyControlSkins();
 
-    // --- Catalogue text files (cataloguefiles.cpp) ---
+    // --- Catalogue files (cataloguefiles.cpp) ---
     void OpenCatalogue();
-    bool ConvertEnglishText();
-    bool ConvertPronunciationText();
-    PronunciationRecord ReadPronunciation();
     void LoadAllPhrases();
 
+    // --- The window itself (skindlg.cpp) ---
     // A message box with one OK button over the window; without a caption it carries the
     // program's name.
     void ShowMessage(std::u16string_view text, std::u16string_view caption = {});
@@ -156,11 +162,13 @@ public:
     catalogue::ListRows TakeRows();
     // Selects the first row when there is one.
     bool SelectFirstRow();
+    ui::LRESULT OnPaint();
+    const gdi::Icon* OnQueryDragIcon();
+    void OnMinimise();
+    ui::LRESULT OnTimer(ui::WPARAM id);
 
     // --- State of the window (declaration order is construction order). ---
 
-    // Repainted whenever the pronunciation line changes (client pixels).
-    ui::RECT pronunciationArea{};
     // Gate of the Sound button: armed while the player holds a clip.
     bool soundArmed = false;
     // Slower speech and the volume, as the settings file keeps them.
@@ -171,20 +179,12 @@ public:
     gdi::Brush backgroundBrush;
     // The last category button pressed, 1 to 10.
     int category = 0;
-    // Skin of the whole window (bitmap 140) and the region made from it. The region is handed
-    // to the window at start-up and belongs to the window from then on.
-    gdi::Bitmap skinBitmap;
-    std::optional<gdi::Region> windowRegion;
     // The catalogue's streams: "English.dat", "Chinese.dat" and the favourites.
     catalogue::CatalogueFiles catalogueFiles;
     // True: the Add button adds the selected phrase to the favourites; false: it removes it.
     bool addMode = true;
-    // The selected row's text and phrase number, and its pronunciation record.
+    // The selected row's text and phrase number.
     PhraseRecord currentPhrase;
-    PronunciationRecord pronunciationRecord;
-    // Whether this start built "English.dat" and "Chinese.dat" from their text files.
-    bool englishConverted = false;
-    bool pronunciationConverted = false;
     // Plays the selected phrase's clip.
     CAudioPlayer player;
 
@@ -234,25 +234,6 @@ public:
     bool updateChecked = false;
     // Background of the phrase list.
     gdi::Brush listBrush;
-
-private:
-    // Window handlers.
-    ui::LRESULT OnEraseBkgnd(ui::WPARAM wParam, ui::LPARAM lParam);
-    ui::LRESULT OnPaint(ui::WPARAM wParam, ui::LPARAM lParam);
-    ui::LRESULT OnQueryDragIcon(ui::WPARAM wParam, ui::LPARAM lParam);
-    void OnMinimise();
-    ui::LRESULT OnNcHitTest(ui::WPARAM wParam, ui::LPARAM lParam);
-    void OnCategoryButton(int id);
-    ui::LRESULT OnCtlColor(ui::WPARAM wParam, ui::LPARAM lParam);
-    ui::LRESULT OnTimer(ui::WPARAM wParam, ui::LPARAM lParam);
-    // A key message of the window's that keys.cpp handles (true: used up).
-    bool HandleWindowKey(const ui::MSG& msg);
-    // The focus is in a subcategory or word chooser.
-    bool InChooser(ui::HWND focus) const;
-    // The focused control types the space or uses it itself.
-    bool TypesSpace(ui::HWND focus) const;
-    ui::LRESULT OnMouseWheel(ui::WPARAM wParam, ui::LPARAM lParam);
-
     // The brush of static-type colour requests: none, the skin shows through.
     gdi::Brush hollowBrush_ = gdi::GetStockBrush(gdi::HOLLOW_BRUSH);
     // "Can't find data file!" has been said this run.

@@ -38,7 +38,7 @@ std::u16string_view TipOf(int id) {
         case ids::BusinessButton:
             return u"Business";
         case ids::ShopingButton:
-            return u"Shoping";
+            return u"Shopping";
         case ids::QuestionButton:
             return u"FAQ";
         case ids::SocialButton:

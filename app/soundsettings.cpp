@@ -86,11 +86,10 @@ bool CSkinDlg::HandleVolumeKey(const MSG& msg) {
     return true;
 }
 
-LRESULT CSkinDlg::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
+LRESULT CSkinDlg::OnMouseWheel(UINT keys, POINT screen) {
     // Turned over the Sound button (which passes its wheel to this window): one step a notch.
-    const POINT screen = PointFromLParam(lParam);
     if (WindowFromPoint(screen) != soundButton.GetSafeHwnd()) return Default();
-    const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+    const int notches = GET_WHEEL_DELTA_WPARAM(keys) / WHEEL_DELTA;
     if (notches != 0) StepVolume(notches);
     return 0;
 }

@@ -62,22 +62,19 @@ int CategoryOfButton(int id) {
 
 }  // namespace
 
-void CSkinDlg::SetViewMode(int mode) {
-    if (mode == ModeCategory || mode == ModeFavourites || mode == ModeSearch ||
-        mode == ModeRelate) {
-        for (const ViewControl& control : ViewControls) {
-            const bool shown = mode == ModeCategory     ? control.category
-                               : mode == ModeFavourites ? control.favourites
-                               : mode == ModeSearch     ? control.search
-                                                        : control.relate;
-            if (Window* window = GetDlgItemWindow(control.id)) {
-                window->ShowWindow(shown ? SW_SHOWNORMAL : SW_HIDE);
-            }
+void CSkinDlg::SetViewMode(ViewMode mode) {
+    for (const ViewControl& control : ViewControls) {
+        const bool shown = mode == ViewMode::Category     ? control.category
+                           : mode == ViewMode::Favourites ? control.favourites
+                           : mode == ViewMode::Search     ? control.search
+                                                          : control.relate;
+        if (Window* window = GetDlgItemWindow(control.id)) {
+            window->ShowWindow(shown ? SW_SHOWNORMAL : SW_HIDE);
         }
-        addMode = mode != ModeFavourites;
-        addButton.SetTip(addMode ? AddTip : RemoveTip);
-        if (mode == ModeSearch) keywordEdit.SetReadOnly(false);
     }
+    addMode = mode != ViewMode::Favourites;
+    addButton.SetTip(addMode ? AddTip : RemoveTip);
+    if (mode == ViewMode::Search) keywordEdit.SetReadOnly(false);
     RepaintModeArea();
 }
 
@@ -92,7 +89,7 @@ void CSkinDlg::OnCategoryButton(int id) {
 }
 
 void CSkinDlg::SelectCategory(int n) {
-    SetViewMode(ModeCategory);
+    SetViewMode(ViewMode::Category);
     category = n;
     FillSubcategories(static_cast<unsigned>(n));
     LoadSubcategory();
@@ -122,13 +119,12 @@ void CSkinDlg::LoadSubcategory() {
     }
 }
 
-int CSkinDlg::LoadPhraseRange(PhraseNo first, PhraseNo last) {
+bool CSkinDlg::LoadPhraseRange(PhraseNo first, PhraseNo last) {
     catalogue::ListRows rows;
-    const int loaded =
-        catalogue::LoadPhraseRange(catalogueFiles.englishFile, catalogue::SpecDataName, first, last,
-                                   phraseMap, rows, Messages());
-    if (loaded == 0) return 0;
+    if (catalogue::LoadPhraseRange(catalogueFiles.englishFile, catalogue::SpecDataName, first, last,
+                                   phraseMap, rows, Messages()) == 0)
+        return false;
     ShowRows(std::move(rows));
     UpdateData(false);
-    return 1;
+    return true;
 }

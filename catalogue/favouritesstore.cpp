@@ -35,7 +35,7 @@ FavouritesStore::~FavouritesStore() {
 }
 
 FavouritesStore::FavouritesStore(FavouritesStore&& other) noexcept
-    : dir_(std::move(other.dir_)), fd_(other.fd_) {
+    : dir_(std::move(other.dir_)), fd_(other.fd_), writable_(other.writable_) {
     other.fd_ = -1;
 }
 
@@ -44,6 +44,7 @@ FavouritesStore& FavouritesStore::operator=(FavouritesStore&& other) noexcept {
         Close();
         dir_ = std::move(other.dir_);
         fd_ = other.fd_;
+        writable_ = other.writable_;
         other.fd_ = -1;
     }
     return *this;
@@ -51,10 +52,6 @@ FavouritesStore& FavouritesStore::operator=(FavouritesStore&& other) noexcept {
 
 std::filesystem::path FavouritesStore::FavouritesPath() const {
     return dir_ / FavouritesName;
-}
-
-std::filesystem::path FavouritesStore::TempPath() const {
-    return dir_ / FavouritesTempName;
 }
 
 void FavouritesStore::Close() {
@@ -66,6 +63,14 @@ bool FavouritesStore::EnsureFavouritesOpen() {
     if (fd_ >= 0) return true;
     // Append-and-read: every write goes to the end, reads may go anywhere.
     fd_ = ::open(FavouritesPath().c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    writable_ = fd_ >= 0;
+    // A file the user may only read still lists; a change to it then fails. (A folder opens
+    // for reading too, but is no file of favourites.)
+    if (fd_ < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) {
+        fd_ = ::open(FavouritesPath().c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat st {};
+        if (fd_ >= 0 && (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode))) Close();
+    }
     return fd_ >= 0;
 }
 
@@ -117,17 +122,21 @@ bool FavouritesStore::LoadFavourites(PhraseMap& map, ListRows& rows) {
 }
 
 FavouritesStore::Result FavouritesStore::AddFavourite(const PhraseRecord& current) {
+    // Opened for reading only when last asked: the file may have become writable since.
+    if (!writable_) Close();
     auto bytes = ReadWholeRecords();
     if (!bytes) {
         Close();
-        return Failed;
+        return Result::Failed;
     }
     const std::u16string text = current.Text();
     bool present = text.empty();
     for (std::size_t i = 0; !present && i < bytes->size() / PhraseRecord::Size; ++i)
         present = RecordAt(*bytes, i).Text() == text;
-    Result result = AlreadyPresent;
-    if (!present) {
+    Result result = Result::AlreadyPresent;
+    if (!present && !writable_) {
+        result = Result::Failed;
+    } else if (!present) {
         // A partial record left at the end by an earlier failure is cut off first, so the new
         // record starts where the last whole one ends.
         auto record = current.Encode();
@@ -140,7 +149,7 @@ FavouritesStore::Result FavouritesStore::AddFavourite(const PhraseRecord& curren
             // Whatever reached the file beyond the old records goes again.
             if (::ftruncate(fd_, whole) == 0) ::fdatasync(fd_);
         }
-        result = written ? Done : Failed;
+        result = written ? Result::Done : Result::Failed;
     }
     Close();
     return result;
@@ -150,7 +159,7 @@ FavouritesStore::Result FavouritesStore::RemoveFavourite(const PhraseRecord& cur
     auto bytes = ReadWholeRecords();
     if (!bytes) {
         Close();
-        return Failed;
+        return Result::Failed;
     }
     const std::u16string text = current.Text();
     std::vector<std::uint8_t> kept;
@@ -166,8 +175,9 @@ FavouritesStore::Result FavouritesStore::RemoveFavourite(const PhraseRecord& cur
     }
     Close();
 
-    return ReplaceFile(FavouritesPath(), TempPath(), std::as_bytes(std::span(kept))) ? Done
-                                                                                     : Failed;
+    return ReplaceFile(FavouritesPath(), FavouritesTempName, std::as_bytes(std::span(kept)))
+               ? Result::Done
+               : Result::Failed;
 }
 
 }  // namespace catalogue

@@ -3,8 +3,11 @@
 // The store promises that "favorite.dat" only ever holds whole records of its old or its new
 // content, whenever the program stops: an add appends one whole record in a single write (after
 // cutting off a trailing partial record left by some earlier failure), and a removal writes the
-// new content to "temp.dat", flushes and syncs it, and renames it over "favorite.dat" in one
-// step. A failed add or removal leaves the file as it was and answers Failed.
+// new content to a scratch file of its own ("temp.dat" and a random suffix), syncs it, and
+// renames it over "favorite.dat" in one step. A link at "favorite.dat" stays a link to the file
+// it names, and the file keeps its permissions. A file the user may only read is listed, and
+// adding to it or removing from it fails. A failed add or removal leaves the file as it was and
+// answers Failed.
 #pragma once
 
 #include <cstdint>
@@ -20,7 +23,7 @@ namespace catalogue {
 
 class FavouritesStore {
 public:
-    enum Result : int { Failed = 0, Done = 1, AlreadyPresent = 2 };
+    enum class Result { Failed, Done, AlreadyPresent };
 
     // The store of "favorite.dat" in dir (the current directory when empty). Opens nothing.
     explicit FavouritesStore(std::filesystem::path dir = {});
@@ -30,8 +33,8 @@ public:
     FavouritesStore(const FavouritesStore&) = delete;
     FavouritesStore& operator=(const FavouritesStore&) = delete;
 
-    // Opens "favorite.dat" for reading and appending (created empty when missing) unless it is
-    // open already. True when it is open.
+    // Opens "favorite.dat" for reading and appending (created empty when missing), or for
+    // reading alone when it may not be written, unless it is open already. True when it is open.
     bool EnsureFavouritesOpen();
     bool IsOpen() const { return fd_ >= 0; }
 
@@ -46,20 +49,19 @@ public:
 
     // Appends current (its 116 bytes) unless a record with the same text exists (or the text
     // is empty): AlreadyPresent. Done ("One item has just been added to favorite"), or
-    // Failed (nothing shown) when the file cannot be opened or written. Closes the file.
+    // Failed when the file cannot be opened or written. Closes the file.
     Result AddFavourite(const PhraseRecord& current);
 
     // Rewrites the file without the first record whose cleaned text equals current's text (all
     // records kept when none does). Done ("One item has just been removed from the
-    // favorite!"; the caller then lists the favourites again), or Failed (nothing shown, the
-    // file unchanged). Closes the file.
+    // favorite!"; the caller then lists the favourites again), or Failed (the file unchanged).
+    // Closes the file.
     Result RemoveFavourite(const PhraseRecord& current);
 
     // The whole records of the file, in order (for tests and tools).
     std::optional<std::vector<PhraseRecord>> ReadAll();
 
     std::filesystem::path FavouritesPath() const;
-    std::filesystem::path TempPath() const;
 
 private:
     void Close();
@@ -68,6 +70,7 @@ private:
 
     std::filesystem::path dir_;
     int fd_ = -1;
+    bool writable_ = false;  // fd_ was opened for writing too
 };
 
 // The row text and map key of a favourite: its text without TAB, LF, CR, "[" and "]".

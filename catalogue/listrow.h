@@ -36,5 +36,8 @@ inline constexpr std::u16string_view FavouriteExists =
 inline constexpr std::u16string_view FavouriteRemoved =
     u"One item has just been removed from the favorite!";
 inline constexpr std::u16string_view NoFavourites = u"No favourite phrase!";
+// An add or a removal that could not be written (the file or its folder is read-only, the
+// disk is full).
+inline constexpr std::u16string_view CantSaveFavourite = u"Can't save the favorite!";
 
 }  // namespace catalogue

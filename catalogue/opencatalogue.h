@@ -1,5 +1,5 @@
 // Opening the catalogue at start-up: the record files, built from their text files when
-// they are missing, and the favourites file.
+// they are missing or not whole, and the favourites file.
 #pragma once
 
 #include <filesystem>
@@ -25,8 +25,9 @@ struct OpenReport {
     bool englishOutOfMemory = false;  // the caller shows "Not enough memory"
 };
 
-// Opens the files in dir; a missing "English.dat" or "Chinese.dat" is rebuilt from its
-// text file first. Streams that still cannot be opened stay closed.
+// Opens the files in dir; an "English.dat" or "Chinese.dat" that is missing or does not hold
+// PhraseCount whole records is rebuilt from its text file first (and read as it is when that
+// fails). Streams that still cannot be opened stay closed.
 OpenReport OpenCatalogue(CatalogueFiles& files, const std::filesystem::path& dir);
 
 }  // namespace catalogue

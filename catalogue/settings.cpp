@@ -68,9 +68,7 @@ Settings ReadSettings(const std::filesystem::path& path) {
 bool WriteSettings(const Settings& settings, const std::filesystem::path& path) {
     const std::string text = "slow=" + std::to_string(settings.slowSpeech ? 1 : 0) +
                              "\nvolume=" + std::to_string(settings.volume) + "\n";
-    std::filesystem::path temp = path;
-    temp += ".tmp";
-    return ReplaceFile(path, temp, std::as_bytes(std::span(text)));
+    return ReplaceFile(path, path.filename().string() + ".tmp", std::as_bytes(std::span(text)));
 }
 
 }  // namespace catalogue

@@ -3,7 +3,8 @@
 // (tenths of full volume). Reading never fails: a missing or unreadable file, or a setting
 // whose line is missing, damaged or out of range, gives that setting's default. Writing
 // replaces the whole file in one step (a temporary file renamed over it), so a failure
-// leaves the previous file as it was.
+// leaves the previous file as it was; a link at its name stays a link, the file keeps its
+// permissions, and a file made read-only is left alone.
 #pragma once
 
 #include <filesystem>

@@ -4,9 +4,10 @@
 #include <cstdint>
 #include <memory>
 #include <new>
-#include <system_error>
+#include <span>
 
 #include "catalogue/records.h"
+#include "catalogue/safewrite.h"
 #include "catalogue/stdfile.h"
 
 namespace catalogue {
@@ -27,29 +28,21 @@ ConvertResult ReadUnits(StdFile& in, std::size_t limit, std::unique_ptr<char16_t
     return ConvertResult::Written;
 }
 
-// The shared line loop: PhraseCount lines, each handed to makeRecord and written.
+// The shared line loop: PhraseCount lines, each handed to makeRecord; the records replace
+// the record file in one step, so that whenever the program stops the file is either the old
+// one or whole.
 template <typename MakeRecord>
 ConvertResult ConvertLines(const std::filesystem::path& textPath,
                            const std::filesystem::path& dataPath, std::size_t readLimit,
                            bool removeTabs, MakeRecord makeRecord) {
     StdFile in = StdFile::Open(textPath, "rb");
     if (!in) return ConvertResult::NoSource;
-    // The text is read whole before the record file is created, so that a text file that
-    // cannot be read leaves no record file behind.
     std::unique_ptr<char16_t[]> units;
     std::size_t count = 0;
     if (ConvertResult read = ReadUnits(in, readLimit, units, count); read != ConvertResult::Written)
         return read;
-    StdFile out = StdFile::Open(dataPath, "wb");
-    if (!out) return ConvertResult::CannotCreate;
 
-    auto fail = [&](ConvertResult result) {
-        out.Close();
-        std::error_code ignored;
-        std::filesystem::remove(dataPath, ignored);
-        return result;
-    };
-
+    std::vector<std::byte> records;
     std::size_t pos = 0;
     std::u16string line;
     for (PhraseNo number = 1; number <= PhraseCount; ++number) {
@@ -59,10 +52,13 @@ ConvertResult ConvertLines(const std::filesystem::path& textPath,
             if (!(removeTabs && unit == u'\t')) line.push_back(unit);
         }
         if (pos < count) ++pos;  // past the LF
-        if (!out.WriteRecord(makeRecord(line, number))) return fail(ConvertResult::CannotCreate);
+        const auto record = makeRecord(line, number).Encode();
+        const auto bytes = std::as_bytes(std::span(record));
+        records.insert(records.end(), bytes.begin(), bytes.end());
     }
-    if (std::fflush(out.get()) != 0) return fail(ConvertResult::CannotCreate);
-    return ConvertResult::Written;
+    return ReplaceFile(dataPath, dataPath.filename().string(), records)
+               ? ConvertResult::Written
+               : ConvertResult::CannotCreate;
 }
 
 }  // namespace

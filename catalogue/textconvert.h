@@ -2,7 +2,9 @@
 //
 // A converter reads at most its read limit from the text file, cuts every line to its
 // record's text field, writes exactly PhraseCount records (empty ones past the last line)
-// and never reads or writes outside its buffers. On any failure no output file is left.
+// and never reads or writes outside its buffers. The record file is replaced in one step:
+// whenever the program stops, and on any failure, it is the old file (or none) or the whole
+// new one.
 #pragma once
 
 #include <filesystem>

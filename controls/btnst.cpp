@@ -97,46 +97,47 @@ bool CBtnST::PreTranslateMessage(MSG& msg) {
 
 // Messages.
 
-LRESULT CBtnST::OnGetDlgCode(WPARAM wParam, LPARAM lParam) {
-    const LRESULT code =
-        Button::OnGetDlgCode(wParam, lParam) & ~(DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON);
+LRESULT CBtnST::OnGetDlgCode() {
+    const LRESULT code = Default() & ~(DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON);
     return code | (isDefault_ ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
 }
 
-LRESULT CBtnST::OnSetStyle(WPARAM wParam, LPARAM lParam) {
-    const UINT type = static_cast<UINT>(wParam) & TypeBits;
+LRESULT CBtnST::OnSetStyle(WPARAM style) {
+    const UINT type = static_cast<UINT>(style) & TypeBits;
     if (type == BS_DEFPUSHBUTTON) {
         isDefault_ = true;
     } else if (type == BS_PUSHBUTTON) {
         isDefault_ = false;
     }
-    const WPARAM style = (wParam & ~WPARAM{TypeBits}) | BS_OWNERDRAW;
-    return Button::OnSetStyle(style, lParam);
+    // The standard handling sets the type it is given: the button stays owner-drawn, and the
+    // redraw flag goes on as it came.
+    const WPARAM ownerDrawn = (style & ~WPARAM{TypeBits}) | BS_OWNERDRAW;
+    return Button::OnSetStyle(ownerDrawn, CurrentMessage()->lParam);
 }
 
-LRESULT CBtnST::OnSetCheck(WPARAM wParam, LPARAM lParam) {
-    if (!isCheckBox_) return Button::OnSetCheck(wParam, lParam);
-    checkState_ = wParam == BST_CHECKED || wParam == BST_INDETERMINATE;
+LRESULT CBtnST::OnSetCheck(WPARAM check) {
+    if (!isCheckBox_) return Default();
+    checkState_ = check == BST_CHECKED || check == BST_INDETERMINATE;
     Redraw(true);
     return 0;
 }
 
-LRESULT CBtnST::OnGetCheck(WPARAM wParam, LPARAM lParam) {
-    if (!isCheckBox_) return Button::OnGetCheck(wParam, lParam);
+LRESULT CBtnST::OnGetCheck() {
+    if (!isCheckBox_) return Default();
     return checkState_ ? BST_CHECKED : BST_UNCHECKED;
 }
 
-LRESULT CBtnST::OnCtlColor(WPARAM, LPARAM) {
-    return BrushResult(StockBrush(gdi::NULL_BRUSH));
+const gdi::Brush* CBtnST::OnCtlColor(gdi::DC&, HWND) {
+    return StockBrush(gdi::NULL_BRUSH);
 }
 
-LRESULT CBtnST::OnMouseMove(WPARAM wParam, LPARAM lParam) {
-    Button::OnMouseMove(wParam, lParam);
-    if (!IsWindow()) return 0;
+void CBtnST::OnMouseMove(UINT, POINT point) {
+    Default();
+    if (!IsWindow()) return;
     Application& app = *App();
     const bool leftDown = (app.GetKeyState(VK_LBUTTON) & 0x8000) != 0;
-    if ((leftDown && !hover_) || !flat_) return 0;
-    POINT screen = PointFromLParam(lParam);
+    if ((leftDown && !hover_) || !flat_) return;
+    POINT screen = point;
     ClientToScreen(screen);
     const HWND under = app.WindowFromPoint(screen);
     const bool active = alwaysTrack_ || app.GetActiveWindow();
@@ -153,25 +154,24 @@ LRESULT CBtnST::OnMouseMove(WPARAM wParam, LPARAM lParam) {
     } else {
         CancelHover();
     }
-    return 0;
 }
 
-LRESULT CBtnST::OnEndHover(WPARAM wParam, LPARAM lParam) {
+LRESULT CBtnST::OnEndHover() {
     LRESULT result = 0;
     const UINT message = CurrentMessage()->message;
-    if (message == WM_KILLFOCUS) result = Button::OnKillFocus(wParam, lParam);
+    if (message == WM_KILLFOCUS) result = Default();
     if (IsWindow()) CancelHover();
     return result;
 }
 
-LRESULT CBtnST::OnActivate(WPARAM wParam, LPARAM) {
-    if (LOWORD(wParam) == WA_INACTIVE) CancelHover();
+LRESULT CBtnST::OnActivate(WPARAM state) {
+    if (LOWORD(state) == WA_INACTIVE) CancelHover();
     return Default();
 }
 
-LRESULT CBtnST::OnEnable(WPARAM wParam, LPARAM) {
+LRESULT CBtnST::OnEnable(WPARAM enabled) {
     const LRESULT result = Default();
-    if (wParam == 0) {
+    if (enabled == 0) {
         // A disabled button gives the focus on to the next tab item (or to its parent).
         if (GetFocus() == GetSafeHwnd()) {
             if (Window* parent = GetParentWindow()) {
@@ -189,13 +189,13 @@ LRESULT CBtnST::OnEnable(WPARAM wParam, LPARAM) {
     return result;
 }
 
-LRESULT CBtnST::OnSetCursor(WPARAM, LPARAM) {
+LRESULT CBtnST::OnSetCursor() {
     if (!cursor_) return Default();
     App()->SetCursor(*cursor_);
     return 1;
 }
 
-LRESULT CBtnST::OnSysColorChange(WPARAM, LPARAM) {
+LRESULT CBtnST::OnSysColorChange() {
     backgroundBitmap_.Reset();
     ResetColours(true);
     return Default();
@@ -213,7 +213,7 @@ bool CBtnST::OnClicked() {
         Redraw(true);
         if (menuNotifyWindow_) {
             ui::SendMessage(menuNotifyWindow_, menuNotifyMessage_,
-                            reinterpret_cast<WPARAM>(menu_.get()), menuNotifyLParam_);
+                            PointerToParam<WPARAM>(menu_.get()), menuNotifyLParam_);
         }
         if (!ui::IsWindow(self)) return false;
         RECT rect;

@@ -152,17 +152,17 @@ private:
         bool Empty() const { return name.empty() && resourceId == 0; }
     };
 
-    ui::LRESULT OnGetDlgCode(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnSetStyle(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnSetCheck(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnGetCheck(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnCtlColor(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnMouseMove(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnEndHover(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnEnable(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnActivate(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnSetCursor(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnSysColorChange(ui::WPARAM, ui::LPARAM);
+    ui::LRESULT OnGetDlgCode();
+    ui::LRESULT OnSetStyle(ui::WPARAM style);
+    ui::LRESULT OnSetCheck(ui::WPARAM check);
+    ui::LRESULT OnGetCheck();
+    const gdi::Brush* OnCtlColor(gdi::DC& dc, ui::HWND control);
+    void OnMouseMove(ui::UINT keys, ui::POINT point);
+    ui::LRESULT OnEndHover();
+    ui::LRESULT OnEnable(ui::WPARAM enabled);
+    ui::LRESULT OnActivate(ui::WPARAM state);
+    ui::LRESULT OnSetCursor();
+    ui::LRESULT OnSysColorChange();
     bool OnClicked();
 
     void CancelHover();

@@ -165,23 +165,20 @@ void CLabel::SetLabelTip(std::u16string_view text, int maxWidth) {
     if (maxWidth != 0) tip.SetMaxTipWidth(maxWidth);
 }
 
-void CLabel::RelayToTip(UINT message, WPARAM wParam, LPARAM lParam) {
+void CLabel::RelayToTip(UINT message, UINT keys, POINT point) {
     if (!tip.IsWindow()) return;
-    tip.RelayEvent(MSG{GetSafeHwnd(), message, wParam, lParam, 0,
-                       POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}});
+    tip.RelayEvent(MSG{GetSafeHwnd(), message, keys, PointToLParam(point), 0, point});
 }
 
-LRESULT CLabel::OnCtlColor(WPARAM wParam, LPARAM) {
-    if (gdi::DC* dc = DCFromWParam(wParam)) {
-        if (font) dc->SelectObject(font);
-        dc->SetTextColor(textColour);
-        dc->SetBkMode(gdi::TRANSPARENT);
-    }
-    return BrushResult(blinkKind == 2 && !blinkPhase ? &plainBrush : &backBrush);
+const gdi::Brush* CLabel::OnCtlColor(gdi::DC& dc, HWND) {
+    if (font) dc.SelectObject(font);
+    dc.SetTextColor(textColour);
+    dc.SetBkMode(gdi::TRANSPARENT);
+    return blinkKind == 2 && !blinkPhase ? &plainBrush : &backBrush;
 }
 
-LRESULT CLabel::OnTimer(WPARAM wParam, LPARAM) {
-    if (wParam == BlinkTimer) {
+LRESULT CLabel::OnTimer(WPARAM id) {
+    if (id == BlinkTimer) {
         blinkPhase = !blinkPhase;
         if (blinkKind == 1) {
             SetWindowText(blinkPhase ? std::u16string_view{} : std::u16string_view{savedText});
@@ -193,27 +190,27 @@ LRESULT CLabel::OnTimer(WPARAM wParam, LPARAM) {
     return Default();
 }
 
-LRESULT CLabel::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
-    RelayToTip(WM_LBUTTONDOWN, wParam, lParam);
-    return Static::OnLButtonDown(wParam, lParam);
+LRESULT CLabel::OnLButtonDown(UINT keys, POINT point) {
+    RelayToTip(WM_LBUTTONDOWN, keys, point);
+    return Default();
 }
 
-LRESULT CLabel::OnLButtonUp(WPARAM wParam, LPARAM lParam) {
-    RelayToTip(WM_LBUTTONUP, wParam, lParam);
+LRESULT CLabel::OnLButtonUp(UINT keys, POINT point) {
+    RelayToTip(WM_LBUTTONUP, keys, point);
     if (!link.empty() && App() != nullptr) {
         RECT client;
         GetClientRect(client);
-        if (gdi::PtInRect(client, PointFromLParam(lParam))) App()->GetShell().OpenPage(link);
+        if (gdi::PtInRect(client, point)) App()->GetShell().OpenPage(link);
     }
     return Default();
 }
 
-LRESULT CLabel::OnMouseMove(WPARAM wParam, LPARAM lParam) {
-    RelayToTip(WM_MOUSEMOVE, wParam, lParam);
+LRESULT CLabel::OnMouseMove(UINT keys, POINT point) {
+    RelayToTip(WM_MOUSEMOVE, keys, point);
     return Default();
 }
 
-LRESULT CLabel::OnSetCursor(WPARAM, LPARAM) {
+LRESULT CLabel::OnSetCursor() {
     if (hoverCursor && App() != nullptr) {
         App()->SetCursor(*hoverCursor);
         return 1;
@@ -221,7 +218,7 @@ LRESULT CLabel::OnSetCursor(WPARAM, LPARAM) {
     return Default();
 }
 
-LRESULT CLabel::OnRButtonDown(WPARAM, LPARAM) {
+LRESULT CLabel::OnRButtonDown() {
     const HWND parent = GetParent();
     if (parent) ui::PostMessage(parent, RightClickMessage, 0, GetDlgCtrlID());
     return Default();

@@ -63,17 +63,17 @@ public:
     const ui::ToolTip* Tip() const { return tip.IsWindow() ? &tip : nullptr; }
 
 private:
-    ui::LRESULT OnCtlColor(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnTimer(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnLButtonDown(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnLButtonUp(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnMouseMove(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnSetCursor(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnRButtonDown(ui::WPARAM, ui::LPARAM);
+    const gdi::Brush* OnCtlColor(gdi::DC& dc, ui::HWND control);
+    ui::LRESULT OnTimer(ui::WPARAM id);
+    ui::LRESULT OnLButtonDown(ui::UINT keys, ui::POINT point);
+    ui::LRESULT OnLButtonUp(ui::UINT keys, ui::POINT point);
+    ui::LRESULT OnMouseMove(ui::UINT keys, ui::POINT point);
+    ui::LRESULT OnSetCursor();
+    ui::LRESULT OnRButtonDown();
 
     void RebuildFont();
     void Redraw();
-    void RelayToTip(ui::UINT message, ui::WPARAM wParam, ui::LPARAM lParam);
+    void RelayToTip(ui::UINT message, ui::UINT keys, ui::POINT point);
 
     gdi::COLORREF textColour;
     gdi::Brush backBrush;

@@ -53,21 +53,29 @@ CMyListBox::~CMyListBox() {
     if (IsWindow()) ResetContent();
 }
 
+std::uintptr_t CMyListBox::ItemData(CItem* item) {
+    return reinterpret_cast<std::uintptr_t>(item);
+}
+
+CItem* CMyListBox::ItemFromData(std::uintptr_t data) {
+    return reinterpret_cast<CItem*>(data);
+}
+
 int CMyListBox::AddEntry(std::unique_ptr<CItem> item) {
     if (!item) return LB_ERR;
     const int index = AddString(item->display);
     if (index < 0) return LB_ERR;
-    SetItemData(index, reinterpret_cast<std::uintptr_t>(item.release()));
+    SetItemData(index, ItemData(item.release()));
     return index;
 }
 
 CItem* CMyListBox::ItemAt(int index) const {
     if (index < 0 || index >= GetCount()) return nullptr;
-    return reinterpret_cast<CItem*>(GetItemData(index));
+    return ItemFromData(GetItemData(index));
 }
 
 void CMyListBox::DeleteItem(const DELETEITEMSTRUCT& dis) {
-    delete reinterpret_cast<CItem*>(dis.itemData);
+    delete ItemFromData(dis.itemData);
 }
 
 void CMyListBox::SetListFont(int points, std::u16string_view face) {
@@ -110,20 +118,20 @@ void CMyListBox::CloseChoice() {
     if (ChoiceShown()) HideChoice();
 }
 
-LRESULT CMyListBox::OnLButtonUp(WPARAM wParam, LPARAM lParam) {
+void CMyListBox::OnLButtonUp(UINT, POINT point) {
     // The standard handling ends the press (and gives the mouse back) in every case.
     const HWND self = GetSafeHwnd();
-    ListBox::OnLButtonUp(wParam, lParam);
-    if (!ui::IsWindow(self) || !AddModeNow()) return 0;
+    Default();
+    if (!ui::IsWindow(self) || !AddModeNow()) return;
     const int selected = GetCurSel();
-    if (GetCount() == 0 || selected < 0) return 0;
+    if (GetCount() == 0 || selected < 0) return;
     const CItem* item = ItemAt(selected);
-    if (item == nullptr || GetText(selected).find(u'[') == std::u16string::npos) return 0;
+    if (item == nullptr || GetText(selected).find(u'[') == std::u16string::npos) return;
 
     RECT row;
-    if (GetItemRect(selected, row) == LB_ERR) return 0;
+    if (GetItemRect(selected, row) == LB_ERR) return;
     RECT comboRect;
-    if (HitSlot(PointFromLParam(lParam), *item, row, comboRect)) {
+    if (HitSlot(point, *item, row, comboRect)) {
         if (choiceCombo_->GetDroppedState()) choiceCombo_->ShowDropDown(false);
         choiceCombo_->MoveWindow(comboRect, true);
         choiceCombo_->ShowWindow(SW_SHOW);
@@ -132,7 +140,6 @@ LRESULT CMyListBox::OnLButtonUp(WPARAM wParam, LPARAM lParam) {
     } else if (choiceCombo_ && choiceCombo_->IsWindowVisible()) {
         HideChoice();
     }
-    return 0;
 }
 
 bool CMyListBox::HitSlot(POINT point, const CItem& item, const RECT& row, RECT& comboRect) {
@@ -214,14 +221,14 @@ bool CMyListBox::HitSlot(POINT point, const CItem& item, const RECT& row, RECT& 
     return true;
 }
 
-LRESULT CMyListBox::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
+LRESULT CMyListBox::OnMouseWheel() {
     if (choiceCombo_) HideChoice();
-    return ListBox::OnMouseWheel(wParam, lParam);
+    return Default();
 }
 
-LRESULT CMyListBox::OnChildColour(WPARAM wParam, LPARAM) {
-    const LRESULT brush = Default();
-    if (gdi::DC* dc = DCFromWParam(wParam)) dc->SetTextColor(ChoiceTextColour);
+const gdi::Brush* CMyListBox::OnChildColour(gdi::DC& dc, HWND) {
+    const gdi::Brush* brush = BrushFromResult(Default());
+    dc.SetTextColor(ChoiceTextColour);
     return brush;
 }
 
@@ -272,7 +279,7 @@ bool CMyListBox::ApplyChoice() {
 
     // Row i becomes the new text with the item; the old row goes without releasing it.
     InsertString(index, item->display);
-    SetItemData(index, reinterpret_cast<std::uintptr_t>(item));
+    SetItemData(index, ItemData(item));
     SetItemData(index + 1, 0);
     DeleteString(index + 1);
     SetCurSel(index);

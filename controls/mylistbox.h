@@ -76,13 +76,17 @@ protected:
     bool ApplyChoice();
 
 private:
-    ui::LRESULT OnLButtonUp(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnMouseWheel(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnChildColour(ui::WPARAM, ui::LPARAM);
+    void OnLButtonUp(ui::UINT keys, ui::POINT point);
+    ui::LRESULT OnMouseWheel();
+    const gdi::Brush* OnChildColour(gdi::DC& dc, ui::HWND control);
     void OnChoiceChanged();
     void OnChoicePicked();
     void OnChoiceKillFocus();
     void OnChoiceCancelled();
+
+    // A row's item data is the row's CItem, or 0.
+    static std::uintptr_t ItemData(CItem* item);
+    static CItem* ItemFromData(std::uintptr_t data);
 
     bool AddModeNow() const;
     void HideChoice();

@@ -50,9 +50,9 @@ gdi::Font CTransparentStatic::ArialFont(std::int32_t height) {
     return font;
 }
 
-LRESULT CTransparentStatic::OnPaint(WPARAM, LPARAM) {
+void CTransparentStatic::OnPaint() {
     PaintDC dc(*this);
-    if (!dc) return 0;
+    if (!dc) return;
     RECT client;
     GetClientRect(client);
     const std::u16string text = GetWindowText();
@@ -65,5 +65,4 @@ LRESULT CTransparentStatic::OnPaint(WPARAM, LPARAM) {
     dc.SetBkMode(gdi::TRANSPARENT);
     dc.SetTextColor(textColour);
     gdi::DrawText(dc, text, client, TextFlags(GetStyle()));
-    return 0;
 }

@@ -35,7 +35,7 @@ public:
     }
 
 private:
-    ui::LRESULT OnPaint(ui::WPARAM, ui::LPARAM);
+    void OnPaint();
     // The Arial font of this height and weight, made once and kept while they stay the same
     // (one for short texts, one for long ones, so lines of both lengths in turn make no new
     // fonts); null when "arial.ttf" is not known to the font system.

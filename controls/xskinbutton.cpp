@@ -93,11 +93,9 @@ void CXSkinButton::SetTip(std::u16string_view text) {
     tooltip.UpdateTipText(text, *this);
 }
 
-void CXSkinButton::ForwardToTip(UINT message, WPARAM wParam, LPARAM lParam) {
+void CXSkinButton::ForwardToTip(UINT message, UINT keys, POINT point) {
     if (!tooltip.IsWindow()) return;
-    MSG msg{GetSafeHwnd(), message, wParam,
-            lParam,        0,       POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}};
-    tooltip.RelayEvent(msg);
+    tooltip.RelayEvent(MSG{GetSafeHwnd(), message, keys, PointToLParam(point), 0, point});
 }
 
 bool CXSkinButton::PointerOnThis() const {
@@ -230,12 +228,12 @@ void CXSkinButton::DrawItem(DRAWITEMSTRUCT& dis) {
 
 // Messages.
 
-LRESULT CXSkinButton::OnEraseBkgnd(WPARAM, LPARAM) {
-    return 1;  // the bitmap covers the face
+bool CXSkinButton::OnEraseBkgnd() {
+    return true;  // the bitmap covers the face
 }
 
-LRESULT CXSkinButton::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
-    ForwardToTip(WM_LBUTTONDOWN, wParam, lParam);
+LRESULT CXSkinButton::OnLButtonDown(UINT keys, POINT point) {
+    ForwardToTip(WM_LBUTTONDOWN, keys, point);
     if (tracking) {
         TRACKMOUSEEVENT tme;
         tme.dwFlags = TME_CANCEL | TME_LEAVE;
@@ -243,35 +241,35 @@ LRESULT CXSkinButton::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
         tme.dwHoverTime = 0;
         if (_TrackMouseEvent(&tme)) tracking = false;
     }
-    const LRESULT result = Button::OnLButtonDown(wParam, lParam);
+    const LRESULT result = Default();
     buttonDown = true;
     return result;
 }
 
-LRESULT CXSkinButton::OnLButtonUp(WPARAM wParam, LPARAM lParam) {
+LRESULT CXSkinButton::OnLButtonUp(UINT keys, POINT point) {
     // Only a press that began here changes the check state, and only when released over it.
     if (kind != ButtonKind::Push && buttonDown) {
-        POINT p = PointFromLParam(lParam);
+        POINT p = point;
         ClientToScreen(p);
         if (WindowFromPoint(p) == GetSafeHwnd()) {
             SendMessage(BM_SETCHECK,
                         kind == ButtonKind::Check && checkState ? BST_UNCHECKED : BST_CHECKED);
         }
     }
-    ForwardToTip(WM_LBUTTONUP, wParam, lParam);
+    ForwardToTip(WM_LBUTTONUP, keys, point);
     buttonDown = false;
-    return Button::OnLButtonUp(wParam, lParam);
+    return Default();
 }
 
-LRESULT CXSkinButton::OnLButtonDblClk(WPARAM wParam, LPARAM lParam) {
+LRESULT CXSkinButton::OnLButtonDblClk(UINT keys, POINT point) {
     // A quick second click is a press like the first.
-    return SendMessage(WM_LBUTTONDOWN, wParam, lParam);
+    return SendMessage(WM_LBUTTONDOWN, keys, PointToLParam(point));
 }
 
-LRESULT CXSkinButton::OnMouseMove(WPARAM wParam, LPARAM lParam) {
-    ForwardToTip(WM_MOUSEMOVE, wParam, lParam);
+LRESULT CXSkinButton::OnMouseMove(UINT keys, POINT point) {
+    ForwardToTip(WM_MOUSEMOVE, keys, point);
     if (buttonDown && GetCapture() == GetSafeHwnd()) {
-        POINT p = PointFromLParam(lParam);
+        POINT p = point;
         ClientToScreen(p);
         const bool on = WindowFromPoint(p) == GetSafeHwnd();
         if (on != ((GetState() & BST_PUSHED) != 0)) {
@@ -288,40 +286,38 @@ LRESULT CXSkinButton::OnMouseMove(WPARAM wParam, LPARAM lParam) {
             Invalidate();
         }
     }
-    return Button::OnMouseMove(wParam, lParam);
+    return Default();
 }
 
-LRESULT CXSkinButton::OnMouseLeave(WPARAM, LPARAM) {
+void CXSkinButton::OnMouseLeave() {
     tracking = false;
     Invalidate();
-    return 0;
 }
 
-LRESULT CXSkinButton::OnKillFocus(WPARAM wParam, LPARAM lParam) {
+LRESULT CXSkinButton::OnKillFocus() {
     if (GetCapture() == GetSafeHwnd()) {
         ReleaseCapture();
         buttonDown = false;
     }
-    return Button::OnKillFocus(wParam, lParam);
+    return Default();
 }
 
-LRESULT CXSkinButton::OnKeyDown(WPARAM wParam, LPARAM lParam) {
-    if (kind != ButtonKind::Push && wParam == VK_SPACE) {
+LRESULT CXSkinButton::OnKeyDown(WPARAM key) {
+    if (kind != ButtonKind::Push && key == VK_SPACE) {
         SendMessage(BM_SETCHECK,
                     kind == ButtonKind::Check && checkState ? BST_UNCHECKED : BST_CHECKED);
     }
-    return Button::OnKeyDown(wParam, lParam);
+    return Default();
 }
 
-LRESULT CXSkinButton::OnGetCheck(WPARAM, LPARAM) {
+UINT CXSkinButton::OnGetCheck() {
     return checkState ? BST_CHECKED : BST_UNCHECKED;
 }
 
-LRESULT CXSkinButton::OnSetCheck(WPARAM wParam, LPARAM) {
-    checkState = kind != ButtonKind::Push && wParam != 0;
+void CXSkinButton::OnSetCheck(WPARAM check) {
+    checkState = kind != ButtonKind::Push && check != 0;
     if (kind == ButtonKind::Radio && checkState) UncheckRestOfGroup();
     Invalidate();
-    return 0;
 }
 
 void CXSkinButton::UncheckRestOfGroup() {
@@ -337,12 +333,11 @@ void CXSkinButton::UncheckRestOfGroup() {
     }
 }
 
-LRESULT CXSkinButton::OnUncheckGroup(WPARAM, LPARAM) {
+void CXSkinButton::OnUncheckGroup() {
     if (checkState) {
         checkState = false;
         Invalidate();
     }
-    return 0;
 }
 
 std::optional<gdi::Region> MaskRegion(const gdi::Bitmap& mask, gdi::COLORREF transparent) {

@@ -51,21 +51,21 @@ public:
     void DrawItem(ui::DRAWITEMSTRUCT& dis) override;
 
 private:
-    ui::LRESULT OnEraseBkgnd(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnLButtonDown(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnLButtonUp(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnLButtonDblClk(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnMouseMove(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnMouseLeave(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnKillFocus(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnKeyDown(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnGetCheck(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnSetCheck(ui::WPARAM, ui::LPARAM);
-    ui::LRESULT OnUncheckGroup(ui::WPARAM, ui::LPARAM);
+    bool OnEraseBkgnd();
+    ui::LRESULT OnLButtonDown(ui::UINT keys, ui::POINT point);
+    ui::LRESULT OnLButtonUp(ui::UINT keys, ui::POINT point);
+    ui::LRESULT OnLButtonDblClk(ui::UINT keys, ui::POINT point);
+    ui::LRESULT OnMouseMove(ui::UINT keys, ui::POINT point);
+    void OnMouseLeave();
+    ui::LRESULT OnKillFocus();
+    ui::LRESULT OnKeyDown(ui::WPARAM key);
+    ui::UINT OnGetCheck();
+    void OnSetCheck(ui::WPARAM check);
+    void OnUncheckGroup();
 
     void PaintSkin(ui::DRAWITEMSTRUCT& dis, const gdi::Bitmap& skin);
     void FillFace(ui::DRAWITEMSTRUCT& dis);
-    void ForwardToTip(ui::UINT message, ui::WPARAM wParam, ui::LPARAM lParam);
+    void ForwardToTip(ui::UINT message, ui::UINT keys, ui::POINT point);
     bool PointerOnThis() const;
     void UncheckRestOfGroup();
     gdi::Bitmap Load(int id) const;

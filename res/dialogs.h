@@ -27,7 +27,7 @@ inline constexpr DialogItemTemplate MainDialogItems[] = {
     {ids::SocialButton, ButtonClass, u"Social", Child | PushButton, 0, 366, 167, 82, 20},
     {ids::BusinessButton, ButtonClass, u"Business", Child | PushButton, 0, 366, 191, 82, 20},
     {ids::SightButton, ButtonClass, u"Sight", Child | PushButton, 0, 366, 214, 82, 20},
-    {ids::ShopingButton, ButtonClass, u"Shoping", Child | PushButton, 0, 366, 237, 82, 20},
+    {ids::ShopingButton, ButtonClass, u"Shopping", Child | PushButton, 0, 366, 237, 82, 20},
     {ids::EmergencyButton, ButtonClass, u"Emergency", Child | PushButton, 0, 366, 261, 82, 20},
     {ids::QuestionButton, ButtonClass, u"Question", Child | PushButton, 0, 366, 284, 82, 20},
     {ids::HelpButton, ButtonClass, u"Help", HiddenChild | PushButton, 0, 25, 7, 27, 8},

@@ -2,16 +2,22 @@
 // display. It runs the same application object and SDL2 backend as tolkara-german, through a
 // backend that forwards every call and, at the first present, prints
 //   FIRST_PRESENT <CLOCK_MONOTONIC nanoseconds> RSS <resident kB>
-// and closes the window. The start-up benchmark runs it as a fresh process each time.
+// and closes the window. A message box would hold the start up: instead it is printed as
+//   MESSAGE <text>
+// and the probe ends with exit code 3. The start-up benchmark runs it as a fresh process each
+// time.
 #include <time.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <string>
 
 #include "app/phraseapp.h"
 #include "platform/backend/sdl/sdlbackend.h"
+#include "platform/shell/codepage.h"
+#include "platform/shell/shell.h"
 #include "platform/ui/window.h"
 
 namespace {
@@ -43,6 +49,7 @@ public:
     bool WaitEvent(ui::InputEvent& out, std::optional<std::uint64_t> deadline) override {
         return inner_.WaitEvent(out, deadline);
     }
+    void RequestQuit() override { inner_.RequestQuit(); }
     bool OpenWindow(ui::HWND window, const ui::RECT& rect, std::u16string_view title,
                     bool tool) override {
         return inner_.OpenWindow(window, rect, title, tool);
@@ -84,6 +91,21 @@ private:
     bool presented_ = false;
 };
 
+// Nothing of the desktop is asked for during a start; a message ends the probe.
+class ProbeShell : public shell::Shell {
+public:
+    int MessageBox(ui::HWND, std::u16string_view text, std::u16string_view, ui::UINT) override {
+        std::printf("MESSAGE %s\n", shell::Utf16ToUtf8(text).c_str());
+        std::fflush(stdout);
+        std::_Exit(3);
+    }
+    bool OpenPage(std::u16string_view) override { return false; }
+    bool StartProgram(const std::string&, const std::vector<std::string>&) override {
+        return false;
+    }
+    bool ShowHelp(ui::HWND, const std::string&) override { return false; }
+};
+
 }  // namespace
 
 int main() {
@@ -95,6 +117,8 @@ int main() {
     }
     ProbeBackend probe(*display);
     CPhraseApp app(probe);
+    ProbeShell shell;
+    app.SetShell(&shell);
     probe.SetApplication(&app);
     return app.Run();
 }

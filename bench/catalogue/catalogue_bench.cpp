@@ -90,7 +90,8 @@ void AddFavourite(benchmark::State& state) {
         store.AddFavourite(Favourite(n));
     const PhraseRecord extra = Favourite(9999);
     for (auto _ : state) {
-        if (store.AddFavourite(extra) != FavouritesStore::Done) state.SkipWithError("add failed");
+        if (store.AddFavourite(extra) != FavouritesStore::Result::Done)
+            state.SkipWithError("add failed");
         state.PauseTiming();
         store.RemoveFavourite(extra);
         state.ResumeTiming();
@@ -108,7 +109,7 @@ void RemoveFavourite(benchmark::State& state) {
         state.PauseTiming();
         store.AddFavourite(extra);
         state.ResumeTiming();
-        if (store.RemoveFavourite(extra) != FavouritesStore::Done)
+        if (store.RemoveFavourite(extra) != FavouritesStore::Result::Done)
             state.SkipWithError("remove failed");
     }
 }

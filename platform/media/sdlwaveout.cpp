@@ -8,6 +8,14 @@
 
 namespace media {
 
+std::uint16_t DeviceBufferFrames(std::uint32_t rate) {
+    const std::uint32_t within = rate * 24 / 1000;
+    std::uint32_t frames = 64;
+    while (frames * 2 <= within && frames < 4096)
+        frames *= 2;
+    return static_cast<std::uint16_t>(frames);
+}
+
 // One SDL output at one format. SDL's audio thread pulls queued buffers through Fill; the
 // queue and the sink are touched only under SDL's lock of the output.
 class SdlAudioStream {
@@ -23,7 +31,7 @@ public:
         want.freq = static_cast<int>(format_.nSamplesPerSec);
         want.format = format_.wBitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
         want.channels = static_cast<Uint8>(format_.nChannels);
-        want.samples = CallbackFrames;
+        want.samples = DeviceBufferFrames(format_.nSamplesPerSec);
         want.callback = &SdlAudioStream::Fill;
         want.userdata = this;
         SDL_AudioSpec have{};
@@ -70,9 +78,6 @@ public:
     }
 
 private:
-    // Sample frames SDL asks for at a time: short enough that a sound starts promptly.
-    static constexpr Uint16 CallbackFrames = 1024;
-
     struct Pending {
         const std::uint8_t* data;
         std::size_t length;

@@ -2,6 +2,7 @@
 // format. With no sound server or audio hardware, opening fails quietly (null device).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <mutex>
 
@@ -10,6 +11,13 @@
 namespace media {
 
 class SdlAudioStream;
+
+// The sample frames SDL's audio thread takes at a time for a rate: the largest power of two
+// within 24 ms (512 at 22.05 kHz, 1024 at 44.1 and 48 kHz), at least 64. A sound handed over
+// reaches the device with the next chunk, so this bounds how long a click waits to be heard;
+// half of it let the audio thread fall behind now and then on a busy machine
+// (bench/player/device_bench).
+std::uint16_t DeviceBufferFrames(std::uint32_t rate);
 
 // Holds SDL's audio subsystem (reference-counted by SDL) for its lifetime, and keeps the
 // output of the last closed device open, paused, for the next device of the same format:

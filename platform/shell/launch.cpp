@@ -1,6 +1,7 @@
 #include "platform/shell/launch.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -57,6 +58,10 @@ bool StartProgram(const std::vector<std::string>& argv) {
         args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
 
+    // The program starts with no signal blocked, whatever this one blocks.
+    sigset_t none;
+    sigemptyset(&none);
+
     // A pipe tells the parent whether exec worked: it is closed on exec, written on failure.
     int status[2];
     if (::pipe2(status, O_CLOEXEC) != 0) return false;
@@ -84,6 +89,7 @@ bool StartProgram(const std::vector<std::string>& argv) {
                 ::dup2(devnull, STDIN_FILENO);
                 if (devnull != STDIN_FILENO) ::close(devnull);
             }
+            ::sigprocmask(SIG_SETMASK, &none, nullptr);
             ::execv(file.c_str(), args.data());
             const char failed = 1;
             (void)!::write(status[1], &failed, 1);

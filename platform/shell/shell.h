@@ -30,7 +30,7 @@ public:
     // Starts a program (a path, or a name on PATH) with these arguments, without a shell and
     // without waiting for it; false when it could not be started.
     virtual bool StartProgram(const std::string& program, const std::vector<std::string>& args) = 0;
-    // Shows a compiled help file in the help viewer; false when there is no viewer.
+    // Shows a compiled help file in the help viewer; false when nothing could show it.
     virtual bool ShowHelp(ui::HWND owner, const std::string& file) = 0;
 };
 

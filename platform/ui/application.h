@@ -94,6 +94,8 @@ public:
     LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     bool PostMessage(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     void PostQuitMessage(int exitCode);
+    // True once WM_QUIT was posted: every loop ends at its next turn.
+    bool QuitPending() const { return quitPending_; }
     // Handles everything that is ready now (posted messages, input, painting, due timers)
     // without waiting. False once WM_QUIT was taken (it stays pending for the main loop).
     bool PumpMessages();

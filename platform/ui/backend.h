@@ -42,6 +42,8 @@ public:
     // The next event, waiting at most until the clock reaches `deadline` (forever without one).
     // False when the deadline passed with no event.
     virtual bool WaitEvent(InputEvent& out, std::optional<std::uint64_t> deadline) = 0;
+    // Safe from any thread: a WaitEvent soon reports Quit (a waiting one wakes for it).
+    virtual void RequestQuit() = 0;
 
     // A top-level window at `screenRect`, hidden until ShowWindow. False on failure. A tool
     // window (tooltips, drop-down lists) stays out of the task bar, floats above the others and

@@ -1,5 +1,8 @@
 #include "platform/ui/desktopshell.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "platform/shell/codepage.h"
 #include "platform/shell/launch.h"
 #include "platform/ui/messagebox.h"
@@ -28,20 +31,18 @@ bool DesktopShell::StartProgram(const std::string& program, const std::vector<st
 }
 
 bool DesktopShell::ShowHelp(HWND, const std::string& file) {
-    if (helpFailed_) return false;
-    if (!helpViewer_) {
-        for (const char* viewer : {"xchm", "xdg-open"}) {
-            if (const auto path = programs_.find(viewer)) {
-                helpViewer_ = path->string();
-                break;
-            }
-        }
-        if (!helpViewer_) {
-            helpFailed_ = true;
-            return false;
-        }
-    }
-    return programs_.start({*helpViewer_, file});
+    if (file.empty()) return false;
+    if (const auto viewer = programs_.find("xchm"))
+        return programs_.start({viewer->string(), file});
+    const auto opener = programs_.find("xdg-open");
+    if (!opener) return false;
+    // The opener is handed a full path: a relative one would be read against whatever folder
+    // the desktop's program runs in.
+    std::error_code error;
+    std::filesystem::path pages = std::filesystem::path(file).replace_extension() / "index.html";
+    if (!std::filesystem::is_regular_file(pages, error)) pages = file;
+    const std::filesystem::path full = std::filesystem::absolute(pages, error);
+    return programs_.start({opener->string(), (error ? pages : full).string()});
 }
 
 }  // namespace ui

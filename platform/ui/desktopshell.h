@@ -1,6 +1,8 @@
 // The real desktop behind the shell interface: message boxes drawn by the framework, pages
-// through xdg-open, programs started detached. The help viewer is looked up on the first call
-// (xchm on PATH, else xdg-open); once none was found, help is never looked up again.
+// through xdg-open, programs started detached. Help goes to a CHM viewer (xchm) when one is
+// installed, else the desktop's opener shows the file's pages as HTML: those of "Help.chm" lie
+// in the folder "Help" beside it, "Help/index.html" first. Each call looks the programs up
+// afresh, so one installed in the meantime is found.
 #pragma once
 
 #include <filesystem>
@@ -35,8 +37,6 @@ public:
 private:
     Application& app_;
     Programs programs_;
-    std::optional<std::string> helpViewer_;
-    bool helpFailed_ = false;
 };
 
 }  // namespace ui

@@ -1,5 +1,7 @@
 #include "platform/ui/dialog.h"
 
+#include <algorithm>
+
 #include "platform/gdi/blit.h"
 #include "platform/ui/dataexchange.h"
 
@@ -46,7 +48,8 @@ bool Dialog::CreateFromTemplate(HWND owner) {
     if ((style & WS_CHILD) == 0) {
         // Centred over the owner (or the screen) when asked or when the template gives no place;
         // otherwise placed relative to the owner's top-left corner.
-        RECT area{0, 0, app_.ScreenSize().cx, app_.ScreenSize().cy};
+        const SIZE screen = app_.ScreenSize();
+        RECT area{0, 0, screen.cx, screen.cy};
         if (owner) area = app_.GetWindowRect(owner);
         if ((t.style & DS_CENTER) != 0 || (t.x == 0 && t.y == 0)) {
             r.left = area.left + (area.Width() - w) / 2;
@@ -55,6 +58,10 @@ bool Dialog::CreateFromTemplate(HWND owner) {
             r.left += area.left;
             r.top += area.top;
         }
+        // On the screen as far as it fits. One larger than the screen keeps its top edge and
+        // its top-right corner, where a window's close button sits, in view.
+        r.left = w <= screen.cx ? std::clamp(r.left, 0, screen.cx - w) : screen.cx - w;
+        r.top = h <= screen.cy ? std::clamp(r.top, 0, screen.cy - h) : 0;
         r.right = r.left + w;
         r.bottom = r.top + h;
     }

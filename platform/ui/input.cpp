@@ -42,6 +42,9 @@ void Application::DispatchEvent(const InputEvent& e) {
         case InputEvent::Type::Stalled:
             PostQuitMessage(-1);
             break;
+        case InputEvent::Type::Quit:
+            PostQuitMessage(0);
+            break;
         default:
             HandleWindowEvent(e);
             break;

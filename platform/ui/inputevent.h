@@ -27,6 +27,7 @@ struct InputEvent {
         Moved,    // the window system moved the window to `screen`
         Exposed,  // the window system lost the window's pixels: present them again
         Stalled,  // a test backend has nothing more to deliver, ever
+        Quit,     // the program is asked to end (a signal, the session ending)
     };
 
     Type type = Type::MouseMove;

@@ -17,11 +17,15 @@
 //                                      point is on the screen)
 //   (DRAWITEMSTRUCT& dis)              WM_DRAWITEM, OCM_DRAWITEM (void answers "drawn")
 //   (gdi::DC& dc, HWND control)        control colours, answering const gdi::Brush*
-//   (WPARAM id)                        WM_TIMER (the timer id), or any message's wParam
+//   (gdi::DC& dc)                      WM_ERASEBKGND, WM_ICONERASEBKGND (the DC in wParam)
+//                                      (both: a message without a DC is answered 0, unseen)
+//   (WPARAM value)                     the message's wParam: WM_TIMER's timer id, a key's
+//                                      virtual-key code, WM_ENABLE's flag, BM_SETCHECK's state
 // with a result of LRESULT, bool (1 or 0), void (0) or const gdi::Brush*. Commands: void
 // (C::*)() or void (C::*)(int id); reflected commands: bool (C::*)() (true: the parent does
 // not see the notification). Every entry has one layout: message, notification code (or
-// any), control id range, handler.
+// any), control id range, handler. A handler that hands the message on calls Default(), which
+// passes the message's own parameters.
 #pragma once
 
 #include <initializer_list>
@@ -65,6 +69,16 @@ struct MessageMap {
     // The same, with the table it was found in (Default continues in that table's base).
     MessageMatch Match(UINT message, WPARAM wParam) const;
 };
+
+// A pointer carried in a message parameter (a menu, a structure to fill in), and back.
+template <typename Param, typename T>
+Param PointerToParam(T* pointer) {
+    return reinterpret_cast<Param>(pointer);
+}
+template <typename T, typename Param>
+T* PointerFromParam(Param param) {
+    return reinterpret_cast<T*>(param);
+}
 
 namespace detail {
 
@@ -124,13 +138,17 @@ LRESULT MessageThunk(Window& window, WPARAM wParam, LPARAM lParam) {
     } else if constexpr (std::is_same_v<Args, std::tuple<>>) {
         return Answer<R>([&] { return (self.*Handler)(); });
     } else if constexpr (std::is_same_v<Args, std::tuple<DRAWITEMSTRUCT&>>) {
-        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        auto* dis = PointerFromParam<DRAWITEMSTRUCT>(lParam);
         if (dis == nullptr) return 0;
         return Answer<R>([&] { return (self.*Handler)(*dis); }, 1);
     } else if constexpr (std::is_same_v<Args, std::tuple<gdi::DC&, HWND>>) {
         gdi::DC* dc = DCFromWParam(wParam);
         if (dc == nullptr) return 0;
         return Answer<R>([&] { return (self.*Handler)(*dc, ControlFromParam(window, lParam)); });
+    } else if constexpr (std::is_same_v<Args, std::tuple<gdi::DC&>>) {
+        gdi::DC* dc = DCFromWParam(wParam);
+        if (dc == nullptr) return 0;
+        return Answer<R>([&] { return (self.*Handler)(*dc); });
     } else if constexpr (std::is_same_v<Args, std::tuple<WPARAM>>) {
         return Answer<R>([&] { return (self.*Handler)(wParam); });
     } else {

@@ -36,7 +36,7 @@ CATEGORIES = {
     1010: ("Social", "#d1495b", "people"),
     1008: ("Business", "#4a6fa5", "briefcase"),
     1009: ("Sight", "#5d9b47", "camera"),
-    1011: ("Shoping", "#c48a1c", "bag"),
+    1011: ("Shopping", "#c48a1c", "bag"),
     1012: ("Emergency", "#c0392b", "cross"),
     1013: ("Question", "#5c6bc0", "question"),
 }

@@ -1,6 +1,8 @@
-// End to end: the real program on an Xvfb display of its own, driven by xdotool, and
-// `make run`'s script on a machine without a display. Skips when the X tools are missing.
+// End to end: the real program on an Xvfb display of its own, driven by xdotool, on a Wayland
+// desktop (weston, headless, with XWayland), and `make run`'s script on a machine without a
+// display. Skips when the X tools (or weston) are missing.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +13,7 @@
 #include <iterator>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -36,6 +39,7 @@
 #include "runfolder.h"
 #include "tests/support/process.h"
 #include "tests/support/runfolder.h"
+#include "tests/support/westondesktop.h"
 
 namespace {
 
@@ -70,11 +74,6 @@ gdi::POINT BareSkinPoint(const gdi::Bitmap& skin) {
         }
     }
     return {-1, -1};
-}
-
-// A pixel of the skin that is pure black, outside the window's shape.
-gdi::POINT BlackSkinPoint(const gdi::Bitmap& skin) {
-    return skin.GetPixel(1, 1) == 0 ? gdi::POINT{1, 1} : gdi::POINT{-1, -1};
 }
 
 std::filesystem::path ProgramPath() {
@@ -383,6 +382,46 @@ int AlternativeCount(const CItem& item) {
                                            u'|'));
 }
 
+// What a desktop shows of the main window: the skin's pixels not under a control, and the
+// pixels where the skin is black (its rounded corners and margins, outside the window's shape).
+struct DesktopLook {
+    int outside = 0;       // skin pixels outside the shape
+    int desktopShown = 0;  // of those, showing the desktop
+    int blackShown = 0;    // of those, black
+    int inside = 0;        // skin pixels inside the shape and under no control
+    int skinShown = 0;     // of those, showing the skin
+
+    bool Right() const { return desktopShown == outside && skinShown == inside; }
+};
+
+DesktopLook LookAt(const gdi::Bitmap& shot, gdi::POINT origin, gdi::COLORREF desktop) {
+    const gdi::Bitmap skin = MainSkin();
+    DesktopLook look;
+    // The window's pixels: the skin reaches past its right edge and ends above its bottom.
+    for (int y = 0; y < 559; ++y) {
+        for (int x = 0; x < 684; ++x) {
+            const gdi::COLORREF want =
+                y < skin.Height() && x < skin.Width() ? skin.GetPixel(x, y) : 0;
+            const gdi::COLORREF seen = shot.GetPixel(origin.x + x, origin.y + y);
+            if (want == 0) {
+                ++look.outside;
+                look.desktopShown += seen == desktop ? 1 : 0;
+                look.blackShown += seen == 0 ? 1 : 0;
+            } else if (!UnderControl(x, y)) {
+                ++look.inside;
+                look.skinShown += seen == want ? 1 : 0;
+            }
+        }
+    }
+    return look;
+}
+
+std::ostream& operator<<(std::ostream& out, const DesktopLook& l) {
+    return out << "outside the skin " << l.desktopShown << " of " << l.outside
+               << " pixels show the desktop, " << l.blackShown << " black; inside " << l.skinShown
+               << " of " << l.inside << " show the skin";
+}
+
 TEST(AppEndToEnd, StartsInARunFolderShowsTheShapedWindowDragsAndEndsOnEscape) {
     if (!HaveXTools()) GTEST_SKIP() << "Xvfb, xdotool, x11-utils or ImageMagick is not installed";
     VirtualDisplay display;
@@ -407,21 +446,21 @@ TEST(AppEndToEnd, StartsInARunFolderShowsTheShapedWindowDragsAndEndsOnEscape) {
     EXPECT_EQ(std::filesystem::file_size(folder.Path() / "English.dat"), 782u * 116u);
     EXPECT_EQ(std::filesystem::file_size(folder.Path() / "Chinese.dat"), 782u * 140u);
 
-    // The screen shows the skin where it is not black and the white root window where it is.
-    const gdi::Bitmap skin = MainSkin();
-    const gdi::POINT bare = BareSkinPoint(skin);
-    const gdi::POINT black = BlackSkinPoint(skin);
-    ASSERT_NE(bare.x, -1);
-    ASSERT_NE(black.x, -1);
-    const std::filesystem::path shotPath = folder.Path() / "e2e-screen.png";
-    gdi::Bitmap shot;
-    ASSERT_TRUE(PollFor([&] {
+    // Without a compositor the X server cuts the window to its shape: the screen shows the
+    // skin where it is not black and the white root window where it is.
+    const std::filesystem::path shotPath = ScreenshotFolder() / "desktop-xvfb.png";
+    DesktopLook look;
+    PollFor([&] {
         RunX(display.Name(), "import -window root " + shotPath.string());
-        shot = gdi::LoadPng(shotPath.string());
-        return shot && shot.GetPixel(g->x + bare.x, g->y + bare.y) == skin.GetPixel(bare.x, bare.y);
-    })) << "no screenshot with the skin in it";
-    EXPECT_EQ(shot.GetPixel(g->x + black.x, g->y + black.y), gdi::RGB(255, 255, 255));
-    EXPECT_EQ(shot.GetPixel(g->x + 683, g->y + 558), gdi::RGB(255, 255, 255));
+        const gdi::Bitmap shot = gdi::LoadPng(shotPath.string());
+        if (shot) look = LookAt(shot, {g->x, g->y}, gdi::RGB(255, 255, 255));
+        return shot && look.Right();
+    });
+    EXPECT_GT(look.outside, 10000);
+    EXPECT_GT(look.inside, 100000);
+    EXPECT_TRUE(look.Right()) << look;
+    const gdi::POINT bare = BareSkinPoint(MainSkin());
+    ASSERT_NE(bare.x, -1);
 
     // A press on the bare skin drags the window.
     const int fromX = g->x + bare.x;
@@ -441,6 +480,50 @@ TEST(AppEndToEnd, StartsInARunFolderShowsTheShapedWindowDragsAndEndsOnEscape) {
     RunX(display.Name(), "xdotool search --onlyvisible --name '^Tolkara_German$'");  // a round trip
     EXPECT_TRUE(program.Running());
     RunX(display.Name(), "xdotool key Escape");
+    EXPECT_EQ(program.Wait(), 0) << program.ReadAll(1s);
+}
+
+// The window on a Wayland desktop: weston (headless, with XWayland) does not cut X11 windows
+// to their bounding shape, so the program draws the pixels outside its skin transparent. Even
+// when asked for SDL's Wayland driver it shows the window through XWayland.
+TEST(AppEndToEnd, OnWestonTheDesktopShowsAroundTheSkin) {
+    if (!HaveXTools()) GTEST_SKIP() << "Xvfb, xdotool, x11-utils or ImageMagick is not installed";
+    WestonDesktop weston;
+    if (!weston.Failure().empty()) GTEST_SKIP() << weston.Failure();
+    RunFolder folder;
+    folder.WriteTextFiles();
+    // Without XWayland the program says why it cannot show a window.
+    std::map<std::string, std::string> environment = weston.Environment();
+    environment["SDL_VIDEODRIVER"] = "wayland";
+    environment["SDL_AUDIODRIVER"] = "dummy";
+    environment["LSAN_OPTIONS"] = LeakCheckOptions();
+    {
+        Child refused({ProgramPath().string()}, environment, folder.Path(), true);
+        ASSERT_TRUE(refused.Started());
+        const std::string output = refused.ReadAll();
+        EXPECT_EQ(refused.Wait(), 1) << output;
+        EXPECT_NE(output.find("no XWayland"), std::string::npos) << output;
+    }
+    environment["DISPLAY"] = weston.Display();
+    Child program({ProgramPath().string()}, environment, folder.Path(), true);
+    ASSERT_TRUE(program.Started());
+    const auto window = AwaitWindow(weston.Display(), program);
+    ASSERT_TRUE(window) << "the window did not appear: " << program.ReadAll(1s);
+    EXPECT_EQ(window->second.w, 684);
+    EXPECT_EQ(window->second.h, 559);
+    // The window manager places the window once it is shown.
+    DesktopLook look;
+    PollFor([&] {
+        const std::optional<Geometry> g = WindowGeometry(weston.Display(), window->first);
+        const gdi::Bitmap shot = weston.Screenshot(ScreenshotFolder() / "desktop-weston.png");
+        if (g && shot) look = LookAt(shot, {g->x, g->y}, WestonDesktop::Background);
+        return g && shot && look.Right();
+    });
+    EXPECT_GT(look.outside, 10000);
+    EXPECT_GT(look.inside, 100000);
+    EXPECT_TRUE(look.Right()) << look;
+    // Headless weston has no seat to type or click with; a request to end closes the window.
+    kill(program.Pid(), SIGTERM);
     EXPECT_EQ(program.Wait(), 0) << program.ReadAll(1s);
 }
 
@@ -851,8 +934,13 @@ TEST(AppEndToEnd, WalksTheMainViewsWithTheBundledPhrasebook) {
         EXPECT_TRUE(run.Process().Running());
         run.Shot("19-about-closed");
 
-        run.Keys("Escape");
-        EXPECT_EQ(run.Process().Wait(), 0) << run.Process().ReadAll(1s);
+        // A logout while a message box is open ("No favourite phrase!"): SIGTERM ends the
+        // program at once, as the close button would, with exit code 0.
+        run.ClickControl(ids::FavouritesButton);
+        EXPECT_TRUE(PollFor([&] { return run.VisibleWindows() == 2; })) << "no message box";
+        kill(run.Process().Pid(), SIGTERM);
+        EXPECT_EQ(run.Process().Wait(5s), 0) << run.Process().ReadAll(1s);
+        EXPECT_LE(std::filesystem::file_size(folder.Path() / "favorite.dat"), 1u);
     }
 }
 

@@ -16,6 +16,11 @@
 #include "app/skindlg.h"
 #include "catalogue/archive.h"
 #include "catalogue/filenames.h"
+#include "catalogue/phrasemap.h"
+#include "catalogue/pronunciation.h"
+#include "catalogue/stdfile.h"
+#include "controls/mylistbox.h"
+#include "controls/xskinbutton.h"
 #include "platform/backend/headless/headlessbackend.h"
 #include "platform/media/capturewaveout.h"
 #include "platform/ui/controlsupport.h"
@@ -48,6 +53,24 @@ protected:
         EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     }
 
+    // A control of the window, as its class.
+    template <typename T>
+    T& Control(int id) const {
+        auto* control = dynamic_cast<T*>(dlg.GetDlgItemWindow(id));
+        EXPECT_NE(control, nullptr) << "control " << id;
+        return *control;
+    }
+    CMyListBox& List() const { return Control<CMyListBox>(ids::PhraseList); }
+    ComboBox& Chooser() const { return Control<ComboBox>(ids::SubcategoryCombo); }
+    Edit& KeywordBox() const { return Control<Edit>(ids::KeywordEdit); }
+    // A skinned button's tooltip text.
+    std::u16string TipOf(int id) const {
+        auto& button = Control<CXSkinButton>(id);
+        return button.Tip() != nullptr ? button.Tip()->GetText(button) : std::u16string();
+    }
+    // The Add button adds (true) or removes (false), as its tooltip says.
+    bool AddAdds() const { return TipOf(ids::AddButton) == u"Add To Favourite"; }
+
     // A click (or double click) in the middle of a control, as the user makes it.
     void Click(int id, int clicks = 1) {
         RECT r;
@@ -57,16 +80,16 @@ protected:
     }
     // The user picks entry `index` of the subcategory chooser.
     void ChooseSubcategory(int index) {
-        dlg.subcategoryCombo.SetCurSel(index);
+        Chooser().SetCurSel(index);
         dlg.SendMessage(WM_COMMAND, MAKEWPARAM(ids::SubcategoryCombo, CBN_SELCHANGE),
-                        HandleToParam(dlg.subcategoryCombo.GetSafeHwnd()));
+                        HandleToParam(Chooser().GetSafeHwnd()));
     }
     // The user selects row `row` of the phrase list by a click on it.
     void ClickRow(int row, int clicks = 1) {
         RECT r;
-        dlg.phraseList.GetItemRect(row, r);
+        List().GetItemRect(row, r);
         for (int i = 0; i < clicks; ++i)
-            backend.Click(dlg.phraseList.GetSafeHwnd(), POINT{r.left + 3, (r.top + r.bottom) / 2});
+            backend.Click(List().GetSafeHwnd(), POINT{r.left + 3, (r.top + r.bottom) / 2});
     }
 
     std::vector<std::u16string> Messages() const {
@@ -77,26 +100,41 @@ protected:
     }
     std::vector<std::u16string> Rows() const {
         std::vector<std::u16string> rows;
-        for (int i = 0; i < dlg.phraseList.GetCount(); ++i)
-            rows.push_back(dlg.phraseList.GetText(i));
+        for (int i = 0; i < List().GetCount(); ++i)
+            rows.push_back(List().GetText(i));
         return rows;
     }
     std::vector<std::u16string> ComboEntries() const {
         std::vector<std::u16string> entries;
-        for (int i = 0; i < dlg.subcategoryCombo.GetCount(); ++i)
-            entries.push_back(dlg.subcategoryCombo.GetLBText(i));
+        for (int i = 0; i < Chooser().GetCount(); ++i)
+            entries.push_back(Chooser().GetLBText(i));
         return entries;
     }
-    // The phrase numbers the listed rows stand for.
-    std::vector<int> ListedNumbers() const {
-        std::vector<int> numbers;
-        for (const auto& [text, number] : dlg.phraseMap)
-            numbers.push_back(std::stoi(std::string(number.begin(), number.end())));
-        std::sort(numbers.begin(), numbers.end());
+    // The phrase a row's text names in "English.dat" (0: none).
+    PhraseNo NumberOf(const std::u16string& text) {
+        if (english_.empty()) catalogue::LoadAllPhrases(catalogue::EnglishDataName, english_);
+        const auto found = english_.find(text);
+        return found == english_.end() ? 0 : catalogue::ParseDecimal(found->second);
+    }
+    // The phrases the listed rows name, in list order.
+    std::vector<PhraseNo> RowNumbers() {
+        std::vector<PhraseNo> numbers;
+        for (const std::u16string& row : Rows())
+            numbers.push_back(NumberOf(row));
         return numbers;
+    }
+    // The phrase of the selected row.
+    PhraseNo Selected() {
+        const int row = List().GetCurSel();
+        return row < 0 ? 0 : NumberOf(List().GetText(row));
     }
     std::vector<std::vector<std::uint8_t>> Writes() { return backend.Audio().Writes(); }
 
+    // Phrase n's German line as the window shows it, read from the converted file.
+    static std::u16string GermanOf(PhraseNo n) {
+        catalogue::StdFile file = catalogue::StdFile::Open(catalogue::PronunciationDataName, "rb");
+        return catalogue::PronunciationDisplayText(catalogue::ReadPronunciation(file, n), n);
+    }
     // The German line as the window shows it.
     std::u16string GermanLine() const { return dlg.GetDlgItemText(ids::PronunciationLine); }
     // The last piece of sound the device received (empty when none).
@@ -120,19 +158,19 @@ protected:
     }
     // A click in the middle of bracketed word `slot` (from 0) of row `row`.
     void ClickWord(int row, int slot) {
-        const std::u16string text = dlg.phraseList.GetText(row);
+        const std::u16string text = List().GetText(row);
         std::size_t open = std::u16string::npos;
         for (int k = 0; k <= slot; ++k)
             open = text.find(u'[', open == std::u16string::npos ? 0 : open + 1);
         const std::size_t close = text.find(u']', open);
         RECT r;
-        dlg.phraseList.GetItemRect(row, r);
-        ui::ClientDC dc(dlg.phraseList);
-        dc.SelectObject(dlg.phraseList.ListFont());
+        List().GetItemRect(row, r);
+        ui::ClientDC dc(List());
+        dc.SelectObject(List().ListFont());
         const int x = (ui::TextWidth(dc, std::u16string_view(text).substr(0, open + 1)) +
                        ui::TextWidth(dc, std::u16string_view(text).substr(0, close))) /
                       2;
-        backend.Click(dlg.phraseList.GetSafeHwnd(), POINT{r.left + x, (r.top + r.bottom) / 2});
+        backend.Click(List().GetSafeHwnd(), POINT{r.left + x, (r.top + r.bottom) / 2});
     }
 
     // The program's resources and control classes, before the window is made.
@@ -142,6 +180,7 @@ protected:
         }
     };
 
+    catalogue::PhraseMap english_;
     apptest::RunFolder folder;
     backend::HeadlessBackend backend;
     ProgramApplication app{backend};

@@ -40,19 +40,18 @@ std::vector<std::u16string> NamesOf(unsigned category) {
 
 TEST_F(MainWindowUse, StartsOnBasicAllWithTheFirstPhraseShownAndCuedButSilent) {
     Run({[&] {
-        EXPECT_EQ(dlg.category, 1);
         EXPECT_EQ(ComboEntries(), NamesOf(1));
-        EXPECT_EQ(dlg.subcategoryCombo.GetCurSel(), 0);
-        ASSERT_GT(dlg.phraseList.GetCount(), 0);
-        EXPECT_EQ(dlg.phraseList.GetCurSel(), 0);
-        EXPECT_EQ(dlg.phraseList.GetText(0), u"Hello.");
-        EXPECT_EQ(dlg.currentPhrase.number, 1);
-        EXPECT_EQ(dlg.pronunciationText, u"Hallo.");
-        EXPECT_EQ(dlg.GetDlgItemText(ids::PronunciationLine), u"Hallo.");
-        EXPECT_TRUE(dlg.addMode);
-        // The clip is cued: partly decoded, nothing written to the device.
-        EXPECT_EQ(dlg.player.GetState(), CAudioPlayer::Ready);
-        EXPECT_GT(dlg.player.FramesDecoded(), 0u);
+        EXPECT_EQ(Chooser().GetCurSel(), 0);
+        ASSERT_GT(List().GetCount(), 0);
+        EXPECT_EQ(List().GetCurSel(), 0);
+        EXPECT_EQ(List().GetText(0), u"Hello.");
+        EXPECT_EQ(Selected(), 1);
+        EXPECT_EQ(GermanLine(), u"Hallo.");
+        EXPECT_TRUE(AddAdds());
+        // The clip is cued: the device is open, nothing written to it.
+        const auto events = backend.Audio().Events();
+        EXPECT_TRUE(std::any_of(events.begin(), events.end(),
+                                [](const auto& e) { return e.kind == Kind::Open; }));
         EXPECT_TRUE(Writes().empty());
         EXPECT_TRUE(Messages().empty());
     }});
@@ -61,39 +60,39 @@ TEST_F(MainWindowUse, StartsOnBasicAllWithTheFirstPhraseShownAndCuedButSilent) {
 TEST_F(MainWindowUse, CategoryButtonsAndTheChooserListTheirRangesInTableOrder) {
     Run({[&] { Click(ids::TravelButton); },
          [&] {
-             EXPECT_EQ(dlg.category, 2);
              // Table order, not sorted: "Signs" before "Train/Bus".
              EXPECT_EQ(ComboEntries(), NamesOf(2));
              EXPECT_EQ(ComboEntries().at(5), u"Signs");
-             EXPECT_EQ(ListedNumbers().front(), 156);
-             EXPECT_EQ(ListedNumbers().back(), 314);
-             EXPECT_EQ(dlg.phraseList.GetCurSel(), 0);
-             EXPECT_EQ(dlg.GetFocus(), dlg.phraseList.GetSafeHwnd());
+             EXPECT_EQ(RowNumbers().front(), 156);
+             EXPECT_EQ(RowNumbers().back(), 314);
+             EXPECT_EQ(List().GetCurSel(), 0);
+             EXPECT_EQ(dlg.GetFocus(), List().GetSafeHwnd());
 
              ChooseSubcategory(5);
-             std::vector<int> signs(26);
+             std::vector<PhraseNo> signs(26);
              std::iota(signs.begin(), signs.end(), 252);
-             EXPECT_EQ(ListedNumbers(), signs);
+             EXPECT_EQ(RowNumbers(), signs);
              ChooseSubcategory(6);
-             EXPECT_EQ(ListedNumbers(), (std::vector<int>{247, 248, 249, 250, 251}));
+             EXPECT_EQ(RowNumbers(), (std::vector<PhraseNo>{247, 249, 251}));  // three groups
              // The row shown is the first row's phrase.
-             EXPECT_EQ(dlg.currentPhrase.number, 247);
+             EXPECT_EQ(Selected(), 247);
+             EXPECT_EQ(GermanLine(), GermanOf(247));
 
              Click(ids::QuestionButton);
          },
          [&] {
              for (const int entry : {3, 4}) {
                  ChooseSubcategory(entry);
-                 const std::vector<int> numbers = ListedNumbers();
+                 const std::vector<PhraseNo> numbers = RowNumbers();
                  EXPECT_NE(std::find(numbers.begin(), numbers.end(), 774), numbers.end());
              }
              // The category shown again starts over from its first subcategory.
              Click(ids::QuestionButton);
          },
          [&] {
-             EXPECT_EQ(dlg.subcategoryCombo.GetCurSel(), 0);
-             EXPECT_EQ(ListedNumbers().front(), 737);
-             EXPECT_EQ(ListedNumbers().back(), 782);
+             EXPECT_EQ(Chooser().GetCurSel(), 0);
+             EXPECT_EQ(RowNumbers().front(), 737);
+             EXPECT_EQ(RowNumbers().back(), 781);  // the head of the group 781 and 782
          }});
 }
 
@@ -108,7 +107,7 @@ TEST_F(MainWindowUse, EachViewShowsExactlyItsControls) {
             visible.push_back(dlg.GetDlgItemWindow(id)->IsWindowVisible());
         return visible;
     };
-    auto addTip = [&] { return dlg.addButton.Tip()->GetText(dlg.addButton); };
+    auto addTip = [&] { return TipOf(ids::AddButton); };
     const std::vector<bool> category{true, true, false, false, false, false, false, false};
     Run({[&] {
              EXPECT_EQ(shown(), category);
@@ -118,9 +117,9 @@ TEST_F(MainWindowUse, EachViewShowsExactlyItsControls) {
          [&] {
              EXPECT_EQ(shown(),
                        (std::vector<bool>{false, false, true, true, true, false, false, true}));
-             EXPECT_EQ(dlg.phraseList.GetCount(), 0);
-             EXPECT_EQ(dlg.GetFocus(), dlg.keywordEdit.GetSafeHwnd());
-             EXPECT_EQ(dlg.runSearchButton.Tip()->GetText(dlg.runSearchButton), u"Search (Enter)");
+             EXPECT_EQ(List().GetCount(), 0);
+             EXPECT_EQ(dlg.GetFocus(), KeywordBox().GetSafeHwnd());
+             EXPECT_EQ(TipOf(ids::RunSearchButton), u"Search (Enter)");
              Click(ids::BasicButton);
          },
          [&] {
@@ -129,82 +128,57 @@ TEST_F(MainWindowUse, EachViewShowsExactlyItsControls) {
          [&] {
              EXPECT_EQ(shown(),
                        (std::vector<bool>{false, false, false, true, false, true, true, false}));
-             EXPECT_FALSE(dlg.keywordEdit.IsWindowEnabled());
-             EXPECT_TRUE(dlg.addMode);
+             EXPECT_FALSE(KeywordBox().IsWindowEnabled());
+             EXPECT_TRUE(AddAdds());
              Click(ids::AddButton);
              Click(ids::FavouritesButton);
          },
          [&] {
              EXPECT_EQ(shown(), category);
-             EXPECT_FALSE(dlg.addMode);
              EXPECT_EQ(addTip(), u"Remove From Favourite");
              EXPECT_EQ(ComboEntries(), std::vector<std::u16string>{u"All"});
-             EXPECT_FALSE(dlg.subcategoryCombo.IsWindowEnabled());
+             EXPECT_FALSE(Chooser().IsWindowEnabled());
              Click(ids::LodgingButton);
          },
          [&] {
              EXPECT_EQ(shown(), category);
-             EXPECT_TRUE(dlg.addMode);
              EXPECT_EQ(addTip(), u"Add To Favourite");
-             EXPECT_TRUE(dlg.subcategoryCombo.IsWindowEnabled());
-             EXPECT_EQ(dlg.category, 4);
+             EXPECT_TRUE(Chooser().IsWindowEnabled());
+             EXPECT_EQ(ComboEntries(), NamesOf(4));
          }});
 }
 
-TEST_F(MainWindowUse, ADoubleClickSpeaksThePhraseAndReplaysDecodeNothingAgain) {
-    std::vector<std::uint8_t> spoken;
-    std::uint32_t decoded = 0;
+TEST_F(MainWindowUse, ADoubleClickSpeaksThePhraseAndEveryReplayIsTheSameWholeClip) {
     Run({[&] { ClickRow(2, 2); },
          [&] {
-             EXPECT_EQ(dlg.phraseList.GetCurSel(), 2);
-             // The selection cued the clip first, then the double click wrote it once.
+             EXPECT_EQ(List().GetCurSel(), 2);
+             // The selection cued the clip first, then the double click wrote it once: the
+             // whole clip of that phrase, as a player of our own decodes it.
              const auto events = backend.Audio().Events();
              ASSERT_FALSE(events.empty());
              EXPECT_EQ(std::count_if(events.begin(), events.end(),
                                      [](const auto& e) { return e.kind == Kind::Write; }),
                        1);
              ASSERT_EQ(Writes().size(), 1u);
-             spoken = Writes()[0];
-             EXPECT_EQ(spoken.size(), dlg.player.Buffer().size());
-             EXPECT_TRUE(std::equal(spoken.begin(), spoken.end(), dlg.player.Buffer().begin()));
+             EXPECT_EQ(Writes()[0], SpokenClip(Selected()));
 
-             // The pronunciation line, the Sound button and the hidden replay button replay
-             // it without decoding again.
-             decoded = dlg.player.FramesDecoded();
+             // The pronunciation line, the Sound button and the hidden replay button replay it.
              Click(ids::PronunciationLine);
              Click(ids::SoundButton);
              dlg.SendMessage(WM_COMMAND, MAKEWPARAM(ids::ReplayButton, BN_CLICKED),
-                             HandleToParam(dlg.replayButton.GetSafeHwnd()));
+                             HandleToParam(dlg.GetDlgItem(ids::ReplayButton)));
          },
          [&] {
-             EXPECT_EQ(dlg.player.FramesDecoded(), decoded);
              ASSERT_EQ(Writes().size(), 4u);
              for (const auto& write : Writes())
-                 EXPECT_EQ(write, spoken);
+                 EXPECT_EQ(write, Writes()[0]);
          }});
-
-    // What was written is the whole clip of that phrase, decoded: the same bytes through a
-    // player of our own.
-    const catalogue::ClipFetch fetch = catalogue::ReadClip(
-        catalogue::ClipDataName, catalogue::ClipIndexName, dlg.currentPhrase.number);
-    ASSERT_EQ(fetch.outcome, catalogue::ClipFetch::Outcome::Clip);
-    media::CaptureWaveOutDriver device;
-    {
-        CAudioPlayer reference(device);
-        std::vector<std::uint8_t> clip = fetch.clip;
-        ASSERT_EQ(reference.Open(std::move(clip)), CAudioPlayer::Done);
-        reference.Cue(0, CAudioPlayer::DefaultRangeEnd);
-        reference.Play();
-        reference.Close();
-    }
-    ASSERT_EQ(device.Writes().size(), 1u);
-    EXPECT_EQ(device.Writes()[0], spoken);
 }
 
 TEST_F(MainWindowUse, WithAnEmptyListNothingReachesThePlayerAndAddDoesNothing) {
     Run({[&] { Click(ids::SearchViewButton); },
          [&] {
-             ASSERT_EQ(dlg.phraseList.GetCount(), 0);
+             ASSERT_EQ(List().GetCount(), 0);
              backend.Audio().ClearEvents();
              Click(ids::PronunciationLine);
              Click(ids::SoundButton);
@@ -214,13 +188,12 @@ TEST_F(MainWindowUse, WithAnEmptyListNothingReachesThePlayerAndAddDoesNothing) {
              Click(ids::RunSearchButton);
          },
          [&] {
-             dlg.keywordEdit.SetWindowText(u"qqqqzzzz");
+             KeywordBox().SetWindowText(u"qqqqzzzz");
              Click(ids::RunSearchButton);
          },
          [&] {
-             EXPECT_EQ(dlg.currentPhrase.number, 1);
              EXPECT_TRUE(backend.Audio().Events().empty());
-             EXPECT_EQ(dlg.phraseList.GetCount(), 0);
+             EXPECT_EQ(List().GetCount(), 0);
              EXPECT_TRUE(Messages().empty());
              EXPECT_EQ(std::filesystem::file_size(folder.Path() / "favorite.dat"), 0u);
              // The last pronunciation shown is written back by the final data exchange.
@@ -233,7 +206,7 @@ TEST_F(MainWindowUse, ANewShorterLineLeavesNoOldLetters) {
     auto area = [&] {
         const gdi::Bitmap shot = backend.Screenshot(dlg.GetSafeHwnd());
         std::vector<gdi::COLORREF> pixels;
-        const RECT& a = dlg.pronunciationArea;
+        const RECT& a = CSkinDlg::PronunciationArea;
         for (int y = a.top; y < a.bottom; ++y)
             for (int x = a.left; x < a.right; ++x)
                 pixels.push_back(shot.GetPixel(x, y));
@@ -243,10 +216,8 @@ TEST_F(MainWindowUse, ANewShorterLineLeavesNoOldLetters) {
     std::vector<gdi::COLORREF> shortFirst;
     Run({[&] {
              // Row 0 ("Hallo.") is short; find a row whose line is much longer.
-             for (int row = 1; row < dlg.phraseList.GetCount() && longRow < 0; ++row) {
-                 dlg.phraseList.SetCurSel(row);
-                 dlg.ResolveSelectedPhrase();
-                 if (dlg.pronunciationText.size() > 25) longRow = row;
+             for (int row = 1; row < List().GetCount() && longRow < 0; ++row) {
+                 if (GermanOf(NumberOf(List().GetText(row))).size() > 25) longRow = row;
              }
              ASSERT_GE(longRow, 0);
              ClickRow(0);
@@ -269,15 +240,14 @@ TEST_F(MainWindowUse, RelateAndFavouritesSayWhatHappened) {
              Click(ids::RelateButton);
          },
          [&] {
-             ASSERT_EQ(dlg.phraseList.GetCount(), 2);
-             EXPECT_EQ(dlg.phraseMap.at(dlg.phraseList.GetText(0)), u"4");
-             EXPECT_EQ(dlg.phraseMap.at(dlg.phraseList.GetText(1)), u"2");
+             ASSERT_EQ(List().GetCount(), 2);
+             EXPECT_EQ(RowNumbers(), (std::vector<PhraseNo>{4, 2}));
              // Phrase 5 has no related phrases: a message, and the view stays as it was.
              Click(ids::BasicButton);
          },
          [&] { ClickRow(4); },
          [&] {
-             ASSERT_EQ(dlg.currentPhrase.number, 5);
+             ASSERT_EQ(Selected(), 5);
              rows = Rows();
              Click(ids::RelateButton);
              Click(ids::FavouritesButton);  // none yet
@@ -286,7 +256,7 @@ TEST_F(MainWindowUse, RelateAndFavouritesSayWhatHappened) {
              EXPECT_EQ(Messages(), (std::vector<std::u16string>{u"No related phrase(s) found!",
                                                                 u"No favourite phrase!"}));
              EXPECT_EQ(Rows(), rows);
-             EXPECT_EQ(dlg.phraseList.GetCurSel(), 4);
+             EXPECT_EQ(List().GetCurSel(), 4);
              shell.messages.clear();
              // Added once; the second time it is there already.
              Click(ids::AddButton);
@@ -304,15 +274,15 @@ TEST_F(MainWindowUse, RelateAndFavouritesSayWhatHappened) {
              Click(ids::FavouritesButton);
          },
          [&] {
-             ASSERT_EQ(dlg.phraseList.GetCount(), 1);
-             EXPECT_EQ(dlg.currentPhrase.number, 5);
+             ASSERT_EQ(List().GetCount(), 1);
+             EXPECT_EQ(GermanLine(), GermanOf(5));
              // Removing the last favourite: the message, then an empty list.
              Click(ids::AddButton);
          },
          [&] {
              EXPECT_EQ(Messages(), std::vector<std::u16string>{
                                        u"One item has just been removed from the favorite!"});
-             EXPECT_EQ(dlg.phraseList.GetCount(), 0);
+             EXPECT_EQ(List().GetCount(), 0);
              EXPECT_EQ(std::filesystem::file_size(folder.Path() / "favorite.dat"), 0u);
          }});
 }
@@ -337,45 +307,42 @@ TEST_F(MainWindowUse, KeysSelectSpeakCopySearchAndAskForHelp) {
         return std::count_if(events.begin(), events.end(),
                              [](const auto& e) { return e.kind == Kind::Write; });
     };
-    auto tip = [](CXSkinButton& button) { return button.Tip()->GetText(button); };
     Run({[&] {
-             EXPECT_EQ(tip(dlg.searchViewButton), u"Search (Ctrl+F)");
-             EXPECT_EQ(tip(dlg.helpButton), u"Help (F1)");
-             EXPECT_EQ(tip(dlg.soundButton), u"Speaking (Space); volume: wheel or +/-");
+             EXPECT_EQ(TipOf(ids::SearchViewButton), u"Search (Ctrl+F)");
+             EXPECT_EQ(TipOf(ids::HelpButton), u"Help (F1)");
+             EXPECT_EQ(TipOf(ids::SoundButton), u"Speaking (Space); volume: wheel or +/-");
              backend.Key(VK_DOWN);
          },
          [&] {
              // Selected, shown and cued as by a click; nothing sounds.
-             EXPECT_EQ(dlg.phraseList.GetCurSel(), 1);
-             EXPECT_EQ(dlg.currentPhrase.number, 2);
-             EXPECT_EQ(dlg.GetDlgItemText(ids::PronunciationLine), u"Danke, gut. Und Ihnen?");
-             EXPECT_EQ(dlg.player.GetState(), CAudioPlayer::Ready);
+             EXPECT_EQ(List().GetCurSel(), 1);
+             EXPECT_EQ(Selected(), 2);
+             EXPECT_EQ(GermanLine(), u"Danke, gut. Und Ihnen?");
              EXPECT_EQ(writes(), 0);
              space();
          },
          [&] {
              // Spoken once, the whole clip; the typed space selected nothing.
              ASSERT_EQ(writes(), 1);
-             EXPECT_EQ(Writes()[0].size(), dlg.player.Buffer().size());
-             EXPECT_EQ(dlg.phraseList.GetCurSel(), 1);
+             EXPECT_EQ(Writes()[0], SpokenClip(2));
+             EXPECT_EQ(List().GetCurSel(), 1);
              // From a button, the list keys still move the list.
-             dlg.soundButton.SetFocus();
+             Control<CXSkinButton>(ids::SoundButton).SetFocus();
              backend.Key(VK_END);
          },
          [&] {
-             EXPECT_EQ(dlg.phraseList.GetCurSel(), dlg.phraseList.GetCount() - 1);
-             EXPECT_EQ(dlg.GetFocus(), dlg.phraseList.GetSafeHwnd());
-             EXPECT_GT(dlg.currentPhrase.number, 2);
+             EXPECT_EQ(List().GetCurSel(), List().GetCount() - 1);
+             EXPECT_EQ(dlg.GetFocus(), List().GetSafeHwnd());
+             EXPECT_EQ(GermanLine(), GermanOf(Selected()));
              backend.Key(VK_NEXT);  // at the end already
              backend.Key(VK_HOME);
              backend.Key(VK_NEXT);
          },
          [&] {
-             const int page = dlg.phraseList.GetCurSel();
+             const int page = List().GetCurSel();
              EXPECT_GT(page, 2);
-             EXPECT_LT(page, dlg.phraseList.GetCount() - 1);
-             EXPECT_EQ(dlg.currentPhrase.number,
-                       catalogue::ParseDecimal(dlg.phraseMap.at(dlg.phraseList.GetText(page))));
+             EXPECT_LT(page, List().GetCount() - 1);
+             EXPECT_EQ(GermanLine(), GermanOf(NumberOf(List().GetText(page))));
              backend.Key(VK_HOME);
              ctrl('C');
          },
@@ -385,9 +352,9 @@ TEST_F(MainWindowUse, KeysSelectSpeakCopySearchAndAskForHelp) {
              ctrl('F');
          },
          [&] {
-             EXPECT_TRUE(dlg.runSearchButton.IsWindowVisible());
-             EXPECT_EQ(dlg.phraseList.GetCount(), 0);
-             ASSERT_EQ(dlg.GetFocus(), dlg.keywordEdit.GetSafeHwnd());
+             EXPECT_TRUE(Control<CXSkinButton>(ids::RunSearchButton).IsWindowVisible());
+             EXPECT_EQ(List().GetCount(), 0);
+             ASSERT_EQ(dlg.GetFocus(), KeywordBox().GetSafeHwnd());
              // The box types the space and moves its caret with the list keys.
              backend.Text(u"gep");
              space();
@@ -396,7 +363,7 @@ TEST_F(MainWindowUse, KeysSelectSpeakCopySearchAndAskForHelp) {
              backend.Text(u"x");
          },
          [&] {
-             EXPECT_EQ(dlg.keywordEdit.GetWindowText(), u"gep xy");
+             EXPECT_EQ(KeywordBox().GetWindowText(), u"gep xy");
              EXPECT_EQ(writes(), 1);
              // In the search already, Ctrl+F selects the keyword; the box copies its selection.
              ctrl('F');
@@ -405,21 +372,19 @@ TEST_F(MainWindowUse, KeysSelectSpeakCopySearchAndAskForHelp) {
          },
          [&] {
              EXPECT_EQ(backend.GetClipboardText(), u"gep xy");
-             EXPECT_EQ(dlg.keywordEdit.GetWindowText(), u"muenchen");
+             EXPECT_EQ(KeywordBox().GetWindowText(), u"muenchen");
              backend.Key(VK_RETURN);  // Enter in the keyword box runs the search
          },
          [&] {
              // Found by the German lines, listed and resolved as search rows are.
-             ASSERT_GT(dlg.phraseList.GetCount(), 0);
-             EXPECT_EQ(dlg.phraseList.GetCurSel(), 0);
-             EXPECT_NE(dlg.pronunciationText.find(u"M\u00fcnchen"), std::u16string::npos);
-             EXPECT_GT(dlg.currentPhrase.number, 0);
+             ASSERT_GT(List().GetCount(), 0);
+             EXPECT_EQ(List().GetCurSel(), 0);
+             EXPECT_NE(GermanLine().find(u"M\u00fcnchen"), std::u16string::npos);
              ctrl('C');
              backend.Key(VK_F1);
          },
          [&] {
-             EXPECT_EQ(backend.GetClipboardText(),
-                       dlg.phraseList.GetText(0) + u" \u2014 " + dlg.pronunciationText);
+             EXPECT_EQ(backend.GetClipboardText(), List().GetText(0) + u" \u2014 " + GermanLine());
              EXPECT_EQ(shell.helpFiles, std::vector<std::string>{"Help.chm"});
              EXPECT_EQ(writes(), 1);
              EXPECT_TRUE(Messages().empty());
@@ -432,7 +397,7 @@ TEST_F(MainWindowUse, LinksOpenExactlyTheirPagesAndHelpTheHelpFile) {
              Click(ids::SupportButton);
              Click(ids::ReportButton);
              dlg.SendMessage(WM_COMMAND, MAKEWPARAM(ids::HelpButton, BN_CLICKED),
-                             HandleToParam(dlg.helpButton.GetSafeHwnd()));
+                             HandleToParam(dlg.GetDlgItem(ids::HelpButton)));
          },
          [&] {
              const std::u16string site = u"https://www.tolkara.example/Tolkara_German/";
@@ -442,8 +407,48 @@ TEST_F(MainWindowUse, LinksOpenExactlyTheirPagesAndHelpTheHelpFile) {
              EXPECT_EQ(shell.helpFiles, std::vector<std::string>{"Help.chm"});
              // The window and its phrase stay as they were.
              EXPECT_TRUE(dlg.IsWindowVisible());
-             EXPECT_EQ(dlg.currentPhrase.number, 1);
-             EXPECT_EQ(dlg.player.GetState(), CAudioPlayer::Ready);
+             EXPECT_EQ(GermanLine(), u"Hallo.");
+             EXPECT_TRUE(Writes().empty());
+         }});
+}
+
+// On a desktop that cannot open them, each link and each press of Help says so and names what
+// to install; the next press tries again.
+TEST_F(MainWindowUse, LinksAndHelpThatCannotOpenSaySoAndTryAgain) {
+    shell.openSucceeds = false;
+    shell.helpSucceeds = false;
+    Run({[&] {
+             Click(ids::SupportButton);
+             Click(ids::ReportButton);
+             Click(ids::UpdateButton);
+             backend.Key(VK_F1);
+             backend.Key(VK_F1);
+         },
+         [&] {
+             EXPECT_EQ(shell.pages.size(), 3u);
+             EXPECT_EQ(shell.helpFiles, (std::vector<std::string>{"Help.chm", "Help.chm"}));
+             ASSERT_EQ(shell.messages.size(), 5u);
+             for (std::size_t i = 0; i < shell.messages.size(); ++i) {
+                 const std::u16string& text = shell.messages[i].text;
+                 EXPECT_EQ(shell.messages[i].caption, u"Tolkara_German");
+                 EXPECT_NE(text.find(u"xdg-utils"), std::u16string::npos) << i;
+                 if (i < 3) {
+                     EXPECT_NE(text.find(shell.pages[i]), std::u16string::npos) << i;
+                 } else {
+                     EXPECT_NE(text.find(u"xchm"), std::u16string::npos);
+                 }
+             }
+             // Once the desktop can, the same press opens without a word.
+             shell.helpSucceeds = true;
+             shell.openSucceeds = true;
+             backend.Key(VK_F1);
+             Click(ids::SupportButton);
+         },
+         [&] {
+             EXPECT_EQ(shell.helpFiles.size(), 3u);
+             EXPECT_EQ(shell.pages.size(), 4u);
+             EXPECT_EQ(shell.messages.size(), 5u);
+             EXPECT_EQ(GermanLine(), u"Hallo.");
          }});
 }
 
@@ -459,7 +464,7 @@ TEST_F(MainWindowUse, SlowerSpeechStretchesEveryClipShowsItsStateAndIsKeptForThe
     // The toggle's face as the window shows it, and the toggle's "on" bitmap.
     auto toggleFace = [&](CSkinDlg& window) {
         RECT r;
-        window.slowSpeechButton.GetWindowRect(r);
+        window.GetDlgItemWindow(ids::SlowSpeechButton)->GetWindowRect(r);
         window.ScreenToClient(r);
         const gdi::Bitmap shot = backend.Screenshot(window.GetSafeHwnd());
         std::vector<gdi::COLORREF> pixels;
@@ -478,7 +483,7 @@ TEST_F(MainWindowUse, SlowerSpeechStretchesEveryClipShowsItsStateAndIsKeptForThe
     }
     std::size_t plain = 0;
     Run({[&] {
-             EXPECT_FALSE(dlg.slowSpeechButton.IsChecked());
+             EXPECT_FALSE(Control<CXSkinButton>(ids::SlowSpeechButton).IsChecked());
              EXPECT_NE(toggleFace(dlg), onLook);
              ClickRow(0, 2);
          },
@@ -488,7 +493,7 @@ TEST_F(MainWindowUse, SlowerSpeechStretchesEveryClipShowsItsStateAndIsKeptForThe
              Click(ids::SlowSpeechButton);
          },
          [&] {
-             EXPECT_TRUE(dlg.slowSpeechButton.IsChecked());
+             EXPECT_TRUE(Control<CXSkinButton>(ids::SlowSpeechButton).IsChecked());
              EXPECT_EQ(toggleFace(dlg), onLook);  // on, even with the pointer over it
              EXPECT_EQ(catalogue::ReadSettings(), (Settings{true, Settings::VolumeSteps}));
              // The phrase spoken again, then the next one: both at 70 % speed.
@@ -498,23 +503,29 @@ TEST_F(MainWindowUse, SlowerSpeechStretchesEveryClipShowsItsStateAndIsKeptForThe
          [&] {
              ASSERT_EQ(Writes().size(), 3u);
              EXPECT_NEAR(static_cast<double>(Writes()[1].size()) / plain, 1 / 0.7, 0.01);
-             EXPECT_NEAR(static_cast<double>(Writes()[2].size()) / dlg.player.Buffer().size(),
+             EXPECT_NEAR(static_cast<double>(Writes()[2].size()) / SpokenClip(Selected()).size(),
                          1 / 0.7, 0.01);
              EXPECT_TRUE(Messages().empty());
          }});
 
     // The next run starts with it on; turned off there, it stays off.
     CSkinDlg again{app};
+    std::size_t before = 0;
     backend.WhenIdle([&] {
-        EXPECT_TRUE(again.slowSpeechButton.IsChecked());
-        EXPECT_TRUE(again.player.SlowSpeech());
+        auto* toggle = dynamic_cast<CXSkinButton*>(again.GetDlgItemWindow(ids::SlowSpeechButton));
+        ASSERT_NE(toggle, nullptr);
+        EXPECT_TRUE(toggle->IsChecked());
         EXPECT_EQ(toggleFace(again), onLook);
         RECT r;
-        again.slowSpeechButton.GetClientRect(r);
-        backend.Click(again.slowSpeechButton.GetSafeHwnd(), POINT{r.Width() / 2, r.Height() / 2});
+        toggle->GetClientRect(r);
+        backend.Click(toggle->GetSafeHwnd(), POINT{r.Width() / 2, r.Height() / 2});
+        // Spoken at normal speed again: the whole clip of "Hello.".
+        before = Writes().size();
+        backend.Key(VK_SPACE);
     });
     backend.WhenIdle([&] {
-        EXPECT_FALSE(again.player.SlowSpeech());
+        ASSERT_EQ(Writes().size(), before + 1);
+        EXPECT_EQ(Writes().back(), SpokenClip(1));
         EXPECT_EQ(catalogue::ReadSettings(), Settings{});
         backend.Key(VK_ESCAPE);
     });
@@ -527,12 +538,12 @@ TEST_F(MainWindowUse, WheelOverSoundAndPlusMinusKeysSetTheVolumeShownInTheToolti
         folder.Path() / catalogue::SettingsName,
         {'v', 'o', 'l', 'u', 'm', 'e', '=', 'x', '\n', 's', 'l', 'o', 'w', '=', '7', 0xFF});
     std::vector<std::int16_t> full;
-    auto sound = [&] { return dlg.soundButton.GetSafeHwnd(); };
-    auto tip = [&] { return dlg.soundButton.Tip()->GetText(dlg.soundButton); };
+    auto sound = [&] { return Control<CXSkinButton>(ids::SoundButton).GetSafeHwnd(); };
+    auto tip = [&] { return TipOf(ids::SoundButton); };
     auto volume = [&] { return catalogue::ReadSettings().volume; };
     Run({[&] {
-             EXPECT_EQ(dlg.settings, catalogue::Settings{});
-             EXPECT_FALSE(dlg.slowSpeechButton.IsChecked());
+             EXPECT_EQ(catalogue::ReadSettings(), catalogue::Settings{});
+             EXPECT_FALSE(Control<CXSkinButton>(ids::SlowSpeechButton).IsChecked());
              ClickRow(0, 2);
          },
          [&] {
@@ -542,10 +553,9 @@ TEST_F(MainWindowUse, WheelOverSoundAndPlusMinusKeysSetTheVolumeShownInTheToolti
              backend.Wheel(sound(), POINT{10, 10}, -5);
          },
          [&] {
-             EXPECT_EQ(dlg.settings.volume, 5);
              EXPECT_EQ(volume(), 5);
              EXPECT_EQ(tip(), u"Volume 50 %");
-             EXPECT_TRUE(dlg.soundButton.Tip()->IsShowing());
+             EXPECT_TRUE(Control<CXSkinButton>(ids::SoundButton).Tip()->IsShowing());
              Click(ids::SoundButton);
          },
          [&] {
@@ -556,13 +566,13 @@ TEST_F(MainWindowUse, WheelOverSoundAndPlusMinusKeysSetTheVolumeShownInTheToolti
                  ASSERT_EQ(half[i], full[i] * 0x7FFF / 0xFFFF) << i;
              // Keys wherever the focus is and the pointer is: keypad minus, then + thrice
              // (the + or = key, and the keypad's).
-             backend.MouseMove(dlg.phraseList.GetSafeHwnd(), POINT{5, 5});
+             backend.MouseMove(List().GetSafeHwnd(), POINT{5, 5});
              backend.Key(VK_SUBTRACT);
              backend.Text(u"-");
          },
          [&] {
              EXPECT_EQ(volume(), 4);
-             EXPECT_EQ(dlg.phraseList.GetCurSel(), 0);
+             EXPECT_EQ(List().GetCurSel(), 0);
              backend.Key(VK_OEM_PLUS);
              backend.Key(VK_ADD);
              backend.Key(VK_ADD);
@@ -571,10 +581,10 @@ TEST_F(MainWindowUse, WheelOverSoundAndPlusMinusKeysSetTheVolumeShownInTheToolti
              EXPECT_EQ(volume(), 7);
              EXPECT_EQ(tip(), u"Volume 70 %");
              // Shown just below the button, the pointer being elsewhere.
-             ASSERT_TRUE(dlg.soundButton.Tip()->IsShowing());
+             ASSERT_TRUE(Control<CXSkinButton>(ids::SoundButton).Tip()->IsShowing());
              RECT button, shown;
-             dlg.soundButton.GetWindowRect(button);
-             dlg.soundButton.Tip()->GetWindowRect(shown);
+             Control<CXSkinButton>(ids::SoundButton).GetWindowRect(button);
+             Control<CXSkinButton>(ids::SoundButton).Tip()->GetWindowRect(shown);
              EXPECT_EQ(shown.left, button.left);
              EXPECT_EQ(shown.top, button.bottom + 2);
              // A second on, the tip is the Sound button's own again.
@@ -582,9 +592,9 @@ TEST_F(MainWindowUse, WheelOverSoundAndPlusMinusKeysSetTheVolumeShownInTheToolti
          },
          [&] {
              EXPECT_EQ(tip(), u"Speaking (Space); volume: wheel or +/-");
-             EXPECT_FALSE(dlg.soundButton.Tip()->IsShowing());
+             EXPECT_FALSE(Control<CXSkinButton>(ids::SoundButton).Tip()->IsShowing());
              // The wheel elsewhere and Ctrl with + leave the volume; it stops at the top.
-             backend.Wheel(dlg.phraseList.GetSafeHwnd(), POINT{5, 5}, 3);
+             backend.Wheel(List().GetSafeHwnd(), POINT{5, 5}, 3);
              backend.KeyDown(VK_CONTROL);
              backend.Key(VK_OEM_PLUS);
              backend.KeyUp(VK_CONTROL);
@@ -600,13 +610,13 @@ TEST_F(MainWindowUse, WheelOverSoundAndPlusMinusKeysSetTheVolumeShownInTheToolti
              Click(ids::SearchViewButton);
          },
          [&] {
-             ASSERT_EQ(dlg.GetFocus(), dlg.keywordEdit.GetSafeHwnd());
+             ASSERT_EQ(dlg.GetFocus(), KeywordBox().GetSafeHwnd());
              backend.Key(VK_OEM_MINUS);
              backend.Text(u"-+");
          },
          [&] {
              EXPECT_EQ(volume(), 10);
-             EXPECT_EQ(dlg.keywordEdit.GetWindowText(), u"-+");
+             EXPECT_EQ(KeywordBox().GetWindowText(), u"-+");
              EXPECT_TRUE(Messages().empty());
          }});
 }

@@ -17,12 +17,6 @@ namespace {
 using namespace ui;
 using apptest::MainWindowUse;
 
-// Phrase n's German line as the window shows it, read from the converted file.
-std::u16string GermanOf(PhraseNo n) {
-    catalogue::StdFile file = catalogue::StdFile::Open(catalogue::PronunciationDataName, "rb");
-    return catalogue::PronunciationDisplayText(catalogue::ReadPronunciation(file, n), n);
-}
-
 // The phrase numbers of the records of "favorite.dat", in order.
 std::vector<PhraseNo> FavouriteNumbers() {
     std::vector<PhraseNo> numbers;
@@ -44,14 +38,14 @@ protected:
         backend.Key(VK_RETURN);
     }
     int RowOf(std::u16string_view text) const {
-        for (int i = 0; i < dlg.phraseList.GetCount(); ++i)
-            if (dlg.phraseList.GetText(i) == text) return i;
+        for (int i = 0; i < List().GetCount(); ++i)
+            if (List().GetText(i) == text) return i;
         return -1;
     }
     HWND Focus() const { return app.GetFocus(); }
     // A click on entry `entry` of the word picker's open list.
     void ClickPickerEntry(int entry) {
-        ComboBox* picker = dlg.phraseList.ChoiceCombo();
+        ComboBox* picker = List().ChoiceCombo();
         ASSERT_NE(picker, nullptr);
         RECT r;
         picker->SendMessage(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&r));
@@ -91,8 +85,8 @@ TEST_F(PhraseHeard, WordPicksInTheRelatedViewSpeakTheirVariantAndAddItAsAFavouri
     int row = -1;
     RunAll({{[&] { Search(u"Could I have the bill"); },
              [&] {
-                 ASSERT_GE(dlg.phraseList.GetCount(), 1);
-                 EXPECT_EQ(dlg.phraseList.GetText(0), u"Could I have the bill, please?");
+                 ASSERT_GE(List().GetCount(), 1);
+                 EXPECT_EQ(List().GetText(0), u"Could I have the bill, please?");
                  // The caret stays after the keyword that was searched.
                  const auto selection = static_cast<std::uintptr_t>(
                      dlg.GetDlgItemWindow(ids::KeywordEdit)->SendMessage(EM_GETSEL));
@@ -107,19 +101,19 @@ TEST_F(PhraseHeard, WordPicksInTheRelatedViewSpeakTheirVariantAndAddItAsAFavouri
                  ClickWord(row, 0);
              },
              [&] {
-                 ASSERT_TRUE(dlg.phraseList.ChoiceShown());
+                 ASSERT_TRUE(List().ChoiceShown());
                  // With the keys: the arrow moves through the open list, Enter picks.
                  backend.Key(VK_DOWN);
              },
              [&] {
-                 EXPECT_EQ(dlg.phraseList.GetText(row), u"Can I pay [in cash]?");
+                 EXPECT_EQ(List().GetText(row), u"Can I pay [in cash]?");
                  backend.Key(VK_RETURN);
              },
              [&] {
-                 EXPECT_EQ(dlg.phraseList.GetText(row), u"Can I pay [by card]?");
+                 EXPECT_EQ(List().GetText(row), u"Can I pay [by card]?");
                  EXPECT_EQ(GermanLine(), GermanOf(532));
                  EXPECT_FALSE(GermanLine().empty());
-                 EXPECT_EQ(Focus(), dlg.phraseList.GetSafeHwnd());
+                 EXPECT_EQ(Focus(), List().GetSafeHwnd());
              }},
             SpeaksPhrase(532),
             SpeaksPhrase(532, VK_SPACE),
@@ -141,16 +135,16 @@ TEST_F(PhraseHeard, WordPicksInTheRelatedViewSpeakTheirVariantAndAddItAsAFavouri
              // With the mouse: "Saturday", the sixth alternative.
              [&] { ClickPickerEntry(5); },
              [&] {
-                 EXPECT_EQ(dlg.phraseList.GetText(row), u"[Saturday]");
+                 EXPECT_EQ(List().GetText(row), u"[Saturday]");
                  EXPECT_EQ(GermanLine(), GermanOf(66));
-                 EXPECT_EQ(Focus(), dlg.phraseList.GetSafeHwnd());
+                 EXPECT_EQ(Focus(), List().GetSafeHwnd());
              }},
             SpeaksPhrase(66),
             {// The arrow keys now move through the list; they never rewrite the word unseen.
              [&] { backend.Key(VK_UP); },
              [&] {
-                 EXPECT_EQ(dlg.phraseList.GetText(row), u"[Saturday]");
-                 EXPECT_EQ(dlg.phraseList.GetCurSel(), row - 1);
+                 EXPECT_EQ(List().GetText(row), u"[Saturday]");
+                 EXPECT_EQ(List().GetCurSel(), row - 1);
              }}});
 }
 
@@ -162,9 +156,9 @@ TEST_F(PhraseHeard, EscapeAClickElsewhereAndTheWheelCloseThePickerAndGiveTheList
         ClickWord(row, 0);
     };
     const auto closedOnTheList = [&](const char* how) {
-        EXPECT_FALSE(dlg.phraseList.ChoiceShown()) << how;
-        EXPECT_EQ(Focus(), dlg.phraseList.GetSafeHwnd()) << how;
-        EXPECT_EQ(dlg.phraseList.GetText(row), text) << how;
+        EXPECT_FALSE(List().ChoiceShown()) << how;
+        EXPECT_EQ(Focus(), List().GetSafeHwnd()) << how;
+        EXPECT_EQ(List().GetText(row), text) << how;
     };
     RunAll({{[&] {
                  row = RowOf(text);
@@ -172,7 +166,7 @@ TEST_F(PhraseHeard, EscapeAClickElsewhereAndTheWheelCloseThePickerAndGiveTheList
                  openPicker();
              },
              [&] {
-                 ASSERT_TRUE(dlg.phraseList.ChoiceShown());
+                 ASSERT_TRUE(List().ChoiceShown());
                  backend.Key(VK_ESCAPE);
              },
              [&] {
@@ -190,8 +184,8 @@ TEST_F(PhraseHeard, EscapeAClickElsewhereAndTheWheelCloseThePickerAndGiveTheList
              },
              [&] {
                  RECT r;
-                 dlg.phraseList.GetClientRect(r);
-                 backend.Wheel(dlg.phraseList.GetSafeHwnd(), POINT{r.Width() / 2, 5}, -1);
+                 List().GetClientRect(r);
+                 backend.Wheel(List().GetSafeHwnd(), POINT{r.Width() / 2, 5}, -1);
              },
              [&] {
                  closedOnTheList("the wheel");
@@ -204,9 +198,9 @@ TEST_F(PhraseHeard, EscapeAClickElsewhereAndTheWheelCloseThePickerAndGiveTheList
                  ClickRow(row + 1);
              },
              [&] {
-                 EXPECT_FALSE(dlg.phraseList.ChoiceShown());
-                 EXPECT_EQ(Focus(), dlg.phraseList.GetSafeHwnd());
-                 EXPECT_EQ(dlg.phraseList.GetCurSel(), row + 1);
+                 EXPECT_FALSE(List().ChoiceShown());
+                 EXPECT_EQ(Focus(), List().GetSafeHwnd());
+                 EXPECT_EQ(List().GetCurSel(), row + 1);
              }},
             // Space speaks the row selected, and the window is still there to do it.
             SpeaksPhrase(8, VK_SPACE)});
@@ -233,7 +227,7 @@ TEST_P(ClipsThatCannotBeHad, LeaveEverySpeakingControlSilent) {
         Click(ids::SoundButton);
         Click(ids::PronunciationLine);
         backend.Key(VK_SPACE);
-        ClickRow(dlg.phraseList.GetCurSel(), 2);
+        ClickRow(List().GetCurSel(), 2);
     };
     Run({[&] {
              // Basic: "Hello." (1) has its clip with a short index; the last row's phrase has
@@ -344,10 +338,10 @@ TEST_F(PhraseHeard, EveryCategoryButtonListsItsOwnPhrasesAndEveryButtonNamesItse
         steps.push_back([&, c] { Click(c->button); });
         steps.push_back([&, c] {
             EXPECT_EQ(tipOf(c->button), c->tip);
-            EXPECT_EQ(dlg.subcategoryCombo.GetCurSel(), 0) << "button " << c->button;
-            ASSERT_EQ(dlg.phraseList.GetCount(), c->rows) << "button " << c->button;
-            EXPECT_EQ(dlg.phraseList.GetText(0), c->first) << "button " << c->button;
-            EXPECT_EQ(dlg.phraseList.GetText(c->rows - 1), c->last) << "button " << c->button;
+            EXPECT_EQ(Chooser().GetCurSel(), 0) << "button " << c->button;
+            ASSERT_EQ(List().GetCount(), c->rows) << "button " << c->button;
+            EXPECT_EQ(List().GetText(0), c->first) << "button " << c->button;
+            EXPECT_EQ(List().GetText(c->rows - 1), c->last) << "button " << c->button;
         });
     }
     steps.push_back([&] {

@@ -1,8 +1,10 @@
-// The main window on the bundled phrasebook when its files are damaged and when it is used at
-// random: it starts, says what went wrong or falls back, answers every view, never crashes or
-// hangs, and "favorite.dat" only ever holds whole records that list again after a restart.
+// The main window on the bundled phrasebook when its files are damaged, cut short by a killed
+// start, linked elsewhere or read-only, and when it is used at random: it starts, says what
+// went wrong or falls back, answers every view, never crashes or hangs, and "favorite.dat"
+// only ever holds whole records that list again after a restart.
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,8 +24,11 @@
 #include "app/phraseapp.h"
 #include "app/skindlg.h"
 #include "catalogue/favouritesstore.h"
+#include "catalogue/settings.h"
 #include "catalogue/stdfile.h"
 #include "catalogue/textconvert.h"
+#include "controls/mylistbox.h"
+#include "controls/xskinbutton.h"
 #include "platform/backend/headless/headlessbackend.h"
 #include "runfolder.h"
 #include "tests/support/recordingshell.h"
@@ -106,22 +111,28 @@ struct Session {
         for (int i = 0; i < clicks; ++i)
             backend.Click(dlg.GetDlgItem(id), POINT{r.Width() / 2, r.Height() / 2});
     }
+    CMyListBox& List() { return *dynamic_cast<CMyListBox*>(dlg.GetDlgItemWindow(ids::PhraseList)); }
     void ClickRow(int row, int clicks = 1) {
         RECT r;
-        if (dlg.phraseList.GetCount() <= row) return;
-        dlg.phraseList.GetItemRect(row, r);
+        if (List().GetCount() <= row) return;
+        List().GetItemRect(row, r);
         for (int i = 0; i < clicks; ++i)
-            backend.Click(dlg.phraseList.GetSafeHwnd(), POINT{r.left + 3, (r.top + r.bottom) / 2});
+            backend.Click(List().GetSafeHwnd(), POINT{r.left + 3, (r.top + r.bottom) / 2});
     }
     // The view shown, told by the controls it shows.
-    int View() {
+    enum class View { Category, Favourites, Search, Relate };
+    View ShownView() {
         auto shown = [&](int id) {
             Window* w = dlg.GetDlgItemWindow(id);
             return w != nullptr && w->IsWindowVisible();
         };
-        if (shown(ids::RunSearchButton)) return CSkinDlg::ModeSearch;
-        if (shown(ids::RelatedLabel)) return CSkinDlg::ModeRelate;
-        return dlg.addMode ? CSkinDlg::ModeCategory : CSkinDlg::ModeFavourites;
+        if (shown(ids::RunSearchButton)) return View::Search;
+        if (shown(ids::RelatedLabel)) return View::Relate;
+        // The Add button removes in the favourites view.
+        auto* add = dynamic_cast<CXSkinButton*>(dlg.GetDlgItemWindow(ids::AddButton));
+        const bool adds = add == nullptr || add->Tip() == nullptr ||
+                          add->Tip()->GetText(*add) != u"Remove From Favourite";
+        return adds ? View::Category : View::Favourites;
     }
     std::vector<std::u16string> Messages() const {
         std::vector<std::u16string> texts;
@@ -144,6 +155,7 @@ const std::set<std::u16string> KnownMessages = {
     u"This item has already existed in the favorite!",
     u"One item has just been added to favorite",
     u"One item has just been removed from the favorite!",
+    u"Can't save the favorite!",
 };
 
 enum class Damage { Missing, Empty, Truncated, Extended, Zeroed, Random, Directory, Unreadable };
@@ -238,9 +250,9 @@ void RunWithDamagedFile(const std::string& name, Damage damage) {
         [&] { s.ClickRow(0); },
         [&] { s.Click(ids::ReplayButton); },
         [&] { s.Click(ids::QuestionButton); },
-        [&] { s.dlg.ShowHelp(); },
+        [&] { s.backend.Key(VK_F1); },
         [&] {
-            s.backend.Wheel(s.dlg.phraseList.GetSafeHwnd(), POINT{5, 5}, -3);
+            s.backend.Wheel(s.List().GetSafeHwnd(), POINT{5, 5}, -3);
         },
         [&] { s.backend.Key(VK_DOWN); },
         [&] { s.backend.Key(VK_ESCAPE); },
@@ -313,6 +325,154 @@ TEST(DamagedFiles, TheWindowStartsAndStaysUsableWithEachFileDamagedInEachWay) {
     EXPECT_EQ(runs, 72);
 }
 
+// A start killed while it built a record file (the system stops it here when the file reaches
+// 49,152 bytes, where killed starts left one), and a record file cut short so by an earlier
+// start: the next start builds it again, and the last category's phrases keep their German.
+TEST(KilledStart, ARecordFileCutShortIsBuiltAgainAndTheLastPhrasesKeepTheirGermanLines) {
+    const std::filesystem::path bundled = testing_support::BundledRunFolder();
+    if (bundled.empty()) GTEST_SKIP() << "the bundled phrasebook is not prepared (make data)";
+    constexpr rlim_t CutAt = 49'152;
+    for (const std::string file : {"English.dat", "Chinese.dat"}) {
+        for (const bool killedNow : {true, false}) {
+            SCOPED_TRACE(file + (killedNow ? " killed while built" : " cut short before"));
+            ProgramRun run(bundled);
+            const Bytes whole = FileBytes(file).value();
+            std::filesystem::remove(file);
+            if (killedNow) {
+                const pid_t child = fork();
+                ASSERT_GE(child, 0);
+                if (child == 0) {
+                    const rlimit limit{CutAt, CutAt};
+                    setrlimit(RLIMIT_FSIZE, &limit);
+                    if (file == "English.dat") {
+                        catalogue::ConvertEnglishText("English.txt", file);
+                    } else {
+                        catalogue::ConvertPronunciationText("Pro3.txt", file);
+                    }
+                    _exit(0);
+                }
+                int status = 0;
+                ASSERT_EQ(waitpid(child, &status, 0), child);
+                ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
+                // Whole or not there, never cut short.
+                EXPECT_FALSE(std::filesystem::exists(file));
+            } else {
+                PutBytes(file, Bytes(whole.begin(), whole.begin() + CutAt));
+            }
+
+            Session s;
+            std::u16string german;
+            s.backend.WhenIdle([&] { s.Click(ids::EmergencyButton); });
+            s.backend.WhenIdle([&] {
+                for (int row = 0; row < s.List().GetCount(); ++row) {
+                    if (s.List().GetText(row) != u"I'm ill.") continue;
+                    s.List().SetCurSel(row);
+                    s.dlg.SendMessage(WM_COMMAND, MAKEWPARAM(ids::PhraseList, LBN_SELCHANGE),
+                                      HandleToParam(s.List().GetSafeHwnd()));
+                    german = s.dlg.GetDlgItemText(ids::PronunciationLine);
+                }
+            });
+            s.backend.WhenIdle([&] { s.backend.Key(VK_ESCAPE); });
+            EXPECT_EQ(s.dlg.DoModal(), IDCANCEL);
+            EXPECT_EQ(german, u"Ich bin krank.");
+            EXPECT_TRUE(FileBytes(file) == whole) << "not built again whole";
+        }
+    }
+}
+
+// A "favorite.dat" the user may only read: its favourites are listed, and adding or removing
+// one says that it cannot be saved and changes nothing. Root writes every file, so as root
+// the window runs as "nobody".
+TEST(Favourites, AFileTheUserMayOnlyReadIsListedAndAChangeSaysItCannotBeSaved) {
+    const std::filesystem::path bundled = testing_support::BundledRunFolder();
+    if (bundled.empty()) GTEST_SKIP() << "the bundled phrasebook is not prepared (make data)";
+    ProgramRun run(bundled);
+    const Bytes before = FileBytes("favorite.dat").value();
+    auto body = [&] {
+        using std::filesystem::perms;
+        std::filesystem::permissions("favorite.dat",
+                                     perms::owner_read | perms::group_read | perms::others_read);
+        Session s;
+        int listed = -1;
+        s.backend.WhenIdle([&] { s.Click(ids::FavouritesButton); });
+        s.backend.WhenIdle([&] {
+            listed = s.List().GetCount();
+            s.Click(ids::AddButton);  // removes the selected favourite
+        });
+        s.backend.WhenIdle([&] { s.Click(ids::BasicButton); });
+        s.backend.WhenIdle([&] {
+            s.ClickRow(3);
+            s.Click(ids::AddButton);
+        });
+        s.backend.WhenIdle([&] { s.backend.Key(VK_ESCAPE); });
+        EXPECT_EQ(s.dlg.DoModal(), IDCANCEL);
+        EXPECT_EQ(listed, 2);
+        EXPECT_EQ(s.Messages(), (std::vector<std::u16string>{u"Can't save the favorite!",
+                                                             u"Can't save the favorite!"}));
+        EXPECT_EQ(FileBytes("favorite.dat"), before);
+    };
+    if (geteuid() == 0) {
+        EXPECT_TRUE(RunAsNobody(run.Path(), body));
+    } else {
+        body();
+    }
+}
+
+// "favorite.dat" and "settings.ini" with modes of their own, as plain files and as links into
+// a folder of the user's, and scratch files of another copy of the program beside them:
+// removing a favourite and changing a setting replace the files (those the links name); the
+// links, the modes and the other copy's files stay, and no scratch file is left.
+TEST(Favourites, LinksModesAndAnotherCopysScratchFilesSurviveAChange) {
+    const std::filesystem::path bundled = testing_support::BundledRunFolder();
+    if (bundled.empty()) GTEST_SKIP() << "the bundled phrasebook is not prepared (make data)";
+    namespace fs = std::filesystem;
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write;
+    const Bytes other = {'o', 't', 'h', 'e', 'r'};
+    auto names = [](const fs::path& folder) {
+        std::set<fs::path> found;
+        for (const auto& entry : fs::directory_iterator(folder))
+            found.insert(entry.path().filename());
+        return found;
+    };
+    for (const bool linked : {true, false}) {
+        SCOPED_TRACE(linked ? "linked" : "plain");
+        ProgramRun run(bundled);
+        const fs::path kept = linked ? "kept" : ".";
+        fs::create_directory("kept");
+        fs::rename("favorite.dat", kept / "favorite.dat");
+        PutBytes(kept / "settings.ini", {'v', 'o', 'l', 'u', 'm', 'e', '=', '7', '\n'});
+        for (const char* name : {"favorite.dat", "settings.ini"}) {
+            if (linked) fs::create_symlink(kept / name, name);
+            fs::permissions(kept / name, mode);
+        }
+        for (const char* name : {"temp.dat", "settings.ini.tmp"})
+            PutBytes(name, other);
+        const auto here = names(".");
+        const auto inKept = names("kept");
+
+        Session s;
+        s.backend.WhenIdle([&] { s.Click(ids::FavouritesButton); });
+        s.backend.WhenIdle([&] { s.Click(ids::AddButton); });
+        s.backend.WhenIdle([&] { s.Click(ids::SlowSpeechButton); });
+        s.backend.WhenIdle([&] { s.backend.Key(VK_ESCAPE); });
+        EXPECT_EQ(s.dlg.DoModal(), IDCANCEL);
+        EXPECT_EQ(s.Messages(), std::vector<std::u16string>{
+                                    u"One item has just been removed from the favorite!"});
+
+        EXPECT_EQ(fs::file_size(kept / "favorite.dat"), PhraseRecord::Size);
+        EXPECT_EQ(catalogue::ReadSettings(kept / "settings.ini"), (catalogue::Settings{true, 7}));
+        for (const char* name : {"favorite.dat", "settings.ini"}) {
+            SCOPED_TRACE(name);
+            EXPECT_EQ(fs::is_symlink(name), linked);
+            EXPECT_EQ(fs::status(kept / name).permissions(), mode);
+        }
+        for (const char* name : {"temp.dat", "settings.ini.tmp"})
+            EXPECT_EQ(FileBytes(name), other) << name;
+        EXPECT_EQ(names("."), here);
+        EXPECT_EQ(names("kept"), inKept);
+    }
+}
+
 // The number of random events: PHRASEBOOK_RANDOM_EVENTS, or a short run for the suite.
 int EventCount() {
     const char* value = std::getenv("PHRASEBOOK_RANDOM_EVENTS");
@@ -371,7 +531,7 @@ TEST(RandomUse, TheWindowSurvivesRandomInputAndKeepsTheFavouritesWhole) {
     int done = 0;
     int starts = 0;
     int restores = 0;
-    std::set<int> modes;
+    std::set<Session::View> modes;
     const auto began = std::chrono::steady_clock::now();
     while (done < events) {
         Session s;
@@ -444,7 +604,7 @@ TEST(RandomUse, TheWindowSurvivesRandomInputAndKeepsTheFavouritesWhole) {
                         break;
                 }
             }
-            modes.insert(s.View());
+            modes.insert(s.ShownView());
             s.backend.WhenIdle(next);
         };
         s.backend.WhenIdle(next);
@@ -460,9 +620,9 @@ TEST(RandomUse, TheWindowSurvivesRandomInputAndKeepsTheFavouritesWhole) {
                 restores, seed, seconds);
     // Every 2,500th event clicks the close button: each of those closes the window.
     EXPECT_GT(starts, done / 2500) << "a click on the close button left the window open";
-    for (int mode : {CSkinDlg::ModeCategory, CSkinDlg::ModeSearch, CSkinDlg::ModeRelate,
-                     CSkinDlg::ModeFavourites})
-        EXPECT_TRUE(modes.count(mode)) << "view " << mode << " never visited";
+    using View = Session::View;
+    for (const View view : {View::Category, View::Search, View::Relate, View::Favourites})
+        EXPECT_TRUE(modes.count(view)) << "view " << static_cast<int>(view) << " never visited";
 }
 
 }  // namespace

@@ -22,9 +22,8 @@ using namespace ui;
 
 // The main window on a screen at `scale`, run through the given steps and closed.
 struct ScaledWindow {
-    explicit ScaledWindow(int scale) : backend(SIZE{1280 * scale, 1024 * scale}, scale) {
-        app.SetShell(&shell);
-    }
+    explicit ScaledWindow(int scale) : ScaledWindow(scale, SIZE{1280 * scale, 1024 * scale}) {}
+    ScaledWindow(int scale, SIZE screen) : backend(screen, scale) { app.SetShell(&shell); }
     void Run(std::vector<std::function<void()>> steps) {
         for (auto& step : steps)
             backend.WhenIdle(std::move(step));
@@ -101,8 +100,9 @@ TEST(MainWindowScaled, TwiceTheSizeWithItsShapeSharpTextClicksAndDrags) {
             ASSERT_NE(state, nullptr);
             single = w.backend.Screenshot(w.dlg.GetSafeHwnd());
             singleShape = state->shape;
-            w.dlg.phraseList.GetItemRect(1, row);
-            const RECT list = w.InWindow(w.dlg.phraseList.GetSafeHwnd());
+            w.dlg.GetDlgItemWindow(ids::PhraseList)
+                ->SendMessage(LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+            const RECT list = w.InWindow(w.dlg.GetDlgItem(ids::PhraseList));
             gdi::OffsetRect(row, list.left, list.top);
         }});
     }
@@ -128,7 +128,8 @@ TEST(MainWindowScaled, TwiceTheSizeWithItsShapeSharpTextClicksAndDrags) {
                gdi::Region expected = *singleShape;
                expected.Scale(2);
                EXPECT_TRUE(gdi::EqualRgn(*state->shape, expected));
-               EXPECT_EQ(w.dlg.category, 1);
+               EXPECT_EQ(w.dlg.GetDlgItemWindow(ids::PhraseList)->SendMessage(LB_GETCOUNT),
+                         96);  // Basic
                // A click at device point (2x, 2y) lands on the control at (x, y): Travel.
                const RECT travel = w.InWindow(w.dlg.GetDlgItem(ids::TravelButton));
                const POINT at{travel.left + travel.right, travel.top + travel.bottom};
@@ -137,7 +138,8 @@ TEST(MainWindowScaled, TwiceTheSizeWithItsShapeSharpTextClicksAndDrags) {
                w.Pointer(InputEvent::Type::MouseUp, at);
            },
            [&] {
-               EXPECT_EQ(w.dlg.category, 2);
+               // Travel lists its 119 rows.
+               EXPECT_EQ(w.dlg.GetDlgItemWindow(ids::PhraseList)->SendMessage(LB_GETCOUNT), 119);
                // A press on the frame drags the window by the pointer's device pixels.
                before = w.backend.State(w.dlg.GetSafeHwnd())->rect;
                const POINT from{2 * 8, 2 * 300};
@@ -177,6 +179,37 @@ TEST(MainWindowScaled, TwiceTheSizeWithItsShapeSharpTextClicksAndDrags) {
     for (const POINT p : {plain, POINT{plain.x + 1, plain.y}})
         EXPECT_EQ(twice.GetPixel(2 * p.x + 1, 2 * p.y + 1),
                   enlarged.GetPixel(2 * p.x + 1, 2 * p.y + 1));
+}
+
+// A scale chosen too large for the screen: the window keeps its top edge and close button in
+// view, and the program says why it does not fit.
+TEST(MainWindowScaled, TooLargeForTheScreenKeepsTheTopEdgeAndCloseButtonInView) {
+    apptest::RunFolder folder;
+    folder.WriteTextFiles();
+    const SIZE screen{1600, 1000};
+    ScaledWindow w(3, screen);
+    w.Run({[&] {
+        const RECT window = w.backend.State(w.dlg.GetSafeHwnd())->rect;
+        EXPECT_EQ(window.top, 0);
+        RECT close = Times(w.InWindow(w.dlg.GetDlgItem(ids::CloseButton)), 3);
+        gdi::OffsetRect(close, window.left, window.top);
+        EXPECT_GE(close.left, 0);
+        EXPECT_LE(close.right, screen.cx);
+        EXPECT_GE(close.top, 0);
+    }});
+    EXPECT_TRUE(w.shell.messages.empty());
+
+    const SIZE window{684, 559};
+    EXPECT_EQ(ScaleMisfit(3, screen, window),
+              "at scale 3 the window (2052x1677) is larger than the screen (1600x1000); its top "
+              "edge and close button stay on the screen; --scale 1 fits");
+    EXPECT_EQ(ScaleMisfit(2, SIZE{1280, 800}, window),
+              "at scale 2 the window (1368x1118) is larger than the screen (1280x800); its top "
+              "edge and close button stay on the screen; --scale 1 fits");
+    EXPECT_EQ(ScaleMisfit(1, SIZE{640, 480}, window),
+              "at scale 1 the window (684x559) is larger than the screen (640x480); its top "
+              "edge and close button stay on the screen");
+    EXPECT_EQ(ScaleMisfit(2, SIZE{1368, 1118}, window), "");
 }
 
 TEST(DisplayScale, OptionBeatsEnvironmentBeatsADensityThatFits) {

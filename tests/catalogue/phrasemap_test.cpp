@@ -89,11 +89,11 @@ TEST(Pronunciation, RecordsAreFoundByNumberAndShownWithoutTheirLastUnit) {
     EXPECT_EQ(PronunciationDisplayText(PronunciationRecord{}, 1), u"");
 }
 
-TEST(OpenCatalogue, RebuildsOnlyWhatIsMissing) {
+TEST(OpenCatalogue, RebuildsOnlyWhatIsMissingOrNotWhole) {
     TempDir dir;
     catalogue::WriteTextFile(dir / "English.txt", {u"Hello"});
     catalogue::WriteTextFile(dir / "Pro3.txt", {u"Hallo"});
-    WriteRecords(dir / "English.dat", {Phrase(u"kept", 1)});
+    WriteRecords(dir / "English.dat", std::vector<PhraseRecord>(PhraseCount, Phrase(u"kept", 1)));
 
     CatalogueFiles files;
     OpenReport report = OpenCatalogue(files, dir.path());
@@ -103,8 +103,18 @@ TEST(OpenCatalogue, RebuildsOnlyWhatIsMissing) {
     EXPECT_TRUE(files.pronunciationFile);
     EXPECT_TRUE(files.favourites.IsOpen());
     EXPECT_TRUE(std::filesystem::exists(dir / "favorite.dat"));
-    EXPECT_EQ(std::filesystem::file_size(dir / "English.dat"), 116u);
+    EXPECT_EQ(files.englishFile.ReadRecord<PhraseRecord>()->Text(), u"kept");
     EXPECT_EQ(std::filesystem::file_size(dir / "Chinese.dat"), 109'480u);
+
+    // A record file of fewer records, or with a record cut short, was not written whole.
+    for (const std::size_t size : {std::size_t{400 * 140}, std::size_t{49'152}}) {
+        auto bytes = testing_support::ReadBytes(dir / "Chinese.dat");
+        bytes.resize(size);
+        testing_support::WriteBytes(dir / "Chinese.dat", bytes);
+        CatalogueFiles again;
+        EXPECT_TRUE(OpenCatalogue(again, dir.path()).pronunciationRebuilt) << size;
+        EXPECT_EQ(std::filesystem::file_size(dir / "Chinese.dat"), 109'480u);
+    }
 }
 
 TEST(OpenCatalogue, MissingTextFilesLeaveStreamsClosedWithoutComplaint) {

@@ -116,6 +116,58 @@ TEST(BtnST, AnOwnerDrawnTemplateButtonIsAPushButtonThatHoversAndShowsItsImages) 
     s.Shot("btnst-disabled");
 }
 
+TEST(BtnST, StyleCheckAndCursorMessagesKeepItOwnerDrawnAndFollowItsKind) {
+    ImageButton s;
+    // The style message moves the default look but leaves the button owner-drawn.
+    struct StyleCase {
+        UINT style;
+        bool isDefault;
+        LRESULT pushCode;
+    };
+    for (const StyleCase c : {StyleCase{BS_DEFPUSHBUTTON, true, DLGC_DEFPUSHBUTTON},
+                              StyleCase{BS_PUSHBUTTON, false, DLGC_UNDEFPUSHBUTTON}}) {
+        s.button.SetButtonStyle(c.style);
+        EXPECT_EQ(s.button.GetStyle() & BS_TYPEMASK, BS_OWNERDRAW) << c.style;
+        EXPECT_EQ(s.button.IsDefaultButton(), c.isDefault) << c.style;
+        const LRESULT code = s.button.SendMessage(WM_GETDLGCODE);
+        EXPECT_EQ(code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON), c.pushCode) << c.style;
+        EXPECT_NE(code & DLGC_BUTTON, 0) << c.style;
+    }
+
+    // A push button keeps no check state; a check box keeps its own, and a click inverts it.
+    s.button.SetCheck(BST_CHECKED);
+    EXPECT_EQ(s.button.GetCheck(), BST_UNCHECKED);
+    Button plain;
+    CBtnST box;
+    s.Make(plain, ButtonClass, u"Box", BS_AUTOCHECKBOX | WS_TABSTOP, RECT{20, 80, 140, 110}, 1002);
+    box.SubclassWindow(plain.UnsubclassWindow());
+    for (const UINT check : {BST_CHECKED, BST_UNCHECKED, BST_INDETERMINATE}) {
+        box.SetCheck(check);
+        const bool on = check != BST_UNCHECKED;
+        EXPECT_EQ(box.GetCheckState(), on) << check;
+        EXPECT_EQ(box.GetCheck(), on ? BST_CHECKED : BST_UNCHECKED) << check;
+    }
+    s.Click(box, POINT{30, 10});
+    EXPECT_FALSE(box.GetCheckState());
+
+    // A hovered button that loses activation, or the system colours, looks plain again.
+    s.backend.MouseMove(s.Top(), s.At(s.button, POINT{60, 20}));
+    s.Pump();
+    ASSERT_TRUE(s.button.IsHovered());
+    s.button.SendMessage(WM_ACTIVATE, WA_INACTIVE);
+    EXPECT_FALSE(s.button.IsHovered());
+    s.button.SendMessage(WM_SYSCOLORCHANGE);
+    gdi::COLORREF out = 0;
+    s.button.GetStateColour(CBtnST::BTNST_COLOR_BK_OUT, out);
+    EXPECT_EQ(out, gdi::GetSysColor(gdi::COLOR_BTNFACE));
+
+    // Its own cursor over it.
+    s.button.SetButtonCursor(StandardCursor::Hand);
+    s.backend.MouseMove(s.Top(), s.At(s.button, POINT{62, 22}));
+    s.Pump();
+    EXPECT_EQ(s.backend.Cursor(), StandardCursor::Hand);
+}
+
 TEST(BtnST, MenuOpensUnderTheButtonLooksPressedAndSendsTheCommand) {
     ImageButton s;
     auto menu = ui::CreatePopupMenu();

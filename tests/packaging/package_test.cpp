@@ -84,15 +84,10 @@ std::string LeakCheckOptions() {
 // One start of the installed launcher with a home folder of its own, until its window shows.
 class Session {
 public:
-    Session(const fs::path& launcher, const std::string& display, const fs::path& home)
+    Session(const fs::path& launcher, const std::string& display, const fs::path& home,
+            std::map<std::string, std::string> env = {})
         : display_(display),
-          program_({launcher.string()},
-                   {{"DISPLAY", display},
-                    {"HOME", home.string()},
-                    {"XDG_DATA_HOME", ""},
-                    {"SDL_AUDIODRIVER", "dummy"},
-                    {"LSAN_OPTIONS", LeakCheckOptions()}},
-                   home, true) {
+          program_({launcher.string()}, WithDefaults(env, display, home), home, true) {
         if (!program_.Started()) return;
         PollFor([&] {
             const std::vector<std::string> windows = WindowsOf(display_, program_.Pid());
@@ -103,6 +98,17 @@ public:
         PollFor([&] { return (geometry_ = WindowGeometry(display_, window_)).has_value(); });
     }
 
+    static std::map<std::string, std::string> WithDefaults(std::map<std::string, std::string> env,
+                                                           const std::string& display,
+                                                           const fs::path& home) {
+        env.insert({{"DISPLAY", display},
+                    {"HOME", home.string()},
+                    {"XDG_DATA_HOME", ""},
+                    {"SDL_AUDIODRIVER", "dummy"},
+                    {"LSAN_OPTIONS", LeakCheckOptions()}});
+        return env;
+    }
+
     bool Shown() const { return geometry_.has_value(); }
     std::string Output() { return program_.ReadAll(1s); }
 
@@ -110,6 +116,24 @@ public:
         const auto [x, y] = ControlCentre(*geometry_, control);
         RunX(display_,
              "xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
+    }
+    void Key(const std::string& key) {
+        RunX(display_, "xdotool windowfocus --sync " + window_ + " key " + key);
+    }
+    // Repeats an input until `done` holds, at most three times: input that arrives while the
+    // window is still disabled by a message box just closed is not taken.
+    template <typename Input, typename F>
+    bool Until(Input input, F done) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            input();
+            if (PollFor(done, 5s)) return true;
+        }
+        return false;
+    }
+    bool MessageBoxShown() { return WindowsOf(display_, program_.Pid()).size() > 1; }
+    // True when no message box has appeared over the window for a while.
+    bool NoMessageBox() {
+        return !PollFor([&] { return MessageBoxShown(); }, 1s);
     }
     // Waits for a message box over the window and closes it with Enter.
     bool CloseMessageBox() {
@@ -175,6 +199,16 @@ TEST(DebianPackage, InstallsWhatIsListedAndKeepsEachUsersFavouritesInTheirOwnFol
     };
     for (const std::string& file : BundledFiles)
         expected.insert("usr/share/tolkara-german/" + file);
+    // Help.chm's pages as HTML beside it.
+    const fs::path helpSources = fs::path(PHRASEBOOK_SOURCE_DIR) / "phrasebook/help";
+    std::set<std::string> helpPages;
+    for (const fs::directory_entry& entry : fs::directory_iterator(helpSources)) {
+        const fs::path name = entry.path().filename();
+        if (name.extension() == ".html" || name == "help.css") helpPages.insert(name.string());
+    }
+    EXPECT_TRUE(helpPages.count("index.html"));
+    for (const std::string& page : helpPages)
+        expected.insert("usr/share/tolkara-german/Help/" + page);
     for (int size : {16, 32, 48, 256}) {
         const std::string icon = "usr/share/icons/hicolor/" + std::to_string(size) + "x" +
                                  std::to_string(size) + "/apps/example.tolkara.german.png";
@@ -186,6 +220,11 @@ TEST(DebianPackage, InstallsWhatIsListedAndKeepsEachUsersFavouritesInTheirOwnFol
     const auto [fielded, depends] = RunToEnd({"dpkg-deb", "-f", deb.string(), "Depends"});
     EXPECT_NE(depends.find("libsdl2-2.0-0"), std::string::npos) << depends;
     EXPECT_NE(depends.find("libc6"), std::string::npos) << depends;
+    // The Arial-metric font the window's texts ask for; a viewer for the help file.
+    EXPECT_NE(depends.find("fonts-liberation2 | fonts-liberation"), std::string::npos) << depends;
+    const auto [recommendsCode, recommends] =
+        RunToEnd({"dpkg-deb", "-f", deb.string(), "Recommends"});
+    EXPECT_NE(recommends.find("xchm"), std::string::npos) << recommends;
 
     // The program's one version is the metainfo's latest release, the changelog's latest entry
     // and the manual page's.
@@ -266,6 +305,39 @@ TEST(DebianPackage, InstallsWhatIsListedAndKeepsEachUsersFavouritesInTheirOwnFol
         EXPECT_EQ(SizeOr0(second / ".local/share/tolkara-german/favorite.dat"), 0u);
         run.Click(ids::FavouritesButton);
         EXPECT_TRUE(run.CloseMessageBox()) << "no message that there are no favourites";
+        EXPECT_EQ(run.Close(), 0) << run.Output();
+    }
+    {
+        // A desktop with no help viewer and no opener: Help and the links say so, each press
+        // again; an opener installed meanwhile gets the installed help pages on the next press.
+        const fs::path bin = temp / "bin";
+        fs::create_directories(bin);
+        for (const char* tool : {"readlink", "dirname", "mkdir", "ln", "rm"})
+            fs::create_symlink(fs::path("/usr/bin") / tool, bin / tool);
+        Session run(launcher, display.Name(), second, {{"PATH", bin.string()}});
+        ASSERT_TRUE(run.Shown()) << run.Output();
+        const auto help = [&] { run.Key("F1"); };
+        const auto link = [&] { run.Click(ids::SupportButton); };
+        const auto message = [&] { return run.MessageBoxShown(); };
+        EXPECT_TRUE(run.Until(help, message)) << "no message that help cannot be shown";
+        EXPECT_TRUE(run.CloseMessageBox());
+        EXPECT_TRUE(run.Until(help, message)) << "the second press did not try again";
+        EXPECT_TRUE(run.CloseMessageBox());
+        EXPECT_TRUE(run.Until(link, message)) << "no message that the page cannot be opened";
+        EXPECT_TRUE(run.CloseMessageBox());
+        const fs::path opened = temp / "opened.txt";
+        const std::string script = "#!/bin/sh\necho \"$1\" > '" + opened.string() + "'\n";
+        WriteBytes(bin / "xdg-open", {script.begin(), script.end()});
+        fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+        EXPECT_TRUE(run.Until(help, [&] { return SizeOr0(opened) > 0; })) << "help was not opened";
+        EXPECT_TRUE(run.NoMessageBox());
+        const std::vector<std::uint8_t> bytes = ReadBytes(opened);
+        std::string page(bytes.begin(), bytes.end());
+        if (!page.empty() && page.back() == '\n') page.pop_back();
+        std::error_code error;
+        EXPECT_EQ(fs::canonical(page, error),
+                  fs::canonical(root / "usr/share/tolkara-german/Help/index.html"))
+            << page;
         EXPECT_EQ(run.Close(), 0) << run.Output();
     }
     {

@@ -9,6 +9,12 @@
 namespace backend {
 
 bool HeadlessBackend::WaitEvent(ui::InputEvent& out, std::optional<std::uint64_t> deadline) {
+    if (quitRequested_.exchange(false)) {
+        out = ui::InputEvent{};
+        out.type = ui::InputEvent::Type::Quit;
+        out.time = now_;
+        return true;
+    }
     for (;;) {
         if (!events_.empty()) {
             out = std::move(events_.front());

@@ -6,6 +6,7 @@
 // it as an image.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -54,6 +55,7 @@ public:
     ui::SIZE ScreenSize() const override { return screen_; }
     std::uint64_t Now() const override { return now_; }
     bool WaitEvent(ui::InputEvent& out, std::optional<std::uint64_t> deadline) override;
+    void RequestQuit() override { quitRequested_ = true; }
     bool OpenWindow(HWND window, const RECT& screenRect, std::u16string_view title,
                     bool tool) override;
     void CloseWindow(HWND window) override;
@@ -123,6 +125,7 @@ private:
     int scale_ = 1;
     std::uint64_t now_ = 1000;
     bool refuseWindows_ = false;
+    std::atomic<bool> quitRequested_{false};
     std::deque<ui::InputEvent> events_;
     std::deque<std::function<void()>> idle_;
     std::map<std::uint32_t, WindowState> windows_;

@@ -4,13 +4,15 @@
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
-#include <X11/extensions/shape.h>
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "platform/backend/sdl/shapealpha.h"
+#include "platform/backend/sdl/x11desktop.h"
 #include "platform/shell/codepage.h"
 #include "platform/ui/messages.h"
 
@@ -113,15 +115,14 @@ int IgnoreStaleWakeups(Display* display, XErrorEvent* error) {
     return previous != nullptr ? previous(display, error) : 0;
 }
 
-bool X11Handles(SDL_Window* window, Display*& display, ::Window& xwindow) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) {
-        return false;
-    }
-    display = info.info.x11.display;
-    xwindow = info.info.x11.window;
-    return display != nullptr;
+// Whether SDL would use its Wayland driver: asked for by name, or chosen by default on a
+// Wayland desktop that has no X display.
+bool WaylandAsked() {
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (asked != nullptr && *asked != '\0') return std::strstr(asked, "wayland") != nullptr;
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* x11 = std::getenv("DISPLAY");
+    return wayland != nullptr && *wayland != '\0' && (x11 == nullptr || *x11 == '\0');
 }
 
 }  // namespace
@@ -133,10 +134,23 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(std::string& error) {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // A closed about box must not end the program: its windows say when they are done.
     SDL_SetHint("SDL_QUIT_ON_LAST_WINDOW_CLOSE", "0");
+    // The stop signals are the program's to answer (ui::QuitSignals), through RequestQuit.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Before SDL starts: SDL chains to this handler while it runs and puts it back when it
     // ends, which is when a stale wakeup is most often reported.
     if (PreviousXErrorHandler() == nullptr)
         PreviousXErrorHandler() = XSetErrorHandler(IgnoreStaleWakeups);
+    // SDL's Wayland driver can neither shape nor place a window, nor give it a surface to draw
+    // into without a renderer: on a Wayland desktop the windows go through XWayland.
+    if (WaylandAsked()) {
+        const char* x11 = std::getenv("DISPLAY");
+        if (x11 == nullptr || *x11 == '\0') {
+            error =
+                "this Wayland desktop runs no XWayland to show the window on (DISPLAY is not set)";
+            return nullptr;
+        }
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
+    }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         error = std::string("SDL: ") + SDL_GetError();
         return nullptr;
@@ -150,6 +164,10 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(std::string& error) {
     }
     std::unique_ptr<SdlBackend> backend(new SdlBackend());
     backend->x11_ = std::strcmp(driver, "x11") == 0;
+    if (backend->x11_) {
+        const X11Desktop desktop = ProbeX11Desktop();
+        if (desktop.composited) backend->argbVisual_ = desktop.argbVisual;
+    }
     SDL_StartTextInput();
     return backend;
 }
@@ -234,6 +252,13 @@ bool SdlBackend::WaitEvent(ui::InputEvent& out, std::optional<std::uint64_t> dea
     }
 }
 
+void SdlBackend::RequestQuit() {
+    // SDL's queue may be filled from any thread, and a waiting SDL_WaitEvent wakes for it.
+    SDL_Event e{};
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+}
+
 bool SdlBackend::Translate(const SDL_Event& e, ui::InputEvent& out) {
     using Type = ui::InputEvent::Type;
     out = ui::InputEvent{};
@@ -243,17 +268,11 @@ bool SdlBackend::Translate(const SDL_Event& e, ui::InputEvent& out) {
     out.control = (mods & KMOD_CTRL) != 0;
     Native* n = nullptr;
     switch (e.type) {
-        case SDL_QUIT: {
-            // A request to end the program (the session ends, a signal): close the main window.
-            const Native* first = nullptr;
-            for (const auto& [id, native] : windows_) {
-                if (first == nullptr || native.order < first->order) first = &native;
-            }
-            if (first == nullptr) return false;
-            out.type = Type::Close;
-            out.window = first->hwnd;
+        case SDL_QUIT:
+            // A request to end the program (a signal, the session ends): every loop ends,
+            // whichever windows are open.
+            out.type = Type::Quit;
             return true;
-        }
         case SDL_WINDOWEVENT:
             if ((n = FindSdl(e.window.windowID)) == nullptr) return false;
             out.window = n->hwnd;
@@ -347,8 +366,21 @@ bool SdlBackend::OpenWindow(ui::HWND window, const ui::RECT& r, std::u16string_v
                             bool tool) {
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;
     if (tool) flags |= SDL_WINDOW_TOOLTIP | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_ALWAYS_ON_TOP;
-    SDL_Window* w = SDL_CreateWindow(shell::Utf16ToUtf8(title).c_str(), r.left, r.top,
-                                     std::max(r.Width(), 1), std::max(r.Height(), 1), flags);
+    const std::string utf8 = shell::Utf16ToUtf8(title);
+    auto create = [&] {
+        return SDL_CreateWindow(utf8.c_str(), r.left, r.top, std::max(r.Width(), 1),
+                                std::max(r.Height(), 1), flags);
+    };
+    SDL_Window* w = nullptr;
+    if (!argbVisual_.empty()) {
+        // SDL reads the visual for each window it makes; the windows it makes for itself
+        // (clipboard, wakeups) keep the default one.
+        SDL_SetHintWithPriority(SDL_HINT_VIDEO_X11_WINDOW_VISUALID, argbVisual_.c_str(),
+                                SDL_HINT_OVERRIDE);
+        w = create();
+        SDL_ResetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID);
+    }
+    if (w == nullptr) w = create();
     if (w == nullptr) return false;
     Native& n = windows_[window.id];
     n.tool = tool;
@@ -356,14 +388,7 @@ bool SdlBackend::OpenWindow(ui::HWND window, const ui::RECT& r, std::u16string_v
     n.hwnd = window;
     n.rect = r;
     n.order = opened_++;
-    if (x11_) {
-        Display* display = nullptr;
-        ::Window xwindow = 0;
-        int eventBase = 0;
-        int errorBase = 0;
-        shapes_ = X11Handles(w, display, xwindow) &&
-                  XShapeQueryExtension(display, &eventBase, &errorBase) != 0;
-    }
+    n.argb = !argbVisual_.empty() && HasArgbVisual(w);
     return true;
 }
 
@@ -428,23 +453,27 @@ void SdlBackend::RefocusAfterTool() {
 
 void SdlBackend::SetWindowShape(ui::HWND window, const gdi::Region* shape) {
     Native* n = Find(window);
-    Display* display = nullptr;
-    ::Window xwindow = 0;
-    if (n == nullptr || !shapes_ || !X11Handles(n->window, display, xwindow)) return;
-    if (shape == nullptr) {
-        XShapeCombineMask(display, xwindow, ShapeBounding, 0, 0, None, ShapeSet);
-    } else {
-        std::vector<XRectangle> rects;
-        rects.reserve(shape->Rects().size());
-        for (const ui::RECT& r : shape->Rects()) {
-            rects.push_back(XRectangle{static_cast<short>(r.left), static_cast<short>(r.top),
-                                       static_cast<unsigned short>(r.Width()),
-                                       static_cast<unsigned short>(r.Height())});
-        }
-        XShapeCombineRectangles(display, xwindow, ShapeBounding, 0, 0, rects.data(),
-                                static_cast<int>(rects.size()), ShapeSet, YXBanded);
+    if (n == nullptr || !x11_) return;
+    if (!n->argb) {
+        SetX11Shape(n->window, ShapeUse::Bounding, shape);
+        return;
     }
-    XFlush(display);
+    // Under a compositor the shape takes the clicks, and the pixels outside it turn transparent
+    // now; those that come inside show when the window next presents them.
+    SetX11Shape(n->window, ShapeUse::Input, shape);
+    n->shape = shape != nullptr ? std::optional<gdi::Region>(*shape) : std::nullopt;
+    SDL_Surface* surface = SDL_GetWindowSurface(n->window);
+    if (surface == nullptr || surface->format->format != SDL_PIXELFORMAT_ARGB8888) return;
+    std::vector<std::uint32_t> row(static_cast<std::size_t>(surface->w));
+    if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+    for (int y = 0; y < surface->h; ++y) {
+        auto* pixels = reinterpret_cast<std::uint32_t*>(
+            static_cast<std::uint8_t*>(surface->pixels) + y * surface->pitch);
+        std::copy(pixels, pixels + surface->w, row.begin());
+        CopyRowThroughShape(shape, y, 0, surface->w, row.data(), pixels);
+    }
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    SDL_UpdateWindowSurface(n->window);
 }
 
 void SdlBackend::Present(ui::HWND window, const gdi::Bitmap& frame, const gdi::Region& dirty) {
@@ -454,8 +483,10 @@ void SdlBackend::Present(ui::HWND window, const gdi::Bitmap& frame, const gdi::R
     if (surface == nullptr) return;
     const int w = std::min(frame.Width(), surface->w);
     const int h = std::min(frame.Height(), surface->h);
+    const bool translucent = n->argb && surface->format->format == SDL_PIXELFORMAT_ARGB8888;
     const bool direct = surface->format->format == SDL_PIXELFORMAT_RGB888 ||
                         surface->format->format == SDL_PIXELFORMAT_ARGB8888;
+    const gdi::Region* shape = n->shape ? &*n->shape : nullptr;
     std::vector<SDL_Rect> rects;
     if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
     for (const ui::RECT& r : dirty.Rects()) {
@@ -468,7 +499,10 @@ void SdlBackend::Present(ui::HWND window, const gdi::Bitmap& frame, const gdi::R
             auto* target = static_cast<std::uint8_t*>(surface->pixels) + y * surface->pitch +
                            left * surface->format->BytesPerPixel;
             const std::uint32_t* source = frame.Row(y) + left;
-            if (direct) {
+            if (translucent) {
+                CopyRowThroughShape(shape, y, left, right, source,
+                                    reinterpret_cast<std::uint32_t*>(target));
+            } else if (direct) {
                 std::memcpy(target, source, static_cast<std::size_t>(right - left) * 4);
             } else {
                 SDL_ConvertPixels(right - left, 1, SDL_PIXELFORMAT_RGB888, source,

@@ -1,11 +1,13 @@
 // The SDL2 backend: real borderless windows on the desktop, shaped by their window regions
-// (X11 shape extension), their framebuffers presented through SDL's window surfaces, and
+// (X11 shape extension; under a compositor, transparent outside the region and clickable only
+// inside it), their framebuffers presented through SDL's window surfaces, and
 // mouse, wheel, keyboard, typed text, clipboard, cursors, icons, minimising and the system's
 // audio output (opened on first use).
 #pragma once
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/media/sdlwaveout.h"
@@ -36,6 +38,7 @@ public:
     ui::SIZE ScreenSize() const override;
     std::uint64_t Now() const override;
     bool WaitEvent(ui::InputEvent& out, std::optional<std::uint64_t> deadline) override;
+    void RequestQuit() override;
     bool OpenWindow(ui::HWND window, const ui::RECT& screenRect, std::u16string_view title,
                     bool tool) override;
     void CloseWindow(ui::HWND window) override;
@@ -58,7 +61,9 @@ private:
         ui::RECT rect{};
         bool minimized = false;
         bool tool = false;
-        std::uint32_t order = 0;  // opening order: the first is the program's main window
+        bool argb = false;                 // a 32-bit visual: transparent outside its shape
+        std::optional<gdi::Region> shape;  // of an ARGB window; none: the whole window
+        std::uint32_t order = 0;           // opening order: the first is the program's main window
     };
 
     SdlBackend() = default;
@@ -73,7 +78,7 @@ private:
     ui::HWND focused_;  // the last window (not a tool window) given the keyboard focus
     void RefocusAfterTool();
     bool x11_ = false;
-    bool shapes_ = false;
+    std::string argbVisual_;  // under a compositor: the visual of new windows
     std::map<int, SDL_Cursor*> cursors_;
     int currentCursor_ = -1;
 };

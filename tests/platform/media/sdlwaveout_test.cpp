@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/media/sdlwaveout.h"
@@ -51,6 +52,19 @@ public:
 private:
     const char* name_;
 };
+
+// A sound waits at most one of SDL's chunks to reach the device: a power of two of sample
+// frames within 24 ms at every rate the clips use, so a click is heard within 25 ms.
+TEST(SdlWaveOut, TheDeviceChunkStaysWithin24MsAtEveryRate) {
+    const std::pair<std::uint32_t, std::uint16_t> table[] = {
+        {8000, 128},  {11025, 256}, {12000, 256},  {16000, 256}, {22050, 512},
+        {24000, 512}, {32000, 512}, {44100, 1024}, {48000, 1024}};
+    for (const auto& [rate, frames] : table) {
+        const std::uint16_t chunk = DeviceBufferFrames(rate);
+        EXPECT_EQ(chunk, frames) << rate;
+        EXPECT_LE(chunk * 1000.0 / rate, 24.0) << rate;
+    }
+}
 
 TEST(SdlWaveOut, NoAudioDriverFailsQuietly) {
     ScopedEnv env("SDL_AUDIODRIVER", "no-such-driver");

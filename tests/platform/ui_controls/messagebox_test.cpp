@@ -1,8 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
 #include <functional>
+#include <thread>
 
 #include "platform/gdi/text.h"
+#include "platform/ui/messagebox.h"
+#include "platform/ui/quitsignals.h"
 
 #include "tests/platform/ui_controls/controltest.h"
 
@@ -137,6 +145,56 @@ TEST(MessageBox, DraggedByItsCaptionBar) {
     EXPECT_EQ(MessageBox(f.Top(), u"Can't find data file!"), IDOK);
     EXPECT_EQ(after.left - before.left, 40);
     EXPECT_EQ(after.top - before.top, 20);
+}
+
+// Opens a message box from a message of its own, so that the box's loop runs inside the
+// window's modal loop, as the program's boxes run inside its window's.
+class BoxOpener : public Window {
+    UI_DECLARE_MESSAGE_MAP()
+public:
+    int boxResult = -2;
+    LRESULT OnUser(WPARAM, LPARAM) {
+        boxResult = MessageBox(GetSafeHwnd(), u"No favourite phrase!");
+        return 0;
+    }
+};
+
+const MessageMap BoxOpener::messageMap{&Window::messageMap,
+                                       {OnMessage<&BoxOpener::OnUser>(WM_USER)}};
+
+// A logout (SIGTERM, SIGHUP) or Ctrl+C (SIGINT) while a box is open: the box closes, the loop
+// around it ends, and the program ends as after its close button, with exit code 0.
+TEST(MessageBox, AStopSignalClosesAnOpenBoxAndEndsTheLoopsAroundIt) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(strsignal(signal));
+        Fixture f;
+        QuitSignals quitSignals(f.backend);
+        ASSERT_TRUE(quitSignals.Watching());
+        BoxOpener window;
+        window.Create(f.app, u"Opener", u"opener", WS_POPUP | WS_VISIBLE, RECT{0, 0, 300, 200},
+                      nullptr, 0);
+        window.PostMessage(WM_USER);
+        bool boxOpen = false;
+        f.backend.WhenIdle([&] {
+            boxOpen = !window.IsWindowEnabled();
+            kill(getpid(), signal);  // as a session or a terminal sends it: to the process
+        });
+        // The box waits for its user meanwhile; a loop still running after them stalls.
+        int waits = 0;
+        for (int i = 0; i < 300; ++i) {
+            f.backend.WhenIdle([&] {
+                ++waits;
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            });
+        }
+        EXPECT_EQ(f.app.RunModalLoop(window.GetSafeHwnd()), -1);
+        EXPECT_TRUE(boxOpen);
+        EXPECT_EQ(window.boxResult, 0);  // closed, not answered
+        EXPECT_LT(waits, 300) << "the loops ran on until nothing was left to do";
+        EXPECT_TRUE(window.IsWindowEnabled());
+        EXPECT_EQ(f.app.TopLevelWindows().size(), 2u);  // the box is gone
+        EXPECT_EQ(f.app.ExitInstance(), 0);
+    }
 }
 
 }  // namespace

@@ -1,22 +1,29 @@
 // The about box on the headless backend with the program's resources: shape, skin, labels,
 // the Cancel skin, dragging and modality.
-#include "controls/aboutdlg.h"
+#include "app/aboutdlg.h"
 
 #include <gtest/gtest.h>
 
-#include "controls/skinregion.h"
+#include "controls/label.h"
+#include "res/bitmaptable.h"
+#include "res/controlids.h"
 #include "tests/controls/controlstest.h"
 
 namespace {
 
 using namespace controlstest;
 
+// A control of the box, as its class.
+template <typename T>
+T& Control(const CAboutDlg& about, int id) {
+    return *dynamic_cast<T*>(about.GetDlgItemWindow(id));
+}
+
 TEST(AboutBox, SkinnedShapedBlueLabelsAndACancelSkinThatCloses) {
     SkinFixture f;
     CAboutDlg about(f.app, &f.host);
-    ASSERT_TRUE(about.skinBitmap);
-    ASSERT_TRUE(about.windowRegion);
-    const gdi::Bitmap skin = about.skinBitmap;
+    const gdi::Bitmap skin = f.Art(res::AboutSkinBitmap);
+    ASSERT_TRUE(skin);
     f.backend.WhenIdle([&] {
         f.app.UpdateAllWindows();
         // The near-black outside (every channel at most 16) lies outside the window.
@@ -38,19 +45,20 @@ TEST(AboutBox, SkinnedShapedBlueLabelsAndACancelSkinThatCloses) {
         EXPECT_TRUE(f.backend.State(about.GetSafeHwnd()) != nullptr);
 
         // The labels' looks.
-        EXPECT_EQ(about.productLabel.TextColour(), CAboutDlg::ProductColour);
-        EXPECT_EQ(about.productLabel.LogFont().lfHeight, -22);
-        for (const CLabel* line : {&about.versionLabel, &about.noticeLine1, &about.noticeLine2}) {
-            EXPECT_EQ(line->TextColour(), CAboutDlg::LineColour);
-            EXPECT_EQ(line->LogFont().lfWeight, 700);
-            EXPECT_EQ(line->LogFont().lfHeight, -14);
+        const CLabel& product = Control<CLabel>(about, ids::AboutTitleLabel);
+        EXPECT_EQ(product.TextColour(), CAboutDlg::ProductColour);
+        EXPECT_EQ(product.LogFont().lfHeight, -22);
+        for (const int id :
+             {ids::AboutVersionLabel, ids::AboutNoticeLabel, ids::AboutNoticeSecondLabel}) {
+            const CLabel& line = Control<CLabel>(about, id);
+            EXPECT_EQ(line.TextColour(), CAboutDlg::LineColour);
+            EXPECT_EQ(line.LogFont().lfWeight, 700);
+            EXPECT_EQ(line.LogFont().lfHeight, -14);
         }
-        EXPECT_EQ(about.productLabel.GetDlgCtrlID(), 1044);
-        EXPECT_EQ(about.noticeLine2.GetDlgCtrlID(), 1047);
 
         // The skin shows behind the labels: the pixel at a label's corner is the skin's.
         POINT corner{0, 0};
-        about.productLabel.ClientToScreen(corner);
+        Control<CLabel>(about, ids::AboutTitleLabel).ClientToScreen(corner);
         about.ScreenToClient(corner);
         const gdi::Bitmap shot = f.backend.Screenshot(about.GetSafeHwnd());
         EXPECT_EQ(shot.GetPixel(corner.x + 1, corner.y + 1) & 0xFFFFFF,
@@ -59,7 +67,7 @@ TEST(AboutBox, SkinnedShapedBlueLabelsAndACancelSkinThatCloses) {
 
         // The Cancel skin: over 285, down 284.
         POINT button{0, 0};
-        about.cancelButton.ClientToScreen(button);
+        about.GetDlgItemWindow(IDCANCEL)->ClientToScreen(button);
         about.ScreenToClient(button);
         const POINT on{button.x + 60, button.y + 17};
         f.backend.MouseMove(about.GetSafeHwnd(), on);
@@ -68,10 +76,10 @@ TEST(AboutBox, SkinnedShapedBlueLabelsAndACancelSkinThatCloses) {
         f.app.UpdateAllWindows();
         f.Save(about.GetSafeHwnd(), "aboutbox-cancel-over");
         POINT b{0, 0};
-        about.cancelButton.ClientToScreen(b);
+        about.GetDlgItemWindow(IDCANCEL)->ClientToScreen(b);
         about.ScreenToClient(b);
         const gdi::Bitmap shot = f.backend.Screenshot(about.GetSafeHwnd());
-        const gdi::Bitmap over = f.Art(CAboutDlg::CancelOver);
+        const gdi::Bitmap over = f.Art(res::AboutCancelSkin.over);
         EXPECT_EQ(shot.GetPixel(b.x + 60, b.y + 17) & 0xFFFFFF, over.GetPixel(60, 17) & 0xFFFFFF);
         f.backend.MouseDown(about.GetSafeHwnd(), POINT{b.x + 60, b.y + 17});
     });
@@ -79,10 +87,10 @@ TEST(AboutBox, SkinnedShapedBlueLabelsAndACancelSkinThatCloses) {
         f.app.UpdateAllWindows();
         f.Save(about.GetSafeHwnd(), "aboutbox-cancel-down");
         POINT b{0, 0};
-        about.cancelButton.ClientToScreen(b);
+        about.GetDlgItemWindow(IDCANCEL)->ClientToScreen(b);
         about.ScreenToClient(b);
         const gdi::Bitmap shot = f.backend.Screenshot(about.GetSafeHwnd());
-        const gdi::Bitmap down = f.Art(CAboutDlg::CancelDown);
+        const gdi::Bitmap down = f.Art(res::AboutCancelSkin.down);
         EXPECT_EQ(shot.GetPixel(b.x + 60, b.y + 17) & 0xFFFFFF, down.GetPixel(60, 17) & 0xFFFFFF);
         f.backend.MouseUp(about.GetSafeHwnd(), POINT{b.x + 60, b.y + 17});
     });
@@ -107,7 +115,7 @@ TEST(AboutBox, BlocksTheMainWindowDragsFromALabelAndEscapeCloses) {
         about.GetWindowRect(before);
         // Press on the product label and move: the whole box follows.
         POINT grab{20, 10};
-        about.productLabel.ClientToScreen(grab);
+        Control<CLabel>(about, ids::AboutTitleLabel).ClientToScreen(grab);
         about.ScreenToClient(grab);
         f.backend.MouseMove(about.GetSafeHwnd(), grab);
         f.backend.MouseDown(about.GetSafeHwnd(), grab);
