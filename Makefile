@@ -22,9 +22,9 @@ configure: setup
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-# The run folder's catalogue files are built first: some tests check the real archive. The
-# tested build is strict (warnings are errors, optimised code fortified), as in CI; so is the
-# sanitizer build below, which runs this target.
+# The run folder's catalogue files are built first: some tests check the real archive.
+# The tested build is strict (warnings are errors, optimised code fortified), as in CI; so is
+# the sanitizer build below, which runs this target.
 test: override CMAKE_FLAGS += -DPHRASEBOOK_STRICT=ON
 test: data
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

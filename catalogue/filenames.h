@@ -11,7 +11,8 @@ inline constexpr const char* SpecDataName = "MapEngSpec.data";
 inline constexpr const char* ClipIndexName = "data.idx";
 inline constexpr const char* ClipDataName = "data.dat";
 inline constexpr const char* FavouritesName = "favorite.dat";
-// The favourites' new content before it replaces FavouritesName in one step.
+// The favourites' new content goes to a scratch file of this name and a random suffix, which
+// then replaces FavouritesName in one step.
 inline constexpr const char* FavouritesTempName = "temp.dat";
 inline constexpr const char* HelpFileName = "Help.chm";
 // Slower speech and the volume.
