@@ -172,16 +172,26 @@ TEST_F(RangeListing, ARowNotInTheMapResolvesToNothingAndHasNoClip) {
     EXPECT_EQ(ResolveRowText(std::u16string(80, u'x'), map).Text().size(), 55u);
 }
 
-// The bundled phrasebook: every row of every subcategory resolves to a phrase of its range.
-TEST(BundledSubcategories, EveryRowResolvesInsideItsRange) {
-    const auto run = testing_support::BundledRunFolder();
-    if (run.empty()) GTEST_SKIP() << "no bundled phrasebook (make data BUILD=build)";
+// The bundled phrasebook's keyword map with an "English.dat" converted from its text file.
+class Bundled : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (run.empty()) GTEST_SKIP() << "no bundled phrasebook (make data BUILD=build)";
+        ASSERT_EQ(ConvertEnglishText(run / "English.txt", dir / "English.dat"),
+                  ConvertResult::Written);
+        english = StdFile::Open(dir / "English.dat", "rb");
+    }
+
+    const std::filesystem::path run = testing_support::BundledRunFolder();
     TempDir dir;
-    ASSERT_EQ(ConvertEnglishText(run / "English.txt", dir / "English.dat"), ConvertResult::Written);
-    StdFile english = StdFile::Open(dir / "English.dat", "rb");
+    StdFile english;
     Shown shown;
     PhraseMap map;
     ListRows rows;
+};
+
+// Every row of every subcategory resolves to a phrase of its range.
+TEST_F(Bundled, EveryRowOfEverySubcategoryResolvesInsideItsRange) {
     std::set<int> holding774;
     for (const auto& [key, range] : SubcategoryRanges) {
         ASSERT_EQ(LoadPhraseRange(english, run / "MapEngSpec.data", range.first, range.last, map,
@@ -228,15 +238,7 @@ std::vector<std::u16string> EveryPick(const CItem& item) {
 }
 
 // Whatever view lists a row, each word it offers resolves to a phrase of its own.
-TEST(BundledViews, EveryWordARowOffersResolvesToAPhrase) {
-    const auto run = testing_support::BundledRunFolder();
-    if (run.empty()) GTEST_SKIP() << "no bundled phrasebook (make data BUILD=build)";
-    TempDir dir;
-    ASSERT_EQ(ConvertEnglishText(run / "English.txt", dir / "English.dat"), ConvertResult::Written);
-    StdFile english = StdFile::Open(dir / "English.dat", "rb");
-    Shown shown;
-    PhraseMap map;
-    ListRows rows;
+TEST_F(Bundled, EveryWordARowOffersInAnyViewResolvesToAPhrase) {
     int picks = 0;
     const auto expectEveryPickResolves = [&](const std::string& view) {
         for (const ListRow& row : rows) {
