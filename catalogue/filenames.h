@@ -15,6 +15,8 @@ inline constexpr const char* FavouritesName = "favorite.dat";
 // then replaces FavouritesName in one step.
 inline constexpr const char* FavouritesTempName = "temp.dat";
 inline constexpr const char* HelpFileName = "Help.chm";
+// The written pronunciation (IPA) of each phrase.
+inline constexpr const char* IpaTextName = "Ipa.txt";
 // Slower speech and the volume.
 inline constexpr const char* SettingsName = "settings.ini";
 // Named in the update request: the file of the update program's own version check.

@@ -1,6 +1,7 @@
 #include "phrasebook/build.h"
 
 #include <chrono>
+#include <fstream>
 #include <system_error>
 
 #include "catalogue/archive.h"
@@ -97,6 +98,60 @@ bool WriteArchiveFiles(const BuildOptions& options, const Source& source, const 
     return true;
 }
 
+// Writes the IPA of every German line (as speak-ipa beside the speaker gives it, cached per
+// line under CACHE/../ipa) to the run folder's IPA text, after checking it.
+bool WriteIpaFile(const BuildOptions& options, const Source& source) {
+    const auto transcriber = options.speaker.parent_path() / "speak-ipa";
+    auto script = ReadBytes(transcriber);
+    auto speaker = ReadBytes(options.speaker);
+    if (!script || !speaker) {
+        options.say("cannot read the IPA script " + transcriber.string());
+        return false;
+    }
+    // The IPA follows the speaker's voice options, so a change to either script redoes it.
+    std::string recipe(script->begin(), script->end());
+    recipe.append(speaker->begin(), speaker->end());
+    ClipCache cache(options.cache.parent_path() / "ipa", recipe, ".txt");
+    std::vector<SpeechLine> lines;
+    for (const auto& phrase : source.phrases)
+        lines.push_back({phrase.german, phrase.line});
+    auto check = [](const std::vector<std::uint8_t>& bytes) -> std::optional<std::string> {
+        std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        if (CheckIpaText(text, 1).empty()) return std::nullopt;
+        return "not one line of IPA: \"" + std::string(text) + "\"";
+    };
+    SpeechReport report = SpeakMissingClips(cache, lines, transcriber, options.parallel, {}, check);
+    for (const auto& failure : report.failures)
+        options.say(FormatDiagnostic(options.source, failure));
+    if (!report.failures.empty()) return false;
+    cache.Prune(GermanLines(source));
+
+    std::string text;
+    for (const auto& phrase : source.phrases) {
+        auto bytes = ReadBytes(cache.ClipPath(phrase.german));
+        if (!bytes) {
+            options.say(FormatDiagnostic(options.source, {phrase.line, "its IPA is missing"}));
+            return false;
+        }
+        text.append(bytes->begin(), bytes->end());
+        text += '\n';
+    }
+    auto findings = CheckIpaText(text, source.phrases.size());
+    for (const auto& finding : findings)
+        options.say(std::string(catalogue::IpaTextName) + ":" + std::to_string(finding.line) +
+                    ": " + finding.message);
+    if (!findings.empty()) return false;
+    return WriteOutput(
+        options.output / catalogue::IpaTextName, nullptr,
+        [&](const auto& path) {
+            std::ofstream out(path, std::ios::binary);
+            out << text;
+            out.flush();
+            return static_cast<bool>(out);
+        },
+        options.say);
+}
+
 }  // namespace
 
 bool CheckSourceFile(const std::filesystem::path& source, const Say& say) {
@@ -157,6 +212,7 @@ bool BuildCatalogue(const BuildOptions& options) {
     }
     cache.Prune(GermanLines(*source));
     if (!WriteArchiveFiles(options, *source, cache)) return false;
+    if (!WriteIpaFile(options, *source)) return false;
     say(options.output.string() + ": " + std::to_string(source->phrases.size()) + " phrases, " +
         std::to_string(report.spoken + report.reused) + " clips (" + std::to_string(report.spoken) +
         " spoken now)");

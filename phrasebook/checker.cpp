@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "catalogue/ipatext.h"
 #include "catalogue/item.h"
 #include "phrasebook/slots.h"
 #include "phrasebook/subcategories.h"
@@ -226,6 +227,21 @@ std::vector<Diagnostic> CheckSource(const Source& source) {
     std::stable_sort(found.begin(), found.end(),
                      [](const Diagnostic& a, const Diagnostic& b) { return a.line < b.line; });
     return found;
+}
+
+std::vector<Diagnostic> CheckIpaText(std::string_view bytes, std::size_t phrases) {
+    const catalogue::IpaText text = catalogue::IpaText::Parse(bytes);
+    if (text.Lines() == 0) return {{0, "the IPA text is empty or not UTF-8"}};
+    std::vector<Diagnostic> findings;
+    if (text.Lines() != phrases) {
+        findings.push_back({0, "the IPA text has " + std::to_string(text.Lines()) + " lines for " +
+                                   std::to_string(phrases) + " phrases"});
+    }
+    for (std::size_t n = 1; n <= text.Lines(); ++n) {
+        if (text.Of(static_cast<PhraseNo>(n)).empty())
+            findings.push_back({static_cast<int>(n), "the line is empty or not IPA"});
+    }
+    return findings;
 }
 
 }  // namespace phrasebook

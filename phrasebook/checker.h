@@ -2,6 +2,7 @@
 // written: counts, subcategory ranges, groups and their variants, lengths and encodings.
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "phrasebook/source.h"
@@ -16,5 +17,10 @@ inline constexpr std::size_t HeadFieldBytes = 175;          // SpecRecord text l
 
 // Every finding, each naming the source line it is about; empty when the source is sound.
 std::vector<Diagnostic> CheckSource(const Source& source);
+
+// Every finding of an IPA text file's bytes (catalogue::IpaText) for a phrasebook of phrases
+// phrases: UTF-8, one line per phrase, each line IPA (catalogue::IsIpaLine). A finding's line
+// is the file's line.
+std::vector<Diagnostic> CheckIpaText(std::string_view bytes, std::size_t phrases);
 
 }  // namespace phrasebook

@@ -88,16 +88,16 @@ private:
 
 }  // namespace
 
-ClipCache::ClipCache(std::filesystem::path folder, std::string recipe)
-    : folder_(std::move(folder)), recipe_(std::move(recipe)) {}
+ClipCache::ClipCache(std::filesystem::path folder, std::string recipe, std::string extension)
+    : folder_(std::move(folder)), recipe_(std::move(recipe)), extension_(std::move(extension)) {}
 
 std::filesystem::path ClipCache::ClipPath(const std::u16string& german) const {
     std::uint64_t hash = Fnv1a(recipe_);
     hash = Fnv1a(std::string_view("\0", 1), hash);
     hash = Fnv1a(shell::Utf16ToUtf8(german), hash);
     char name[32];
-    std::snprintf(name, sizeof name, "%016llx.mp3", static_cast<unsigned long long>(hash));
-    return folder_ / name;
+    std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(hash));
+    return folder_ / (name + extension_);
 }
 
 void ClipCache::Prune(const std::vector<std::u16string>& keep) const {
@@ -127,7 +127,8 @@ std::optional<std::vector<std::uint8_t>> ReadBytes(const std::filesystem::path& 
 
 SpeechReport SpeakMissingClips(const ClipCache& cache, const std::vector<SpeechLine>& lines,
                                const std::filesystem::path& speaker, int parallel,
-                               const std::function<void(std::size_t, std::size_t)>& progress) {
+                               const std::function<void(std::size_t, std::size_t)>& progress,
+                               const ProductCheck& check) {
     SpeechReport report;
     std::error_code error;
     std::filesystem::create_directories(cache.Folder(), error);
@@ -166,8 +167,8 @@ SpeechReport SpeakMissingClips(const ClipCache& cache, const std::vector<SpeechL
             problem = "the speaker failed";
         } else if (auto bytes = ReadBytes(job.part); !bytes) {
             problem = "the speaker wrote no clip";
-        } else if (auto check = CheckArchiveClip(*bytes); check.problem) {
-            problem = "the clip is unfit: " + *check.problem;
+        } else if (auto unfit = check ? check(*bytes) : CheckArchiveClip(*bytes).problem) {
+            problem = "the clip is unfit: " + *unfit;
         } else {
             std::filesystem::rename(job.part, final, error);
             if (error) problem = "cannot store the clip " + final.string();

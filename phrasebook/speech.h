@@ -14,10 +14,11 @@
 namespace phrasebook {
 
 // Where the clip of a German line lives. The name depends on the line and on the recipe
-// (the speaker script's bytes), so a changed script speaks every line again.
+// (the speaker script's bytes), so a changed script speaks every line again. The same cache
+// keeps other per-line products (the IPA text) under another extension.
 class ClipCache {
 public:
-    ClipCache(std::filesystem::path folder, std::string recipe);
+    ClipCache(std::filesystem::path folder, std::string recipe, std::string extension = ".mp3");
 
     std::filesystem::path ClipPath(const std::u16string& german) const;
     const std::filesystem::path& Folder() const { return folder_; }
@@ -29,6 +30,7 @@ public:
 private:
     std::filesystem::path folder_;
     std::string recipe_;
+    std::string extension_;
 };
 
 struct SpeechLine {
@@ -42,13 +44,18 @@ struct SpeechReport {
     std::vector<Diagnostic> failures;
 };
 
+// What is wrong with a product of the speaker, or nothing when it may enter the cache.
+using ProductCheck =
+    std::function<std::optional<std::string>(const std::vector<std::uint8_t>& bytes)>;
+
 // Makes every missing clip by running "speaker GERMAN OUTPUT" at most parallel at a time.
-// A clip enters the cache only when the speaker succeeded and the clip passed
-// CheckArchiveClip. progress, when set, is told of each clip made.
+// A clip enters the cache only when the speaker succeeded and the clip passed check
+// (CheckArchiveClip when none is given). progress, when set, is told of each clip made.
 SpeechReport SpeakMissingClips(
     const ClipCache& cache, const std::vector<SpeechLine>& lines,
     const std::filesystem::path& speaker, int parallel,
-    const std::function<void(std::size_t done, std::size_t total)>& progress = {});
+    const std::function<void(std::size_t done, std::size_t total)>& progress = {},
+    const ProductCheck& check = {});
 
 // The bytes of a file, or nothing when it cannot be read.
 std::optional<std::vector<std::uint8_t>> ReadBytes(const std::filesystem::path& path);

@@ -84,6 +84,7 @@ public:
     }
     std::u16string GetClipboardText() override { return inner_.GetClipboardText(); }
     media::WaveOutDriver& WaveOutDriver() override { return inner_.WaveOutDriver(); }
+    media::WaveInDriver& WaveInDriver() override { return inner_.WaveInDriver(); }
 
 private:
     ui::Backend& inner_;

@@ -56,6 +56,8 @@ public:
     SIZE ScreenSize() const;
     // Where the program's sounds go: the backend's wave-out driver.
     media::WaveOutDriver& GetWaveOutDriver() const { return backend_.WaveOutDriver(); }
+    // Where the program records from: the backend's wave-in driver.
+    media::WaveInDriver& GetWaveInDriver() const { return backend_.WaveInDriver(); }
     void SetMainWindow(Window* window) { mainWindow_ = window; }
     Window* GetMainWindow() const { return mainWindow_; }
     void SetResources(const shell::ResourceBundle* resources) { resources_ = resources; }

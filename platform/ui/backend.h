@@ -11,6 +11,7 @@
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/icon.h"
 #include "platform/gdi/region.h"
+#include "platform/media/waveindevice.h"
 #include "platform/media/waveoutdevice.h"
 #include "platform/ui/inputevent.h"
 #include "platform/ui/types.h"
@@ -71,6 +72,9 @@ public:
     // The driver of the sound output that belongs with this backend's display (the system's
     // audio, or a recording one in tests). It lives as long as the backend.
     virtual media::WaveOutDriver& WaveOutDriver() = 0;
+    // The driver of the sound input (the system's default microphone, or a fed one in tests).
+    // It lives as long as the backend.
+    virtual media::WaveInDriver& WaveInDriver() = 0;
 };
 
 }  // namespace ui

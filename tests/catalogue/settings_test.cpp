@@ -48,6 +48,14 @@ TEST(Settings, RoundTripAndEveryDamageGivesTheDefaults) {
         WriteText(file, std::string("slow=") + slow + "\nvolume=4\n");
         EXPECT_EQ(ReadSettings(file), (Settings{false, 4})) << slow;
     }
+    // The written pronunciation: on unless "ipa=0"; kept beside the others.
+    EXPECT_TRUE(defaults.showIpa);
+    const Settings hidden{false, 5, false};
+    ASSERT_TRUE(WriteSettings(hidden, file));
+    EXPECT_EQ(ReadSettings(file), hidden);
+    WriteText(file, "ipa=2\nvolume=5\n");
+    EXPECT_EQ(ReadSettings(file), (Settings{false, 5, true}));
+
     // Binary noise, an empty file, an oversized file and a folder in its place.
     WriteText(file, std::string("\0\xff\xfe=\x01\n", 7));
     EXPECT_EQ(ReadSettings(file), defaults);

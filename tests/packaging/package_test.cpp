@@ -27,8 +27,8 @@ namespace fs = std::filesystem;
 using namespace testing_support;
 
 const fs::path BuildDir = PHRASEBOOK_BUILD_DIR;
-const std::vector<std::string> BundledFiles = {"English.txt", "Pro3.txt", "MapEngSpec.data",
-                                               "data.idx",    "data.dat", "Help.chm"};
+const std::vector<std::string> BundledFiles = {
+    "English.txt", "Pro3.txt", "MapEngSpec.data", "data.idx", "data.dat", "Help.chm", "Ipa.txt"};
 
 bool HaveTools() {
     for (const char* tool : {"cpack", "dpkg-deb", "dpkg-shlibdeps", "Xvfb", "xdotool", "xwininfo"})

@@ -18,6 +18,7 @@
 #include "platform/gdi/icon.h"
 #include "platform/gdi/region.h"
 #include "platform/media/capturewaveout.h"
+#include "platform/media/fedwavein.h"
 #include "platform/ui/backend.h"
 
 namespace backend {
@@ -70,9 +71,12 @@ public:
     bool SetClipboardText(std::u16string_view text) override;
     std::u16string GetClipboardText() override { return clipboard_; }
     media::WaveOutDriver& WaveOutDriver() override { return audio_; }
+    media::WaveInDriver& WaveInDriver() override { return microphone_; }
 
     // What the program wrote to its wave-out devices.
     media::CaptureWaveOutDriver& Audio() { return audio_; }
+    // What the program's capture devices hear.
+    media::FedWaveInDriver& Microphone() { return microphone_; }
 
     // The clock.
     void Advance(std::uint64_t milliseconds) { now_ += milliseconds; }
@@ -121,6 +125,7 @@ private:
 
     // First member: destroyed last, after whatever the test kept open on it.
     media::CaptureWaveOutDriver audio_;
+    media::FedWaveInDriver microphone_;
     ui::SIZE screen_;
     int scale_ = 1;
     std::uint64_t now_ = 1000;

@@ -186,6 +186,11 @@ media::WaveOutDriver& SdlBackend::WaveOutDriver() {
     return *audio_;
 }
 
+media::WaveInDriver& SdlBackend::WaveInDriver() {
+    if (!capture_) capture_ = std::make_unique<media::SdlWaveInDriver>();
+    return *capture_;
+}
+
 float SdlBackend::DisplayDpi() const {
     float diagonal = 0;
     float horizontal = 0;

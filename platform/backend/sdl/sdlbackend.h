@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/media/sdlwavein.h"
 #include "platform/media/sdlwaveout.h"
 #include "platform/ui/backend.h"
 
@@ -53,6 +54,7 @@ public:
     bool SetClipboardText(std::u16string_view text) override;
     std::u16string GetClipboardText() override;
     media::WaveOutDriver& WaveOutDriver() override;
+    media::WaveInDriver& WaveInDriver() override;
 
 private:
     struct Native {
@@ -71,8 +73,9 @@ private:
     Native* FindSdl(std::uint32_t sdlWindowId);
     bool Translate(const SDL_Event& event, ui::InputEvent& out);
 
-    std::map<std::uint32_t, Native> windows_;         // by window number
-    std::unique_ptr<media::SdlWaveOutDriver> audio_;  // made by the first WaveOutDriver()
+    std::map<std::uint32_t, Native> windows_;          // by window number
+    std::unique_ptr<media::SdlWaveOutDriver> audio_;   // made by the first WaveOutDriver()
+    std::unique_ptr<media::SdlWaveInDriver> capture_;  // made by the first WaveInDriver()
     std::uint32_t opened_ = 0;
     int scale_ = 1;
     ui::HWND focused_;  // the last window (not a tool window) given the keyboard focus
