@@ -130,6 +130,12 @@ private:
     // without a German line; nothing without a selection).
     void CopySelectedPhrase();
 
+    // --- The keyboard everywhere (keyboardaccess.cpp) ---
+    // Ctrl+1 … Ctrl+0 and Enter or Space on a focused skinned button (true: used up).
+    bool HandleAccessKey(const ui::MSG& msg);
+    // Draws the button of category n (1 … 10) pressed and the others not; 0: none.
+    void LatchCategoryButton(int n);
+
     // --- Slower speech, the volume and the settings file (soundsettings.cpp) ---
     // Reads the settings file and hands its settings to the player and the toggle.
     void ApplySettings();
