@@ -1,6 +1,6 @@
 // The keyboard everywhere: Ctrl+1 … Ctrl+0 choose the ten categories, Enter and Space press
 // the focused skinned button, and the current category's button stays drawn pressed while
-// its category is shown.
+// its category is shown. Ctrl+H switches the phrase list to readable colours.
 #include <array>
 
 #include "app/controlids.h"
@@ -42,6 +42,10 @@ bool CSkinDlg::HandleAccessKey(const MSG& msg) {
     const bool shift = app.GetKeyState(VK_SHIFT) < 0;
     const WPARAM key = msg.wParam;
 
+    if (control && !shift && key == 'H') {
+        ToggleReadableColours();
+        return true;
+    }
     if (control && !shift) {
         const int n = CategoryOfDigit(key);
         if (n == 0) return false;
@@ -60,4 +64,15 @@ bool CSkinDlg::HandleAccessKey(const MSG& msg) {
         return true;
     }
     return false;
+}
+
+void CSkinDlg::ToggleReadableColours() {
+    settings.readableColours = !settings.readableColours;
+    catalogue::WriteSettings(settings);  // a folder that cannot be written keeps it for this run
+    ApplyListColours();
+}
+
+void CSkinDlg::ApplyListColours() {
+    listBrush = gdi::CreateSolidBrush(settings.readableColours ? ReadableListColour : ListColour);
+    if (phraseList.IsWindow()) phraseList.Invalidate();
 }

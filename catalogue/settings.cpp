@@ -62,12 +62,16 @@ Settings ReadSettings(const std::filesystem::path& path) {
     if (const auto volume = Value(text, "volume", 1, Settings::VolumeSteps)) {
         settings.volume = *volume;
     }
+    if (const auto readable = Value(text, "readable", 0, 1))
+        settings.readableColours = *readable == 1;
     return settings;
 }
 
 bool WriteSettings(const Settings& settings, const std::filesystem::path& path) {
     const std::string text = "slow=" + std::to_string(settings.slowSpeech ? 1 : 0) +
-                             "\nvolume=" + std::to_string(settings.volume) + "\n";
+                             "\nvolume=" + std::to_string(settings.volume) +
+                             "\nreadable=" + std::to_string(settings.readableColours ? 1 : 0) +
+                             "\n";
     return ReplaceFile(path, path.filename().string() + ".tmp", std::as_bytes(std::span(text)));
 }
 

@@ -32,7 +32,9 @@ TEST_F(MainWindowUse, KeyboardChoosesCategoriesPressesButtonsAndShowsTheCurrentO
             EXPECT_EQ(latched(), std::vector<int>{n});
             rowsOf[n] = Rows();
             EXPECT_FALSE(rowsOf[n].empty()) << n;
-            if (n > 1) EXPECT_NE(rowsOf[n], rowsOf[n - 1]) << n;
+            if (n > 1) {
+                EXPECT_NE(rowsOf[n], rowsOf[n - 1]) << n;
+            }
         });
     }
     // Enter and Space on a focused category button press it; the list keeps Space for speech.
