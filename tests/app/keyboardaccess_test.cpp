@@ -1,5 +1,6 @@
 // The keyboard everywhere: Ctrl+digit chooses a category, Enter and Space press the focused
 // skinned button, Tab moves the focus, and the shown category's button stays pressed.
+#include "catalogue/settings.h"
 #include "mainwindow_fixture.h"
 
 namespace apptest {
@@ -70,8 +71,12 @@ TEST_F(MainWindowUse, KeyboardChoosesCategoriesPressesButtonsAndShowsTheCurrentO
         EXPECT_EQ(dlg.GetFocus(), List().GetSafeHwnd());
         Click(ids::SearchViewButton);
     });
-    // Outside the category view no category button is pressed.
-    steps.push_back([&] { EXPECT_TRUE(latched().empty()); });
+    // Outside the category view no category button is pressed; Ctrl+H keeps readable colours.
+    steps.push_back([&] {
+        EXPECT_TRUE(latched().empty());
+        ctrlKey('H');
+    });
+    steps.push_back([&] { EXPECT_TRUE(catalogue::ReadSettings().readableColours); });
     Run(std::move(steps));
 }
 
