@@ -1,11 +1,13 @@
-// The keyboard everywhere: Ctrl+1 … Ctrl+0 choose the ten categories, Enter and Space press
-// the focused skinned button, and the current category's button stays drawn pressed while
-// its category is shown. Ctrl+H switches the phrase list to readable colours.
+// The keyboard everywhere: Ctrl+1 … Ctrl+0 choose the ten categories, Enter presses
+// the focused skinned button, Tab brings out the focus rings, and the current category's button
+// stays drawn pressed while its category is shown. Ctrl+H switches the phrase list to readable
+// colours.
 #include <array>
 
 #include "app/controlids.h"
 #include "app/skindlg.h"
 #include "platform/ui/application.h"
+#include "res/bitmaptable.h"
 
 using namespace ui;
 
@@ -52,7 +54,13 @@ bool CSkinDlg::HandleAccessKey(const MSG& msg) {
         SelectCategory(n);
         return true;
     }
-    if ((key == VK_RETURN || key == VK_SPACE) && !control) {
+    if (key == VK_TAB) {
+        // From the first Tab on, the focused skinned button shows a dotted ring two pixels in,
+        // as a desktop shows focus cues once the keyboard is in use.
+        ShowFocusRings();
+        return false;
+    }
+    if (key == VK_RETURN && !control) {
         // A focused skinned push button is pressed as a click would press it.
         auto* button = dynamic_cast<CXSkinButton*>(app.FromHandle(msg.hwnd));
         if (button == nullptr || button->GetParent() != GetSafeHwnd()) return false;
@@ -64,6 +72,15 @@ bool CSkinDlg::HandleAccessKey(const MSG& msg) {
         return true;
     }
     return false;
+}
+
+void CSkinDlg::ShowFocusRings() {
+    constexpr std::int16_t FocusRingMargin = 2;
+    for (const res::ButtonSkin& skin : res::MainButtonSkins) {
+        if (auto* button = dynamic_cast<CXSkinButton*>(GetDlgItemWindow(skin.control))) {
+            button->SetFocusMargin(FocusRingMargin);
+        }
+    }
 }
 
 void CSkinDlg::ToggleReadableColours() {

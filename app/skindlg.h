@@ -134,10 +134,12 @@ private:
     void CopySelectedPhrase();
 
     // --- The keyboard everywhere (keyboardaccess.cpp) ---
-    // Ctrl+1 … Ctrl+0 and Enter or Space on a focused skinned button (true: used up).
+    // Ctrl+1 … Ctrl+0, Ctrl+H, Tab and Enter on a focused skinned button (true: used up).
     bool HandleAccessKey(const ui::MSG& msg);
     // Draws the button of category n (1 … 10) pressed and the others not; 0: none.
     void LatchCategoryButton(int n);
+    // Gives the skinned buttons their keyboard focus ring.
+    void ShowFocusRings();
     // Ctrl+H: switches the readable colours on or off, remembered in the settings file.
     void ToggleReadableColours();
     // Makes the phrase list's brush for the colours the settings ask for and repaints it.

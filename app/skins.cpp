@@ -62,8 +62,6 @@ std::u16string_view TipOf(int id) {
     }
 }
 
-constexpr std::int16_t FocusRingMargin = 2;
-
 }  // namespace
 
 void CSkinDlg::ApplyControlSkins() {
@@ -74,9 +72,7 @@ void CSkinDlg::ApplyControlSkins() {
     for (const res::ButtonSkin& skin : res::MainButtonSkins) {
         auto* button = dynamic_cast<CXSkinButton*>(GetDlgItemWindow(skin.control));
         if (button == nullptr) continue;
-        // A dotted ring two pixels in shows the keyboard's focus.
-        button->ApplySkin(skin.normal, skin.down, skin.over, skin.normal, 0, 0, CXSkinButton::Copy,
-                          0, FocusRingMargin);
+        button->ApplySkin(skin.normal, skin.down, skin.over, skin.normal, 0, 0);
         if (skin.control != ids::RunSearchButton) button->SetTip(TipOf(skin.control));
     }
 

@@ -316,6 +316,11 @@ void CXSkinButton::SetLatched(bool on) {
     if (IsWindow()) Invalidate();
 }
 
+void CXSkinButton::SetFocusMargin(std::int16_t margin) {
+    focusMargin = std::max<std::int16_t>(margin, 0);
+    if (IsWindow()) Invalidate();
+}
+
 UINT CXSkinButton::OnGetCheck() {
     return checkState ? BST_CHECKED : BST_UNCHECKED;
 }

@@ -47,6 +47,8 @@ public:
     // it still clicks as before.
     void SetLatched(bool on);
     bool IsLatched() const { return latched; }
+    // Sets how far inside the face the focus ring is drawn (0 or less: no ring).
+    void SetFocusMargin(std::int16_t margin);
     // The tooltip window, once SetTip made it.
     const ui::ToolTip* Tip() const { return tooltip.IsWindow() ? &tooltip : nullptr; }
     ui::ToolTip* Tip() { return tooltip.IsWindow() ? &tooltip : nullptr; }

@@ -1,4 +1,4 @@
-// The keyboard everywhere: Ctrl+digit chooses a category, Enter and Space press the focused
+// The keyboard everywhere: Ctrl+digit chooses a category, Enter presses the focused
 // skinned button, Tab moves the focus, and the shown category's button stays pressed.
 #include "catalogue/settings.h"
 #include "mainwindow_fixture.h"
@@ -38,7 +38,7 @@ TEST_F(MainWindowUse, KeyboardChoosesCategoriesPressesButtonsAndShowsTheCurrentO
             }
         });
     }
-    // Enter and Space on a focused category button press it; the list keeps Space for speech.
+    // Enter on a focused category button presses it; Space speaks.
     steps.push_back([&] {
         Control<CXSkinButton>(ids::TravelButton).SetFocus();
         backend.Key(VK_RETURN);
@@ -47,7 +47,7 @@ TEST_F(MainWindowUse, KeyboardChoosesCategoriesPressesButtonsAndShowsTheCurrentO
         EXPECT_EQ(latched(), std::vector<int>{2});
         EXPECT_EQ(Rows(), rowsOf[2]);
         Control<CXSkinButton>(ids::FoodButton).SetFocus();
-        backend.Key(VK_SPACE);
+        backend.Key(VK_RETURN);
     });
     steps.push_back([&] {
         EXPECT_EQ(latched(), std::vector<int>{3});
