@@ -29,6 +29,7 @@ bool IsListKey(WPARAM key) {
 }  // namespace
 
 bool CSkinDlg::PreTranslateMessage(MSG& msg) {
+    if (HandleAccessKey(msg)) return true;
     if ((msg.message == WM_KEYDOWN || msg.message == WM_CHAR) && HandleWindowKey(msg)) return true;
     return HandleVolumeKey(msg) || Dialog::PreTranslateMessage(msg);
 }

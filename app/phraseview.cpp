@@ -61,7 +61,7 @@ LRESULT CSkinDlg::OnControlColour(gdi::DC& dc, HWND control) {
     }
     if (id == ids::PhraseList) {
         result = BrushResult(&listBrush);
-        dc.SetTextColor(ListTextColour);
+        dc.SetTextColor(settings.readableColours ? ReadableTextColour : ListTextColour);
     }
     if (message != nullptr && message->message == WM_CTLCOLORSTATIC) {
         dc.SetBkMode(gdi::TRANSPARENT);

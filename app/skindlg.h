@@ -59,6 +59,9 @@ public:
     // The phrase list's background and text colours.
     static constexpr gdi::COLORREF ListColour = 0x587D37;      // RGB(55, 125, 88)
     static constexpr gdi::COLORREF ListTextColour = 0x3700FF;  // RGB(255, 0, 55)
+    // The same in the readable colours (Ctrl+H): black on off-white, about 20 to 1.
+    static constexpr gdi::COLORREF ReadableListColour = 0xF0FFFF;  // RGB(255, 255, 240)
+    static constexpr gdi::COLORREF ReadableTextColour = 0x000000;
     // Where the pronunciation line is drawn, repainted whenever it changes (client pixels).
     static constexpr ui::RECT PronunciationArea{180, 435, 550, 500};
 
@@ -129,6 +132,18 @@ private:
     // Ctrl+C: "English — German" of the selected row on the clipboard (the English alone
     // without a German line; nothing without a selection).
     void CopySelectedPhrase();
+
+    // --- The keyboard everywhere (keyboardaccess.cpp) ---
+    // Ctrl+1 … Ctrl+0, Ctrl+H, Tab and Enter on a focused skinned button (true: used up).
+    bool HandleAccessKey(const ui::MSG& msg);
+    // Draws the button of category n (1 … 10) pressed and the others not; 0: none.
+    void LatchCategoryButton(int n);
+    // Gives the skinned buttons their keyboard focus ring.
+    void ShowFocusRings();
+    // Ctrl+H: switches the readable colours on or off, remembered in the settings file.
+    void ToggleReadableColours();
+    // Makes the phrase list's brush for the colours the settings ask for and repaints it.
+    void ApplyListColours();
 
     // --- Slower speech, the volume and the settings file (soundsettings.cpp) ---
     // Reads the settings file and hands its settings to the player and the toggle.

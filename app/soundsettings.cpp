@@ -38,6 +38,7 @@ void CSkinDlg::ApplySettings() {
     player.SetSlowSpeech(settings.slowSpeech);
     player.SetVolume(WaveVolume(settings.volume));
     slowSpeechButton.SetCheck(settings.slowSpeech ? BST_CHECKED : BST_UNCHECKED);
+    ApplyListColours();
 }
 
 void CSkinDlg::OnSlowSpeech() {

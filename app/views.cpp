@@ -72,6 +72,7 @@ void CSkinDlg::SetViewMode(ViewMode mode) {
             window->ShowWindow(shown ? SW_SHOWNORMAL : SW_HIDE);
         }
     }
+    if (mode != ViewMode::Category) LatchCategoryButton(0);
     addMode = mode != ViewMode::Favourites;
     addButton.SetTip(addMode ? AddTip : RemoveTip);
     if (mode == ViewMode::Search) keywordEdit.SetReadOnly(false);
@@ -91,6 +92,7 @@ void CSkinDlg::OnCategoryButton(int id) {
 void CSkinDlg::SelectCategory(int n) {
     SetViewMode(ViewMode::Category);
     category = n;
+    LatchCategoryButton(n);
     FillSubcategories(static_cast<unsigned>(n));
     LoadSubcategory();
 }

@@ -63,13 +63,17 @@ Settings ReadSettings(const std::filesystem::path& path) {
         settings.volume = *volume;
     }
     if (const auto ipa = Value(text, "ipa", 0, 1)) settings.showIpa = *ipa == 1;
+    if (const auto readable = Value(text, "readable", 0, 1))
+        settings.readableColours = *readable == 1;
     return settings;
 }
 
 bool WriteSettings(const Settings& settings, const std::filesystem::path& path) {
     const std::string text = "slow=" + std::to_string(settings.slowSpeech ? 1 : 0) +
                              "\nvolume=" + std::to_string(settings.volume) +
-                             "\nipa=" + std::to_string(settings.showIpa ? 1 : 0) + "\n";
+                             "\nipa=" + std::to_string(settings.showIpa ? 1 : 0) +
+                             "\nreadable=" + std::to_string(settings.readableColours ? 1 : 0) +
+                             "\n";
     return ReplaceFile(path, path.filename().string() + ".tmp", std::as_bytes(std::span(text)));
 }
 

@@ -199,7 +199,7 @@ void CXSkinButton::DrawItem(DRAWITEMSTRUCT& dis) {
         return;
     }
 
-    if ((dis.itemState & ODS_SELECTED) != 0 || checkState) {
+    if ((dis.itemState & ODS_SELECTED) != 0 || checkState || latched) {
         if (down) {
             PaintSkin(dis, down);
         } else {
@@ -308,6 +308,17 @@ LRESULT CXSkinButton::OnKeyDown(WPARAM key) {
                     kind == ButtonKind::Check && checkState ? BST_UNCHECKED : BST_CHECKED);
     }
     return Default();
+}
+
+void CXSkinButton::SetLatched(bool on) {
+    if (latched == on) return;
+    latched = on;
+    if (IsWindow()) Invalidate();
+}
+
+void CXSkinButton::SetFocusMargin(std::int16_t margin) {
+    focusMargin = std::max<std::int16_t>(margin, 0);
+    if (IsWindow()) Invalidate();
 }
 
 UINT CXSkinButton::OnGetCheck() {

@@ -43,6 +43,12 @@ public:
     DrawMode GetDrawMode() const { return drawMode; }
     std::int16_t FocusMargin() const { return focusMargin; }
     bool IsChecked() const { return checkState; }
+    // A latched button is drawn pressed until unlatched (the current one of a set of choices);
+    // it still clicks as before.
+    void SetLatched(bool on);
+    bool IsLatched() const { return latched; }
+    // Sets how far inside the face the focus ring is drawn (0 or less: no ring).
+    void SetFocusMargin(std::int16_t margin);
     // The tooltip window, once SetTip made it.
     const ui::ToolTip* Tip() const { return tooltip.IsWindow() ? &tooltip : nullptr; }
     ui::ToolTip* Tip() { return tooltip.IsWindow() ? &tooltip : nullptr; }
@@ -71,6 +77,7 @@ private:
     gdi::Bitmap Load(int id) const;
 
     bool checkState = false;
+    bool latched = false;
     ButtonKind kind = ButtonKind::Push;
     bool tracking = false;
     bool buttonDown = false;

@@ -1,0 +1,95 @@
+// The keyboard everywhere: Ctrl+1 … Ctrl+0 choose the ten categories, Enter presses
+// the focused skinned button, Tab brings out the focus rings, and the current category's button
+// stays drawn pressed while its category is shown. Ctrl+H switches the phrase list to readable
+// colours.
+#include <array>
+
+#include "app/controlids.h"
+#include "app/skindlg.h"
+#include "platform/ui/application.h"
+#include "res/bitmaptable.h"
+
+using namespace ui;
+
+namespace {
+
+// The category buttons in category order (category n is CategoryButtons[n - 1]).
+constexpr std::array<int, 10> CategoryButtons{
+    ids::BasicButton,     ids::TravelButton,  ids::FoodButton,   ids::LodgingButton,
+    ids::BusinessButton,  ids::SightButton,   ids::SocialButton, ids::ShopingButton,
+    ids::EmergencyButton, ids::QuestionButton};
+
+// The category of Ctrl+digit: 1 … 9, and 0 for the tenth; 0 for any other key.
+int CategoryOfDigit(WPARAM key) {
+    if (key >= '1' && key <= '9') return static_cast<int>(key - '0');
+    if (key == '0') return 10;
+    return 0;
+}
+
+}  // namespace
+
+void CSkinDlg::LatchCategoryButton(int n) {
+    for (std::size_t i = 0; i < CategoryButtons.size(); ++i) {
+        if (auto* button = dynamic_cast<CXSkinButton*>(GetDlgItemWindow(CategoryButtons[i]))) {
+            button->SetLatched(static_cast<int>(i) + 1 == n);
+        }
+    }
+}
+
+bool CSkinDlg::HandleAccessKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN) return false;
+    const Application& app = GetApplication();
+    if (app.GetTopLevel(msg.hwnd) != GetSafeHwnd()) return false;
+    const bool control = app.GetKeyState(VK_CONTROL) < 0;
+    const bool shift = app.GetKeyState(VK_SHIFT) < 0;
+    const WPARAM key = msg.wParam;
+
+    if (control && !shift && key == 'H') {
+        ToggleReadableColours();
+        return true;
+    }
+    if (control && !shift) {
+        const int n = CategoryOfDigit(key);
+        if (n == 0) return false;
+        SelectCategory(n);
+        return true;
+    }
+    if (key == VK_TAB) {
+        // From the first Tab on, the focused skinned button shows a dotted ring two pixels in,
+        // as a desktop shows focus cues once the keyboard is in use.
+        ShowFocusRings();
+        return false;
+    }
+    if (key == VK_RETURN && !control) {
+        // A focused skinned push button is pressed as a click would press it.
+        auto* button = dynamic_cast<CXSkinButton*>(app.FromHandle(msg.hwnd));
+        if (button == nullptr || button->GetParent() != GetSafeHwnd()) return false;
+        if (button->Kind() != CXSkinButton::ButtonKind::Push) return false;
+        if (!button->IsWindowEnabled()) return true;
+        PostMessage(WM_COMMAND,
+                    MAKEWPARAM(static_cast<unsigned>(button->GetDlgCtrlID()), BN_CLICKED),
+                    HandleToParam(button->GetSafeHwnd()));
+        return true;
+    }
+    return false;
+}
+
+void CSkinDlg::ShowFocusRings() {
+    constexpr std::int16_t FocusRingMargin = 2;
+    for (const res::ButtonSkin& skin : res::MainButtonSkins) {
+        if (auto* button = dynamic_cast<CXSkinButton*>(GetDlgItemWindow(skin.control))) {
+            button->SetFocusMargin(FocusRingMargin);
+        }
+    }
+}
+
+void CSkinDlg::ToggleReadableColours() {
+    settings.readableColours = !settings.readableColours;
+    catalogue::WriteSettings(settings);  // a folder that cannot be written keeps it for this run
+    ApplyListColours();
+}
+
+void CSkinDlg::ApplyListColours() {
+    listBrush = gdi::CreateSolidBrush(settings.readableColours ? ReadableListColour : ListColour);
+    if (phraseList.IsWindow()) phraseList.Invalidate();
+}
