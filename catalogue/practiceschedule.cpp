@@ -45,7 +45,7 @@ std::string FormatDay(Day day) {
     int year = 0;
     unsigned month = 0, dayOfMonth = 0;
     CivilFromDays(day.n, year, month, dayOfMonth);
-    char text[16];
+    char text[40];
     std::snprintf(text, sizeof text, "%04d-%02u-%02u", year, month, dayOfMonth);
     return text;
 }
