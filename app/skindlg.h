@@ -165,6 +165,11 @@ private:
     void OpenCatalogue();
     void LoadAllPhrases();
 
+    // --- Export (exportfavourites.cpp) ---
+    // Ctrl+E and the favourites view's Export button: the favourites as a flashcard deck and a
+    // phrase sheet in the documents folder, then a message naming both files.
+    void ExportFavourites();
+
     // --- The window itself (skindlg.cpp) ---
     // A message box with one OK button over the window; without a caption it carries the
     // program's name.
