@@ -37,8 +37,8 @@ constexpr const char* Usage =
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n"
     "  --export FILE  write the favourites (or --category N, 1 to 10, or --all phrases) to\n"
-    "             FILE without opening a window: FILE.apkg an Anki deck with the audio,\n"
-    "             FILE.csv a table with the MP3s in the folder FILE_media, FILE.pdf an A4\n"
+    "             FILE without opening a window: NAME.apkg an Anki deck with the audio,\n"
+    "             NAME.csv a table with the MP3s in the folder NAME_media, NAME.pdf an A4\n"
     "             phrase sheet; prints the path (exit 0) or why it failed (exit 1)\n";
 
 int BadArguments(const char* why, std::string_view what) {
