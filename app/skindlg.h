@@ -240,6 +240,7 @@ private:
     CMyListBox phraseList;                 // 1002
     CXSkinButton closeButton;              // 2
     CXSkinButton minimiseButton;           // 1000
+    CXSkinButton exportButton;             // 1070
 
     // Exchanged with the keyword edit (1020), the exact-match check box (1021) and the
     // pronunciation line (1022).

@@ -88,6 +88,9 @@ inline constexpr BitmapInfo Bitmaps[] = {
     {308, shell::LangNeutral, 30, 28, "Slower speech, normal"},
     {309, shell::LangNeutral, 30, 28, "Slower speech, down and on"},
     {310, shell::LangNeutral, 30, 28, "Slower speech, over"},
+    {350, shell::LangNeutral, 44, 33, "Export, normal"},
+    {351, shell::LangNeutral, 44, 33, "Export, down"},
+    {352, shell::LangNeutral, 44, 33, "Export, over"},
     {306, shell::LangNeutral, 65, 15, "ABOUT, normal"},
     {296, shell::LangNeutral, 65, 15, "ABOUT, down"},
     {297, shell::LangNeutral, 65, 15, "ABOUT, over"},
@@ -129,6 +132,7 @@ inline constexpr ButtonSkin MainButtonSkins[] = {
     {ids::RunSearchButton, 267, 266, 265},  {ids::AddButton, 270, 269, 268},
     {ids::MinimiseButton, 273, 272, 271},   {ids::CloseButton, 141, 275, 274},
     {ids::SoundButton, 279, 278, 277},      {ids::SlowSpeechButton, 308, 309, 310},
+    {ids::ExportButton, 350, 351, 352},
 };
 
 inline constexpr ButtonSkin AboutCancelSkin{ids::CloseButton, 286, 284, 285};
