@@ -2,6 +2,7 @@
 // beside the model: R or the microphone button records a take, which is then played right
 // after the phrase's clip and drawn under it as two envelopes until the selection changes.
 #include <algorithm>
+#include <cmath>
 
 #include "app/controlids.h"
 #include "app/skindlg.h"
@@ -18,11 +19,9 @@ namespace {
 // How far the German line moves up to make room beneath it (pixels).
 constexpr int GermanLineLift = 10;
 constexpr gdi::COLORREF IpaColour = gdi::RGB(52, 70, 96);
-constexpr gdi::COLORREF ModelColour = gdi::RGB(42, 157, 143);
-constexpr gdi::COLORREF TakeColour = gdi::RGB(200, 70, 50);
 
-// Bars for each column of peaks, scaled so the loudest fills the strip, mirrored about its
-// middle.
+// Bars for each column of peaks, mirrored about the strip's middle: the loudest fills the
+// strip, the rest by the square root of their share, so quiet syllables still show.
 void DrawEnvelope(gdi::DC& dc, const RECT& strip, const std::vector<std::uint8_t>& peaks,
                   gdi::COLORREF colour) {
     if (peaks.empty()) return;
@@ -31,7 +30,8 @@ void DrawEnvelope(gdi::DC& dc, const RECT& strip, const std::vector<std::uint8_t
     const int middle = (strip.top + strip.bottom) / 2;
     const int half = (strip.bottom - strip.top) / 2;
     for (std::size_t i = 0; i < peaks.size(); ++i) {
-        const int reach = std::max(1, peaks[i] * half / loudest);
+        const double share = static_cast<double>(peaks[i]) / loudest;
+        const int reach = std::max(1, static_cast<int>(half * std::sqrt(share) + 0.5));
         const int x = strip.left + static_cast<int>(i);
         gdi::FillRect(dc, RECT{x, middle - reach, x + 1, middle + reach}, brush);
     }
@@ -144,8 +144,8 @@ bool CSkinDlg::HandlePronunciationKey(const MSG& msg) {
 
 void CSkinDlg::PaintOverSkin(gdi::DC& dc) {
     if (!takeEnvelope.empty()) {
-        DrawEnvelope(dc, ModelEnvelopeArea, modelEnvelope, ModelColour);
-        DrawEnvelope(dc, TakeEnvelopeArea, takeEnvelope, TakeColour);
+        DrawEnvelope(dc, ModelEnvelopeArea, modelEnvelope, ModelEnvelopeColour);
+        DrawEnvelope(dc, TakeEnvelopeArea, takeEnvelope, TakeEnvelopeColour);
         return;
     }
     if (ipaLine.empty()) return;

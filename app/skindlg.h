@@ -77,6 +77,8 @@ public:
     static constexpr ui::RECT IpaArea{200, 481, 505, 497};
     static constexpr ui::RECT ModelEnvelopeArea{215, 479, 480, 489};
     static constexpr ui::RECT TakeEnvelopeArea{215, 491, 480, 501};
+    static constexpr gdi::COLORREF ModelEnvelopeColour = gdi::RGB(42, 157, 143);
+    static constexpr gdi::COLORREF TakeEnvelopeColour = gdi::RGB(200, 70, 50);
     static constexpr std::u16string_view NoMicrophone = u"No microphone found";
 
     // Loads the skin and the icon from the application's resources and makes the window's
