@@ -91,6 +91,10 @@ inline constexpr BitmapInfo Bitmaps[] = {
     {350, shell::LangNeutral, 44, 33, "Export, normal"},
     {351, shell::LangNeutral, 44, 33, "Export, down"},
     {352, shell::LangNeutral, 44, 33, "Export, over"},
+    {330, shell::LangNeutral, 30, 28, "Microphone, normal"},
+    {331, shell::LangNeutral, 30, 28, "Microphone, down and recording"},
+    {332, shell::LangNeutral, 30, 28, "Microphone, over"},
+    {333, shell::LangNeutral, 30, 28, "Microphone, disabled"},
     {306, shell::LangNeutral, 65, 15, "ABOUT, normal"},
     {296, shell::LangNeutral, 65, 15, "ABOUT, down"},
     {297, shell::LangNeutral, 65, 15, "ABOUT, over"},
@@ -133,7 +137,11 @@ inline constexpr ButtonSkin MainButtonSkins[] = {
     {ids::MinimiseButton, 273, 272, 271},   {ids::CloseButton, 141, 275, 274},
     {ids::SoundButton, 279, 278, 277},      {ids::SlowSpeechButton, 308, 309, 310},
     {ids::ExportButton, 350, 351, 352},
+    {ids::MicrophoneButton, 330, 331, 332},
 };
+
+// The microphone button's look for a run without a capture device.
+inline constexpr int MicrophoneDisabledBitmap = 333;
 
 inline constexpr ButtonSkin AboutCancelSkin{ids::CloseButton, 286, 284, 285};
 
