@@ -84,7 +84,7 @@ int RunExportCommand(const std::vector<std::string_view>& args, const char* usag
     if (!set.problem.empty()) return Fail(set.problem);
     if (set.skipped > 0)
         std::fprintf(stderr,
-                     "tolkara-german: %d favourite record(s) name no phrase and were left out\n",
+                     "tolkara-german: %d damaged or repeated favourite record(s) left out\n",
                      set.skipped);
     if (const exporting::WriteResult result = exporting::ExportToFile(file, set.phrases);
         !result.ok)

@@ -1,6 +1,7 @@
 // Exporting the favourites from the window: "Tolkara German favourites.apkg" and ".pdf" in the
 // user's documents folder, then a message that names both (or says why there are none).
 #include "app/skindlg.h"
+#include "catalogue/phrasemap.h"
 #include "export/documentsfolder.h"
 #include "export/exportfile.h"
 #include "export/phraseset.h"
@@ -24,5 +25,8 @@ void CSkinDlg::ExportFavourites() {
         }
         written += u"\n" + shell::Utf8ToUtf16(file.string());
     }
+    if (set.skipped > 0)
+        written += u"\n(" + catalogue::DecimalText(set.skipped) +
+                   u" damaged or repeated favourite record(s) left out)";
     ShowMessage(u"The favourites are exported to:" + written, Title);
 }

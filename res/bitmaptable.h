@@ -136,8 +136,7 @@ inline constexpr ButtonSkin MainButtonSkins[] = {
     {ids::RunSearchButton, 267, 266, 265},  {ids::AddButton, 270, 269, 268},
     {ids::MinimiseButton, 273, 272, 271},   {ids::CloseButton, 141, 275, 274},
     {ids::SoundButton, 279, 278, 277},      {ids::SlowSpeechButton, 308, 309, 310},
-    {ids::ExportButton, 350, 351, 352},
-    {ids::MicrophoneButton, 330, 331, 332},
+    {ids::ExportButton, 350, 351, 352},     {ids::MicrophoneButton, 330, 331, 332},
 };
 
 // The microphone button's look for a run without a capture device.
