@@ -40,6 +40,9 @@ function(phrasebook_test name)
     target_compile_definitions(${name} PRIVATE
         PHRASEBOOK_SHARED_DIR="${PHRASEBOOK_SHARED_DIR}"
         PHRASEBOOK_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+    # Under the leak checker, what system libraries keep for the process's life is not ours.
+    set(suppressions "${PROJECT_SOURCE_DIR}/tests/app/lsan-suppressions.txt")
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "PHRASEBOOK_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+        PROPERTIES ENVIRONMENT "PHRASEBOOK_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
+        ENVIRONMENT_MODIFICATION "LSAN_OPTIONS=set:suppressions=${suppressions}:print_suppressions=0")
 endfunction()

@@ -9,31 +9,13 @@
 #include "mainwindow_fixture.h"
 #include "platform/shell/codepage.h"
 #include "tests/support/process.h"
+#include "tests/support/scopedvariable.h"
 #include "tests/support/tempdir.h"
 
 namespace apptest {
 namespace {
 
-// An environment variable set for the test's length, restored afterwards.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedVariable() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using testing_support::ScopedVariable;
 
 using ExportFavouritesUse = MainWindowUse;
 
