@@ -361,8 +361,16 @@ Application::Step Application::PumpOne(bool wait) {
         DeliverMessage(msg);
         return Step::Handled;
     }
+    std::optional<std::uint64_t> deadline = NextTimerDue();
+    if (companion_ != nullptr) {
+        companion_->Service();
+        // What the companion did may have queued messages or asked for painting.
+        if (queueHead_ < queue_.size() || NeedsPaint()) return Step::Handled;
+        const std::uint64_t turn = Now() + companion_->Period();
+        deadline = deadline ? std::min(*deadline, turn) : turn;
+    }
     if (!wait) return Step::Nothing;
-    if (backend_.WaitEvent(event, NextTimerDue())) DispatchInput(event);
+    if (backend_.WaitEvent(event, deadline)) DispatchInput(event);
     return Step::Handled;
 }
 

@@ -178,6 +178,17 @@ public:
     // up; `grab` is the pointer's position in that window's client coordinates.
     void BeginMoveDrag(HWND hwnd, POINT grab);
 
+    // Work that lives beside the windows and needs the loop's turns (a desktop bus): Service runs
+    // once before every wait, and while one is set no wait lasts longer than its period (ms).
+    // The companion must outlive its use; null removes it.
+    class LoopCompanion {
+    public:
+        virtual ~LoopCompanion() = default;
+        virtual void Service() = 0;
+        virtual std::uint64_t Period() const = 0;
+    };
+    void SetLoopCompanion(LoopCompanion* companion) { companion_ = companion; }
+
     // Dialog navigation.
     HWND GetNextDlgTabItem(HWND dialog, HWND control, bool previous) const;
     HWND GetNextDlgGroupItem(HWND dialog, HWND control, bool previous) const;
@@ -279,6 +290,7 @@ private:
     bool shift_ = false;
     bool control_ = false;
     ClickMemory lastClick_;
+    LoopCompanion* companion_ = nullptr;
 };
 
 }  // namespace ui
