@@ -1,5 +1,7 @@
 #include "app/accessibility.h"
 
+#include <iterator>
+
 #include "app/aboutdlg.h"
 #include "app/controlids.h"
 #include "app/skindlg.h"
@@ -47,7 +49,28 @@ void DescribeSkinButton(CXSkinButton& button, int id, a11y::Description& d) {
     d.selected = button.IsLatched();
 }
 
+// The main window's reading order (and Tab's): the title bar, the views, the chooser or the
+// keyword, the phrases and their German line, the categories, the links at the foot.
+constexpr int ReadingOrder[] = {
+    ids::AboutButton,      ids::HelpButton,       ids::MinimiseButton,    ids::CloseButton,
+    ids::SearchViewButton, ids::FavouritesButton, ids::RelateButton,      ids::VersionLabel,
+    ids::SubcategoryLabel, ids::KeywordLabel,     ids::YourPhraseLabel,   ids::RelatedLabel,
+    ids::SubcategoryCombo, ids::KeywordEdit,      ids::ExactMatchCheck,   ids::RunSearchButton,
+    ids::AddButton,        ids::PhraseList,       ids::PronunciationLine, ids::SoundButton,
+    ids::SlowSpeechButton, ids::BasicButton,      ids::TravelButton,      ids::FoodButton,
+    ids::LodgingButton,    ids::BusinessButton,   ids::SightButton,       ids::SocialButton,
+    ids::ShopingButton,    ids::EmergencyButton,  ids::QuestionButton,    ids::UpdateButton,
+    ids::SupportButton,    ids::ReportButton};
+
+int PlaceInReadingOrder(int id) {
+    for (std::size_t i = 0; i < std::size(ReadingOrder); ++i) {
+        if (ReadingOrder[i] == id) return static_cast<int>(i) + 1;
+    }
+    return 0;
+}
+
 void DescribeMainControl(ui::Window* window, int id, a11y::Description& d) {
+    d.order = PlaceInReadingOrder(id);
     if (auto* button = dynamic_cast<CXSkinButton*>(window)) {
         DescribeSkinButton(*button, id, d);
         return;

@@ -140,6 +140,8 @@ private:
     void LatchCategoryButton(int n);
     // Gives the skinned buttons their keyboard focus ring.
     void ShowFocusRings();
+    // Tab and Shift+Tab: the focus to the next (previous) control in reading order.
+    bool MoveFocusInReadingOrder(bool backwards);
     // Ctrl+H: switches the readable colours on or off, remembered in the settings file.
     void ToggleReadableColours();
     // Makes the phrase list's brush for the colours the settings ask for and repaints it.

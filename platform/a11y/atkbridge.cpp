@@ -107,9 +107,16 @@ AtkBridge::~AtkBridge() {
 
 void AtkBridge::Service() {
     // What the bus asked since the last turn, without waiting for more.
-    for (int i = 0; i < 64 && g_main_context_iteration(nullptr, FALSE); ++i) {
-    }
+    bool asked = false;
+    for (int i = 0; i < 64 && g_main_context_iteration(nullptr, FALSE); ++i)
+        asked = true;
+    if (asked) lastAsked_ = app_.Now();
     ReportChanges();
+}
+
+std::uint64_t AtkBridge::Period() const {
+    constexpr std::uint64_t Conversation = 250;  // ms after the last question
+    return app_.Now() < lastAsked_ + Conversation ? 1 : 10;
 }
 
 void AtkBridge::ReportChanges() {

@@ -1,6 +1,7 @@
 #include "platform/a11y/description.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "platform/ui/button.h"
 #include "platform/ui/combobox.h"
@@ -172,17 +173,20 @@ std::vector<ui::HWND> ReadingOrder(const ui::Application& app, ui::HWND window,
     struct Placed {
         ui::HWND hwnd;
         ui::RECT rect;
+        int order;
     };
     std::vector<Placed> placed;
     const ui::WindowNode* node = app.Node(window);
     if (node == nullptr) return {};
     for (ui::HWND child : node->children) {
         if (!app.IsWindowVisible(child)) continue;
-        if (Describe(app, child, describer, false).role == Role::Hidden) continue;
-        placed.push_back({child, app.GetWindowRect(child)});
+        const Description d = Describe(app, child, describer, false);
+        if (d.role == Role::Hidden) continue;
+        placed.push_back({child, app.GetWindowRect(child), d.order > 0 ? d.order : INT_MAX});
     }
     // Rows of 8 pixels: controls whose tops lie that close read as one line, left to right.
     std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
+        if (a.order != b.order) return a.order < b.order;
         const int rowA = a.rect.top / 8, rowB = b.rect.top / 8;
         if (rowA != rowB) return rowA < rowB;
         return a.rect.left < b.rect.left;

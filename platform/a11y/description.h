@@ -42,6 +42,7 @@ struct Description {
     bool checked = false;
     bool selected = false;  // the current one of a set (a category, a list row)
     bool live = false;      // its changes are announced without focus
+    int order = 0;          // its place in its window's reading order (0: by position)
     // List-like controls: the rows' texts and the selected row (-1: none).
     std::vector<std::u16string> rows;
     int selectedRow = -1;
@@ -73,8 +74,9 @@ std::u16string_view RoleName(Role role);
 bool Press(ui::Application& app, ui::HWND hwnd, const Description& described);
 bool SelectRow(ui::Application& app, ui::HWND hwnd, int row);
 
-// The windows a user meets, in reading order: the visible, described children of `window`,
-// top to bottom and left to right (rows of 8 pixels).
+// The windows a user meets, in reading order: the visible, described children of `window`;
+// those with an order first, by it, then the rest top to bottom and left to right (rows of 8
+// pixels).
 std::vector<ui::HWND> ReadingOrder(const ui::Application& app, ui::HWND window,
                                    const Describer& describer);
 
