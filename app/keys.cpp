@@ -30,6 +30,7 @@ bool IsListKey(WPARAM key) {
 
 bool CSkinDlg::PreTranslateMessage(MSG& msg) {
     if (HandleAccessKey(msg)) return true;
+    if (HandlePronunciationKey(msg)) return true;
     if ((msg.message == WM_KEYDOWN || msg.message == WM_CHAR) && HandleWindowKey(msg)) return true;
     return HandleVolumeKey(msg) || Dialog::PreTranslateMessage(msg);
 }
@@ -121,5 +122,6 @@ void CSkinDlg::CopySelectedPhrase() {
     std::u16string text = phraseList.GetText(selected);
     const std::u16string german = pronunciationLine.GetWindowText();
     if (!german.empty()) text += u" \u2014 " + german;
+    if (!german.empty() && !ipaLine.empty()) text += u" \u2014 /" + ipaLine + u"/";
     GetApplication().GetBackend().SetClipboardText(text);
 }

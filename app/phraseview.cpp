@@ -8,6 +8,8 @@
 using namespace ui;
 
 void CSkinDlg::ResolveSelectedPhrase() {
+    // A take belongs to the phrase it was made for.
+    DropTake();
     const int selected = phraseList.GetCurSel();
     if (phraseList.GetCount() > 0 && selected >= 0) {
         catalogue::SelectedPhrase phrase = catalogue::ResolveSelectedPhrase(
@@ -22,7 +24,7 @@ void CSkinDlg::ResolveSelectedPhrase() {
     }
     UpdateData(false);
     pronunciationLine.SetWindowText(pronunciationText);
-    InvalidateRect(&PronunciationArea, true);
+    ShowUnderGermanLine();
 }
 
 void CSkinDlg::CueClip(catalogue::ClipFetch fetch) {
@@ -42,8 +44,9 @@ void CSkinDlg::CueClip(catalogue::ClipFetch fetch) {
 
 void CSkinDlg::ReplayPhrase() {
     if (phraseList.GetCount() <= 0 || !soundArmed) return;
+    // After a take the pair is heard again: the clip, then the learner.
     player.Stop();
-    player.Play();
+    player.PlayFollowedBy(takeAfterClip);
 }
 
 void CSkinDlg::OnSound() {

@@ -30,6 +30,7 @@ const MessageMap CSkinDlg::messageMap{&CSkinnedDialog::messageMap, {
     OnCommand<&CSkinDlg::ShowHelp>(BN_CLICKED, ids::HelpButton),
     OnCommand<&CSkinDlg::OnSound>(BN_CLICKED, ids::SoundButton),
     OnCommand<&CSkinDlg::OnSlowSpeech>(BN_CLICKED, ids::SlowSpeechButton),
+    OnCommand<&CSkinDlg::OnRecord>(BN_CLICKED, ids::MicrophoneButton),
     OnMessage<&CSkinDlg::OnMouseWheel>(WM_MOUSEWHEEL),
     OnCommand<&CSkinDlg::ReplayPhrase>(LBN_DBLCLK, ids::PhraseList),
     OnMessage<&CSkinDlg::OnTimer>(WM_TIMER),
@@ -42,7 +43,8 @@ const MessageMap CSkinDlg::messageMap{&CSkinnedDialog::messageMap, {
 
 CSkinDlg::CSkinDlg(Application& app, Window* parent)
     : CSkinnedDialog(app, res::MainDialogId, res::MainSkinBitmap, SkinToleranceExact, parent),
-      player(app.GetWaveOutDriver()) {
+      player(app.GetWaveOutDriver()),
+      recorder(app.GetWaveInDriver()) {
     if (const shell::ResourceBundle* bundle = app.Resources()) {
         icon = gdi::LoadIcon(*bundle, res::ProgramIcon);
     }
@@ -65,6 +67,7 @@ void CSkinDlg::DoDataExchange(DataExchange& dx) {
     DDX_Control(dx, ids::AboutButton, aboutButton);
     DDX_Control(dx, ids::SoundButton, soundButton);
     DDX_Control(dx, ids::SlowSpeechButton, slowSpeechButton);
+    DDX_Control(dx, ids::MicrophoneButton, microphoneButton);
     DDX_Control(dx, ids::AddButton, addButton);
     DDX_Control(dx, ids::RunSearchButton, runSearchButton);
     DDX_Control(dx, ids::KeywordEdit, keywordEdit);
@@ -104,6 +107,7 @@ bool CSkinDlg::OnInitDialog() {
     ApplyControlSkins();
     ApplySettings();
     OpenCatalogue();
+    ipaText = catalogue::IpaText::Load();
     SelectCategory(1);
     // Loading the category selected and resolved row 0 already; only a list left without a
     // selection needs it here.
@@ -188,5 +192,6 @@ LRESULT CSkinDlg::OnTimer(WPARAM id) {
         }
     }
     if (id == VolumeTipTimer) EndVolumeTip();
+    if (id == RecordTimer && recorder.Poll() == audio::CRecorder::State::Finished) FinishTake();
     return Default();
 }

@@ -15,6 +15,7 @@
 //   skins.cpp        the looks of the controls, applied once at start-up
 //   soundsettings.cpp  slower speech and the volume, and the settings file that keeps them
 //   cataloguefiles.cpp  the catalogue's text and record files
+//   pronunciation.cpp  the IPA under the German line, and recording the learner to compare
 // Everything the window asks of the desktop (message boxes, pages, programs, help) goes
 // through the application's shell.
 //
@@ -27,10 +28,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/skinneddialog.h"
 #include "audio/audioplayer.h"
+#include "audio/recorder.h"
 #include "catalogue/archive.h"
+#include "catalogue/ipatext.h"
 #include "catalogue/listrow.h"
 #include "catalogue/opencatalogue.h"
 #include "catalogue/phrasemap.h"
@@ -42,6 +46,7 @@
 #include "controls/transparentstatic.h"
 #include "controls/xskinbutton.h"
 #include "platform/gdi/brush.h"
+#include "platform/gdi/font.h"
 #include "platform/gdi/icon.h"
 #include "platform/ui/controls.h"
 
@@ -54,6 +59,9 @@ public:
     // Timer that ends the volume's display in the Sound button's tooltip.
     static constexpr std::uintptr_t VolumeTipTimer = 101;
     static constexpr ui::UINT VolumeTipPeriod = 1000;  // ms
+    // Timer that collects the learner's take while the microphone records.
+    static constexpr std::uintptr_t RecordTimer = 102;
+    static constexpr ui::UINT RecordPeriod = 20;  // ms
     // The title the window carries (task bar, window switcher) and its message boxes' caption.
     static constexpr std::u16string_view Title = u"Tolkara_German";
     // The phrase list's background and text colours.
@@ -63,7 +71,15 @@ public:
     static constexpr gdi::COLORREF ReadableListColour = 0xF0FFFF;  // RGB(255, 255, 240)
     static constexpr gdi::COLORREF ReadableTextColour = 0x000000;
     // Where the pronunciation line is drawn, repainted whenever it changes (client pixels).
-    static constexpr ui::RECT PronunciationArea{180, 435, 550, 500};
+    static constexpr ui::RECT PronunciationArea{180, 435, 550, 510};
+    // Within it, under the German line: the IPA, or the envelopes of the clip (above) and of
+    // the learner's take (below).
+    static constexpr ui::RECT IpaArea{200, 481, 505, 497};
+    static constexpr ui::RECT ModelEnvelopeArea{215, 479, 480, 489};
+    static constexpr ui::RECT TakeEnvelopeArea{215, 491, 480, 501};
+    static constexpr gdi::COLORREF ModelEnvelopeColour = gdi::RGB(42, 157, 143);
+    static constexpr gdi::COLORREF TakeEnvelopeColour = gdi::RGB(200, 70, 50);
+    static constexpr std::u16string_view NoMicrophone = u"No microphone found";
 
     // Loads the skin and the icon from the application's resources and makes the window's
     // region from the skin; the window itself is made by DoModal.
@@ -77,6 +93,7 @@ protected:
     void OnOK() override;
     bool PreTranslateMessage(ui::MSG& msg) override;
     ui::LRESULT OnControlColour(gdi::DC& dc, ui::HWND control) override;
+    void PaintOverSkin(gdi::DC& dc) override;
 
 private:
     // The views, as SetViewMode takes them.
@@ -147,6 +164,22 @@ private:
     // Makes the phrase list's brush for the colours the settings ask for and repaints it.
     void ApplyListColours();
 
+    // --- Written pronunciation and the learner's take (pronunciation.cpp) ---
+    // Shows the selected phrase's IPA under its German line (when on and known), or the
+    // envelopes of a take; the German line moves up to make room for either.
+    void ShowUnderGermanLine();
+    // I: the IPA on or off, remembered in the settings file.
+    void ToggleIpa();
+    // R and the microphone button: starts a take of the selected phrase, or ends the one
+    // running.
+    void OnRecord();
+    // The take is over: the clip, a pause and the take are played, their envelopes shown.
+    void FinishTake();
+    // Forgets the take and its envelopes (the selection changed).
+    void DropTake();
+    // I and R outside the controls that type letters (true: used up).
+    bool HandlePronunciationKey(const ui::MSG& msg);
+
     // --- Slower speech, the volume and the settings file (soundsettings.cpp) ---
     // Reads the settings file and hands its settings to the player and the toggle.
     void ApplySettings();
@@ -204,6 +237,20 @@ private:
     PhraseRecord currentPhrase;
     // Plays the selected phrase's clip.
     CAudioPlayer player;
+    // Records the learner; "No microphone found" has been said and the button disabled.
+    audio::CRecorder recorder;
+    bool microphoneMissing = false;
+    // The last take of the selected phrase, as it follows the clip (a pause, then the take in
+    // the clip's format), and the envelopes drawn of both; empty without a take.
+    std::vector<std::uint8_t> takeAfterClip;
+    std::vector<std::uint8_t> modelEnvelope;
+    std::vector<std::uint8_t> takeEnvelope;
+    // "Ipa.txt", read once at start-up, and the IPA shown under the German line.
+    catalogue::IpaText ipaText;
+    std::u16string ipaLine;
+    gdi::Font ipaFont;
+    // Where the German line sits alone (its template position, parent pixels).
+    std::optional<ui::RECT> germanLineHome;
 
     // The control objects, bound to their controls by data exchange.
     CTransparentStatic versionLabel;       // 1048
@@ -215,6 +262,7 @@ private:
     CXSkinButton aboutButton;              // 1041
     CXSkinButton soundButton;              // 1039
     CXSkinButton slowSpeechButton;         // 1040
+    CXSkinButton microphoneButton;         // 1060
     CXSkinButton addButton;                // 1038
     CXSkinButton runSearchButton;          // 1037
     ui::Edit keywordEdit;                  // 1020

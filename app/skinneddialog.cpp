@@ -40,7 +40,10 @@ bool CSkinnedDialog::OnInitDialog() {
 }
 
 bool CSkinnedDialog::OnEraseBackground(gdi::DC& dc) {
-    if (PaintSkinBackground(dc, skin_)) return true;
+    if (PaintSkinBackground(dc, skin_)) {
+        PaintOverSkin(dc);
+        return true;
+    }
     return Default() != 0;
 }
 

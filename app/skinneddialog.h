@@ -29,6 +29,8 @@ protected:
     virtual ui::LRESULT OnControlColour(gdi::DC& dc, ui::HWND control);
 
     const gdi::Bitmap& Skin() const { return skin_; }
+    // Draws what lies on the skin itself, under the controls, after the skin is painted.
+    virtual void PaintOverSkin(gdi::DC&) {}
 
 private:
     bool OnEraseBackground(gdi::DC& dc);

@@ -57,6 +57,8 @@ std::u16string_view TipOf(int id) {
             return u"Speaking (Space); volume: wheel or +/-";
         case ids::SlowSpeechButton:
             return u"Slower speech";
+        case ids::MicrophoneButton:
+            return u"Record yourself and compare (R)";
         default:
             return {};
     }
@@ -72,7 +74,9 @@ void CSkinDlg::ApplyControlSkins() {
     for (const res::ButtonSkin& skin : res::MainButtonSkins) {
         auto* button = dynamic_cast<CXSkinButton*>(GetDlgItemWindow(skin.control));
         if (button == nullptr) continue;
-        button->ApplySkin(skin.normal, skin.down, skin.over, skin.normal, 0, 0);
+        const int disabled =
+            skin.control == ids::MicrophoneButton ? res::MicrophoneDisabledBitmap : skin.normal;
+        button->ApplySkin(skin.normal, skin.down, skin.over, disabled, 0, 0);
         if (skin.control != ids::RunSearchButton) button->SetTip(TipOf(skin.control));
     }
 

@@ -144,6 +144,10 @@ std::int32_t CAudioPlayer::Cue(std::uint32_t start, std::uint32_t end) {
 }
 
 std::int32_t CAudioPlayer::Play() {
+    return PlayFollowedBy({});
+}
+
+std::int32_t CAudioPlayer::PlayFollowedBy(std::span<const std::uint8_t> after) {
     if (state_ == Closed) return Done;
     if (state_ == Playing || state_ == Paused) Stop();
     if (!cued_) Cue(0, DefaultRangeEnd);
@@ -169,6 +173,16 @@ std::int32_t CAudioPlayer::Play() {
         }
         header.lpData = reinterpret_cast<char*>(stretched_.data());
         header.dwBufferLength = static_cast<std::uint32_t>(stretched_.size());
+    }
+    const std::size_t block = std::max<std::size_t>(1, waveFormat_.nBlockAlign);
+    after = after.first(after.size() / block * block);
+    if (!after.empty()) {
+        // Stopped above, so the device no longer reads the buffer being remade.
+        const auto* range = reinterpret_cast<const std::uint8_t*>(header.lpData);
+        followed_.assign(range, range + header.dwBufferLength);
+        followed_.insert(followed_.end(), after.begin(), after.end());
+        header.lpData = reinterpret_cast<char*>(followed_.data());
+        header.dwBufferLength = static_cast<std::uint32_t>(followed_.size());
     }
     media::waveOutPrepareHeader(device_.get(), &header, HeaderSize);
     media::waveOutWrite(device_.get(), &header, HeaderSize);
@@ -304,6 +318,7 @@ void CAudioPlayer::Clear() {
     for (media::GlobalMemory& buffer : pcm_)
         buffer.reset();
     std::vector<std::uint8_t>().swap(clip_);
+    std::vector<std::uint8_t>().swap(followed_);
     decodedAll_ = false;
     state_ = Closed;
     currentSlot_ = 0;

@@ -51,6 +51,9 @@ public:
     // Unless Closed: stops, decodes the rest of the range (once per Cue) and writes the buffer
     // from the range's start to the device.
     std::int32_t Play();
+    // Play, with more PCM in the player's format (whole blocks) written right after the range,
+    // in the same write: the range and what follows sound as one.
+    std::int32_t PlayFollowedBy(std::span<const std::uint8_t> after);
     // When Playing or Paused: cuts the sound off; Ready.
     std::int32_t Stop();
     std::int32_t Pause();
@@ -131,4 +134,6 @@ private:
     // reading it until the next Stop.
     std::vector<std::uint8_t> stretched_;
     bool stretchedFresh_ = false;
+    // The range and what PlayFollowedBy put after it; read by the device until the next Stop.
+    std::vector<std::uint8_t> followed_;
 };

@@ -88,6 +88,10 @@ inline constexpr BitmapInfo Bitmaps[] = {
     {308, shell::LangNeutral, 30, 28, "Slower speech, normal"},
     {309, shell::LangNeutral, 30, 28, "Slower speech, down and on"},
     {310, shell::LangNeutral, 30, 28, "Slower speech, over"},
+    {330, shell::LangNeutral, 30, 28, "Microphone, normal"},
+    {331, shell::LangNeutral, 30, 28, "Microphone, down and recording"},
+    {332, shell::LangNeutral, 30, 28, "Microphone, over"},
+    {333, shell::LangNeutral, 30, 28, "Microphone, disabled"},
     {306, shell::LangNeutral, 65, 15, "ABOUT, normal"},
     {296, shell::LangNeutral, 65, 15, "ABOUT, down"},
     {297, shell::LangNeutral, 65, 15, "ABOUT, over"},
@@ -129,7 +133,11 @@ inline constexpr ButtonSkin MainButtonSkins[] = {
     {ids::RunSearchButton, 267, 266, 265},  {ids::AddButton, 270, 269, 268},
     {ids::MinimiseButton, 273, 272, 271},   {ids::CloseButton, 141, 275, 274},
     {ids::SoundButton, 279, 278, 277},      {ids::SlowSpeechButton, 308, 309, 310},
+    {ids::MicrophoneButton, 330, 331, 332},
 };
+
+// The microphone button's look for a run without a capture device.
+inline constexpr int MicrophoneDisabledBitmap = 333;
 
 inline constexpr ButtonSkin AboutCancelSkin{ids::CloseButton, 286, 284, 285};
 

@@ -24,6 +24,7 @@ inline constexpr int ReplayButton = 1001;
 inline constexpr int PronunciationLine = 1022;
 inline constexpr int SoundButton = 1039;
 inline constexpr int SlowSpeechButton = 1040;
+inline constexpr int MicrophoneButton = 1060;
 inline constexpr int PhraseList = 1002;
 inline constexpr int MinimiseButton = 1000;
 inline constexpr int CloseButton = 2;

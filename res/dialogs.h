@@ -43,6 +43,7 @@ inline constexpr DialogItemTemplate MainDialogItems[] = {
     {ids::SoundButton, ButtonClass, u"Sound", Child | PushButton, 0, 99, 273, 20, 17},
     {ids::SlowSpeechButton, ButtonClass, u"Slow", Child | BS_AUTOCHECKBOX | WS_TABSTOP, 0, 99, 291,
      20, 17},
+    {ids::MicrophoneButton, ButtonClass, u"Record", Child | PushButton, 0, 99, 255, 20, 17},
     {ids::PhraseList, ListBoxClass, u"",
      Child | LBS_NOTIFY | LBS_DISABLENOSCROLL | WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP, 0,
      126, 124, 193, 154},

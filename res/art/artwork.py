@@ -180,6 +180,9 @@ def icon_shape(name, colour):
         return (path("M1.8 20.6 H18.6 C20.8 20.6 21.8 19.2 21.8 17.4 V12.4", **s)
                 + path("M20.6 12.6 L19.2 8.2 M22.2 12.6 L23 8.4", **{**s, "stroke_width": 1.7})
                 + circle(10.6, 12.4, 7.6, **f))
+    if name == "microphone":
+        return (rect(9, 2.5, 6, 11.5, 3, **f)
+                + path("M6 11 A6 6 0 0 0 18 11 M12 17 V21 M8.5 21.2 H15.5", **s))
     if name == "info":
         return (circle(12, 12, 9.5, **s) + path("M12 11 V17", **s) + circle(12, 7.4, 1.4, **f))
     if name == "arrow":
@@ -367,6 +370,8 @@ def button(control, state, w, h, rect_px):
         sound_button(d, state, vw, vh)
     elif control == 1040:
         slow_button(d, state, vw, vh)
+    elif control == 1060:
+        microphone_button(d, state, vw, vh)
     elif control in (1000, 2) and h > 20:
         cancel_button(d, state, vw, vh)
     elif control in (1000, 2):
@@ -511,6 +516,25 @@ def slow_button(d, state, vw, vh):
                      "15.6 14.4", fill="none", stroke=top, stroke_width=1.9,
                      stroke_linecap="round"),
                 transform=f"translate({x} {y}) scale({18 / 24})"))
+
+
+def microphone_button(d, state, vw, vh):
+    """Above the Sound button: a microphone on cream; red while it records, grey and struck
+    through on a machine without one."""
+    off = 1 if state == "down" else 0
+    cx, cy, r = vw / 2, vh / 2, min(vw, vh) / 2 - 1.5
+    top, bottom = {"normal": ("#fffcf4", "#eadfc3"), "over": ("#6fd3c6", TEAL),
+                   "down": ("#e0533f", "#b8321f"), "disabled": ("#e4e4e0", "#c9c9c4")}[state]
+    glyph = {"normal": INK, "over": "#ffffff", "down": "#ffffff", "disabled": "#9a9a94"}[state]
+    stroke = {"normal": "#b9a57a", "over": TEAL_DARK, "down": "#8e2416",
+              "disabled": "#a5a59f"}[state]
+    d.add(circle(cx + 0.5, cy + 1.5, r, fill="#3a2a10", opacity=0.3 if state != "down" else 0.15))
+    d.add(circle(cx + off, cy + off, r, fill=d.gradient((0, top), (1, bottom)), stroke=stroke,
+                 stroke_width=1.2))
+    d.add(icon_at("microphone", glyph, cx - 8 + off, cy - 8.5 + off, 16))
+    if state == "disabled":
+        d.add(path(f"M{cx - 6} {cy + 6} L{cx + 6} {cy - 6}", fill="none", stroke="#7a7a74",
+                   stroke_width=1.6, stroke_linecap="round"))
 
 
 def cancel_button(d, state, vw, vh):

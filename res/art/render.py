@@ -58,6 +58,13 @@ def read_button_skins():
             r"\{((?:ids::)?\w+), (\d+), (\d+), (\d+)\}", main):
         for state, bitmap in (("normal", normal), ("down", down), ("over", over)):
             skins[int(bitmap)] = (control_number(control, ids), state)
+    # A disabled look belongs to the button whose other looks carry the same name.
+    rows = read_bitmap_table()
+    names = {row["role"].split(", ")[0]: skins[row["id"]][0] for row in rows if row["id"] in skins}
+    for row in rows:
+        name, _, state = row["role"].partition(", ")
+        if state == "disabled" and name in names:
+            skins[row["id"]] = (names[name], "disabled")
     return skins
 
 

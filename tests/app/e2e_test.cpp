@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "audio/audioplayer.h"
+#include "audio/comparison.h"
 #include "catalogue/archive.h"
 #include "catalogue/phrasemap.h"
 #include "catalogue/pronunciation.h"
@@ -181,14 +183,16 @@ std::pair<std::size_t, std::size_t> SoundingStretch(const std::vector<std::uint8
 // its sound captured by SDL's disk driver.
 class ProgramRun {
 public:
+    // microphone: a raw file (16-bit mono, 16 kHz) the capture device reads, if any.
     ProgramRun(const std::string& display, const std::filesystem::path& folder,
-               const std::filesystem::path& capture)
+               const std::filesystem::path& capture, const std::filesystem::path& microphone = {})
         : display_(display),
           capture_(capture),
           child_({ProgramPath().string()},
                  {{"DISPLAY", display},
                   {"SDL_AUDIODRIVER", "disk"},
                   {"SDL_DISKAUDIOFILE", capture.string()},
+                  {"SDL_DISKAUDIOFILEIN", microphone.string()},
                   {"LSAN_OPTIONS", LeakCheckOptions()}},
                  folder, true) {}
 
@@ -942,6 +946,74 @@ TEST(AppEndToEnd, WalksTheMainViewsWithTheBundledPhrasebook) {
         EXPECT_EQ(run.Process().Wait(5s), 0) << run.Process().ReadAll(1s);
         EXPECT_LE(std::filesystem::file_size(folder.Path() / "favorite.dat"), 1u);
     }
+}
+
+TEST(AppEndToEnd, RRecordsTheLearnerFromTheMicrophoneAndTheClipThenTheTakeAreHeard) {
+    if (!HaveXTools()) GTEST_SKIP() << "Xvfb, xdotool, x11-utils or ImageMagick is not installed";
+    const std::filesystem::path bundled = testing_support::BundledRunFolder();
+    if (bundled.empty()) GTEST_SKIP() << "the bundled phrasebook is not prepared (make data)";
+    VirtualDisplay display;
+    ASSERT_TRUE(display.Up()) << "Xvfb did not start";
+    RunFolder folder;
+    for (const char* name :
+         {"English.txt", "Pro3.txt", "MapEngSpec.data", "data.idx", "data.dat", "Ipa.txt"})
+        std::filesystem::create_symlink(bundled / name, folder.Path() / name);
+
+    // What the microphone hears: a word of 0.6 s, then quiet; the take ends 0.8 s into it.
+    constexpr std::uint32_t Rate = 16000;
+    std::vector<std::int16_t> heard(Rate * 4, 0);
+    for (std::size_t i = 0; i < Rate * 6 / 10; ++i)
+        heard[i] = static_cast<std::int16_t>(6000 * std::sin(2 * M_PI * 190.0 * i / Rate));
+    const std::filesystem::path microphone = folder.Path() / "microphone.raw";
+    std::ofstream(microphone, std::ios::binary)
+        .write(reinterpret_cast<const char*>(heard.data()),
+               static_cast<std::streamsize>(heard.size() * 2));
+    const std::vector<std::int16_t> take(heard.begin(), heard.begin() + Rate * 14 / 10);
+
+    ProgramRun run(display.Name(), folder.Path(), folder.Path() / "sound.raw", microphone);
+    ASSERT_TRUE(run.Up()) << run.Process().ReadAll(1s);
+    ASSERT_TRUE(PollFor([&] { return LineTextPixels(run.Shot("20-record-start")) > 30; }));
+
+    // The selected phrase, from what Ctrl+C copies: its English, German and IPA.
+    run.Keys("ctrl+c");
+    std::string copied;
+    ASSERT_TRUE(PollFor([&] { return (copied = run.Clipboard()).find("/") != std::string::npos; }))
+        << "the clipboard holds \"" << copied << "\"";
+    const std::u16string text = shell::Utf8ToUtf16(copied);
+    const std::u16string english = text.substr(0, text.find(u" \u2014 "));
+    catalogue::PhraseMap phrases;
+    ASSERT_TRUE(catalogue::LoadAllPhrases(folder.Path() / "English.dat", phrases));
+    ASSERT_TRUE(phrases.count(english)) << shell::Utf16ToUtf8(english);
+    const PhraseNo phrase = catalogue::ParseDecimal(phrases.at(english));
+    EXPECT_EQ(text.back(), u'/');
+
+    // R: the clip, the pause and the take, as one sound in the device's capture.
+    const std::vector<std::uint8_t> clip = DecodedClip(folder.Path(), phrase);
+    ASSERT_FALSE(clip.empty());
+    catalogue::ClipFetch fetch =
+        catalogue::ReadClip(folder.Path() / "data.dat", folder.Path() / "data.idx", phrase);
+    media::CaptureWaveOutDriver driver;
+    CAudioPlayer reference(driver);
+    ASSERT_EQ(reference.Open(std::move(fetch.clip)), CAudioPlayer::Done);
+    std::vector<std::uint8_t> pair = clip;
+    const std::vector<std::uint8_t> after =
+        audio::TakeAfterPause(take, Rate, reference.WaveFormat());
+    pair.insert(pair.end(), after.begin(), after.end());
+
+    run.Keys("r");
+    EXPECT_TRUE(PollFor([&] { return FindRun(run.Captured(), pair).has_value(); }))
+        << "the capture does not hold the clip followed by the take";
+    // The two envelopes under the German line: the take's in its red.
+    const gdi::Bitmap shot = run.ShotWhen("21-record-envelopes", [&](const gdi::Bitmap& s) {
+        int red = 0;
+        for (int y = 491; y < 501; ++y)
+            for (int x = 215; x < 480; ++x)
+                red += s.GetPixel(x, y) == gdi::RGB(200, 70, 50);
+        return red > 100;
+    });
+    EXPECT_TRUE(shot);
+    run.Keys("Escape");
+    EXPECT_EQ(run.Process().Wait(5s), 0) << run.Process().ReadAll(1s);
 }
 
 }  // namespace
