@@ -56,11 +56,11 @@ constexpr int ReadingOrder[] = {
     ids::SearchViewButton, ids::FavouritesButton, ids::RelateButton,      ids::VersionLabel,
     ids::SubcategoryLabel, ids::KeywordLabel,     ids::YourPhraseLabel,   ids::RelatedLabel,
     ids::SubcategoryCombo, ids::KeywordEdit,      ids::ExactMatchCheck,   ids::RunSearchButton,
-    ids::AddButton,        ids::PhraseList,       ids::PronunciationLine, ids::SoundButton,
-    ids::SlowSpeechButton, ids::BasicButton,      ids::TravelButton,      ids::FoodButton,
-    ids::LodgingButton,    ids::BusinessButton,   ids::SightButton,       ids::SocialButton,
-    ids::ShopingButton,    ids::EmergencyButton,  ids::QuestionButton,    ids::UpdateButton,
-    ids::SupportButton,    ids::ReportButton};
+    ids::AddButton,        ids::PhraseList,       ids::PronunciationLine, ids::MicrophoneButton,
+    ids::SoundButton,      ids::SlowSpeechButton, ids::BasicButton,       ids::TravelButton,
+    ids::FoodButton,       ids::LodgingButton,    ids::BusinessButton,    ids::SightButton,
+    ids::SocialButton,     ids::ShopingButton,    ids::EmergencyButton,   ids::QuestionButton,
+    ids::UpdateButton,     ids::SupportButton,    ids::ReportButton};
 
 int PlaceInReadingOrder(int id) {
     for (std::size_t i = 0; i < std::size(ReadingOrder); ++i) {
