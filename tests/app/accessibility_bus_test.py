@@ -248,6 +248,21 @@ def inner(program, folder):
         print("Announced: " + " | ".join(
             "%s %s" % (s.name, s.getRoleName()) for s in heard if s is not None))
         pyatspi.Registry.deregisterEventListener(on_focus, "object:state-changed:focused")
+
+        # The about box is a dialog of its own, and its Cancel button closes it.
+        find("About", pyatspi.ROLE_PUSH_BUTTON).queryAction().doAction(0)
+        check(wait_for(lambda: application.childCount == 2), "the about box opens as a window")
+        if application.childCount == 2:
+            about = application.getChildAtIndex(1)
+            check(about.getRole() == pyatspi.ROLE_DIALOG and about.name == "About",
+                  "the about box is a dialog named 'About'")
+            texts = [c.name for c in controls(about, [])]
+            print("About: " + " | ".join(texts))
+            cancel = [c for c in controls(about, []) if c.getRole() == pyatspi.ROLE_PUSH_BUTTON]
+            check(len(cancel) == 1, "the about box has one button")
+            if cancel:
+                cancel[0].queryAction().doAction(0)
+                check(wait_for(lambda: application.childCount == 1), "Cancel closes the about box")
     finally:
         app_process.kill()
         out, err = app_process.communicate()
