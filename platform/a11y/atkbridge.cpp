@@ -58,9 +58,9 @@ void Quiet(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
 
 bool SameDescription(const Description& a, const Description& b) {
     return a.role == b.role && a.name == b.name && a.description == b.description &&
-           a.text == b.text && a.showing == b.showing && a.enabled == b.enabled &&
-           a.focused == b.focused && a.checked == b.checked && a.selected == b.selected &&
-           a.rows == b.rows && a.selectedRow == b.selectedRow;
+           a.text == b.text && a.caret == b.caret && a.showing == b.showing &&
+           a.enabled == b.enabled && a.focused == b.focused && a.checked == b.checked &&
+           a.selected == b.selected && a.rows == b.rows && a.selectedRow == b.selectedRow;
 }
 
 bool HasText(Role role) {
@@ -194,6 +194,11 @@ void AtkBridge::ReportWindow(std::uint32_t id, Seen& seen, const Description& no
                                   static_cast<gint>(Characters(before.text)));
             g_signal_emit_by_name(object, "text-changed::insert", 0,
                                   static_cast<gint>(Characters(now.text)));
+        }
+        if (now.caret >= 0 && (before.caret != now.caret || before.text != now.text)) {
+            const std::u16string upTo =
+                now.text.substr(0, std::min(now.text.size(), static_cast<std::size_t>(now.caret)));
+            g_signal_emit_by_name(object, "text-caret-moved", static_cast<gint>(Characters(upTo)));
         }
         if (HasRows(now.role) && before.rows != now.rows) {
             // New rows: the old row objects are gone; clients read the rows again.

@@ -380,8 +380,13 @@ static gint tk_get_character_count(AtkText* text) {
     return static_cast<gint>(CodePoints(*Tk(text)).size());
 }
 
-static gint tk_get_caret_offset(AtkText*) {
-    return 0;
+static gint tk_get_caret_offset(AtkText* text) {
+    TkObject* o = Tk(text);
+    const auto d = o->row < 0 && o->window != 0 ? Described(*o, false) : std::nullopt;
+    if (!d || d->caret < 0) return 0;
+    const std::u16string upTo =
+        d->text.substr(0, std::min(d->text.size(), static_cast<std::size_t>(d->caret)));
+    return static_cast<gint>(g_utf8_strlen(Utf8(upTo).c_str(), -1));
 }
 
 static gchar* tk_get_string_at_offset(AtkText* text, gint, AtkTextGranularity, gint* start,

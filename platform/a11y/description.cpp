@@ -86,9 +86,12 @@ Description DescribeWindow(const ui::Application& app, ui::HWND hwnd, bool withR
         ReadRows(*combo, d);  // its name is the chosen row
         if (d.selectedRow >= 0 && d.selectedRow < static_cast<int>(d.rows.size()))
             d.name = d.rows[static_cast<std::size_t>(d.selectedRow)];
-    } else if (dynamic_cast<const ui::Edit*>(window) != nullptr) {
+    } else if (const auto* edit = dynamic_cast<const ui::Edit*>(window)) {
         d.role = Role::Entry;
         d.focusable = true;
+        int start = 0, end = 0;
+        edit->GetSel(start, end);
+        d.caret = end;
     } else if (dynamic_cast<const ui::Static*>(window) != nullptr) {
         d.role = Role::Label;
     }

@@ -34,6 +34,7 @@ struct Description {
     std::u16string name;
     std::u16string description;  // a longer hint (a tooltip beside a caption)
     std::u16string text;         // what a label shows or an edit holds
+    int caret = -1;              // an edit's caret, in UTF-16 units of text (-1: none)
     bool showing = false;
     bool enabled = false;
     bool focusable = false;

@@ -249,6 +249,20 @@ def inner(program, folder):
             "%s %s" % (s.name, s.getRoleName()) for s in heard if s is not None))
         pyatspi.Registry.deregisterEventListener(on_focus, "object:state-changed:focused")
 
+        # The search view: the keyword box is editable text that follows typing and its caret.
+        find("Search", pyatspi.ROLE_PUSH_BUTTON).queryAction().doAction(0)
+        check(wait_for(lambda: find("Input keyword or phrase", pyatspi.ROLE_ENTRY) is not None),
+              "the search view shows the keyword box")
+        entry = find("Input keyword or phrase", pyatspi.ROLE_ENTRY)
+        if entry is not None:
+            subprocess.run(["xdotool", "type", "--delay", "30", "hotel"])
+
+            def typed():
+                text = entry.queryText()
+                return text.getText(0, text.characterCount) == "hotel" and text.caretOffset == 5
+            check(wait_for(typed), "the keyword box holds what was typed, the caret after it")
+            check(entry.getState().contains(pyatspi.STATE_EDITABLE), "the keyword box is editable")
+
         # The about box is a dialog of its own, and its Cancel button closes it.
         find("About", pyatspi.ROLE_PUSH_BUTTON).queryAction().doAction(0)
         check(wait_for(lambda: application.childCount == 2), "the about box opens as a window")
