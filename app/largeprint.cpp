@@ -51,8 +51,7 @@ bool CLargePrint::Open(Window& owner, std::u16string german, std::u16string engl
     speak_ = std::move(speak);
     owner_ = owner.GetSafeHwnd();
     germanHeight_ = 0;
-    const SIZE screen = app.ScreenSize();
-    if (!Create(app, ClassName, german_, WS_POPUP, RECT{0, 0, screen.cx, screen.cy},
+    if (!Create(app, ClassName, german_, WS_POPUP, app.MonitorRect(owner.GetSafeHwnd()),
                 owner.GetSafeHwnd(), 0, WS_EX_TOPMOST))
         return false;
     ShowWindow(SW_SHOW);

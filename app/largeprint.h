@@ -1,7 +1,7 @@
-// CLargePrint: a phrase shown to someone else. The German line fills the screen in the largest
-// type that fits, wrapped at words, black on off-white, with the English small beneath. It
-// speaks nothing by itself: Space asks the owner to speak, as it does in the main window;
-// Escape, F11 or a click anywhere closes it and the owner takes the keyboard back.
+// CLargePrint: a phrase shown to someone else. The German line fills the screen (monitor) that
+// shows its owner in the largest type that fits, wrapped at words, black on off-white, with the
+// English small beneath. It speaks nothing by itself: Space asks the owner to speak, as it does in
+// the main window; Escape, F11 or a click anywhere closes it and the owner takes the keyboard back.
 #pragma once
 
 #include <functional>

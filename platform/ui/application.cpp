@@ -30,6 +30,12 @@ SIZE Application::ScreenSize() const {
     return SIZE{device.cx / scale_, device.cy / scale_};
 }
 
+RECT Application::MonitorRect(HWND hwnd) const {
+    const RECT device = backend_.DisplayBounds(GetTopLevel(hwnd));
+    return RECT{device.left / scale_, device.top / scale_, device.right / scale_,
+                device.bottom / scale_};
+}
+
 RECT Application::ToDevice(const RECT& r) const {
     return RECT{r.left * scale_, r.top * scale_, r.right * scale_, r.bottom * scale_};
 }

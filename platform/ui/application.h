@@ -54,6 +54,9 @@ public:
     int Scale() const { return scale_; }
     // The screen's size in our pixels.
     SIZE ScreenSize() const;
+    // The monitor that shows the window (or its top-level window), in screen coordinates of
+    // our pixels (MonitorFromWindow and the monitor's rectangle of GetMonitorInfo).
+    RECT MonitorRect(HWND hwnd) const;
     // Where the program's sounds go: the backend's wave-out driver.
     media::WaveOutDriver& GetWaveOutDriver() const { return backend_.WaveOutDriver(); }
     // Where the program records from: the backend's wave-in driver.
