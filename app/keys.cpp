@@ -1,7 +1,8 @@
 // The window's keys, wherever the focus is in it: the list keys move the phrase list's
 // selection, Space speaks the selected phrase, Ctrl+C copies it with its German line, Ctrl+F
-// opens the search, Enter in the keyword box runs it and F1 asks for help. Keys the focused
-// control types or uses itself (the keyword box, the choosers, the check box) stay with it.
+// opens the search, Ctrl+E exports the favourites, Enter in the keyword box runs the search
+// and F1 asks for help. Keys the focused control types or uses itself (the keyword box, the
+// choosers, the check box) stay with it.
 #include "app/controlids.h"
 #include "app/skindlg.h"
 #include "platform/ui/application.h"
@@ -58,6 +59,10 @@ bool CSkinDlg::HandleWindowKey(const MSG& msg) {
     }
     if (control && !shift && key == 'F') {
         OpenSearchFromKeys();
+        return true;
+    }
+    if (control && !shift && key == 'E') {
+        ExportFavourites();
         return true;
     }
     if (control && !shift && key == 'C') {

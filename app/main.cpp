@@ -1,6 +1,7 @@
 // The program: the main window on the desktop's display (SDL2). "--help" and "--version"
 // answer on standard output without opening a window; "--scale N" draws the window N times
-// larger (high-density displays).
+// larger (high-density displays). "--export FILE" writes phrases to a file, also without a
+// window.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,9 +9,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/accessibility.h"
 #include "app/displayscale.h"
+#include "app/exportcommand.h"
 #include "app/phraseapp.h"
 #include "catalogue/updatehandoff.h"
 #include "platform/a11y/atkbridge.h"
@@ -23,6 +26,7 @@ namespace {
 
 constexpr const char* Usage =
     "Usage: tolkara-german [--scale N] [--help | --version]\n"
+    "       tolkara-german --export FILE [--category N | --all]\n"
     "A talking English to German travel phrasebook.\n"
     "\n"
     "Without an option the program opens its window. It reads and writes its files in the\n"
@@ -33,7 +37,11 @@ constexpr const char* Usage =
     "             the environment variable TOLKARA_SCALE (1, 2 or 3) decides, else the\n"
     "             display's density (2 from 192 dpi, 3 from 288 dpi, when the window fits)\n"
     "  --help     show this help and exit\n"
-    "  --version  show the version and exit\n";
+    "  --version  show the version and exit\n"
+    "  --export FILE  write the favourites (or --category N, 1 to 10, or --all phrases) to\n"
+    "             FILE without opening a window: NAME.apkg an Anki deck with the audio,\n"
+    "             NAME.csv a table with the MP3s in the folder NAME_media, NAME.pdf an A4\n"
+    "             phrase sheet; prints the path (exit 0) or why it failed (exit 1)\n";
 
 int BadArguments(const char* why, std::string_view what) {
     std::fprintf(stderr, "tolkara-german: %s '%.*s'\n%s", why, static_cast<int>(what.size()),
@@ -53,6 +61,8 @@ int main(int argc, char** argv) {
                     catalogue::ProgramVersion.data());
         return 0;
     }
+    if (const std::vector<std::string_view> args(argv + 1, argv + argc); AsksForExport(args))
+        return RunExportCommand(args, Usage);
     std::optional<int> scaleOption;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];

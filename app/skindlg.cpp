@@ -39,6 +39,7 @@ const MessageMap CSkinDlg::messageMap{&CSkinnedDialog::messageMap, {
     OnCommand<&CSkinDlg::OnLink>(BN_CLICKED, ids::SupportButton),
     OnCommand<&CSkinDlg::OnLink>(BN_CLICKED, ids::ReportButton),
     OnCommand<&CSkinDlg::OnAbout>(BN_CLICKED, ids::AboutButton),
+    OnCommand<&CSkinDlg::ExportFavourites>(BN_CLICKED, ids::ExportButton),
 }};
 // clang-format on
 
@@ -91,6 +92,7 @@ void CSkinDlg::DoDataExchange(DataExchange& dx) {
     DDX_Control(dx, ids::PhraseList, phraseList);
     DDX_Control(dx, ids::CloseButton, closeButton);
     DDX_Control(dx, ids::MinimiseButton, minimiseButton);
+    DDX_Control(dx, ids::ExportButton, exportButton);
 }
 
 bool CSkinDlg::OnInitDialog() {

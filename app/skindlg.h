@@ -208,6 +208,11 @@ private:
     void OpenCatalogue();
     void LoadAllPhrases();
 
+    // --- Export (exportfavourites.cpp) ---
+    // Ctrl+E and the favourites view's Export button: the favourites as a flashcard deck and a
+    // phrase sheet in the documents folder, then a message naming both files.
+    void ExportFavourites();
+
     // --- The window itself (skindlg.cpp) ---
     // A message box with one OK button over the window; without a caption it carries the
     // program's name.
@@ -293,6 +298,7 @@ private:
     CMyListBox phraseList;                 // 1002
     CXSkinButton closeButton;              // 2
     CXSkinButton minimiseButton;           // 1000
+    CXSkinButton exportButton;             // 1070
 
     // Exchanged with the keyword edit (1020), the exact-match check box (1021) and the
     // pronunciation line (1022).

@@ -57,6 +57,8 @@ std::u16string_view TipOf(int id) {
             return u"Speaking (Space); volume: wheel or +/-";
         case ids::SlowSpeechButton:
             return u"Slower speech";
+        case ids::ExportButton:
+            return u"Export favourites (Ctrl+E)";
         case ids::MicrophoneButton:
             return u"Record yourself and compare (R)";
         default:

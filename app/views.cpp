@@ -26,6 +26,7 @@ constexpr ViewControl ViewControls[] = {
     {ids::YourPhraseLabel,         false,   false,     false,  true},
     {ids::RelatedLabel,            false,   false,     false,  true},
     {ids::RunSearchButton,         false,   false,     true,   false},
+    {ids::ExportButton,            false,   true,      false,  false},
 };
 // clang-format on
 

@@ -18,9 +18,10 @@ namespace audio {
 class CRecorder {
 public:
     static constexpr std::uint32_t SampleRate = 16000;
-    // Short buffers, so that what is heard reaches Poll soon after it was said.
+    // Short buffers, so that what is heard reaches Poll soon after it was said, and a second
+    // of them, so that nothing is lost while the caller is busy.
     static constexpr std::uint32_t BufferMs = 20;
-    static constexpr std::uint32_t BufferCount = 8;
+    static constexpr std::uint32_t BufferCount = 50;
 
     enum class Start { Recording, NoMicrophone };
     enum class State { Idle, Recording, Finished };

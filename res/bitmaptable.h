@@ -88,6 +88,9 @@ inline constexpr BitmapInfo Bitmaps[] = {
     {308, shell::LangNeutral, 30, 28, "Slower speech, normal"},
     {309, shell::LangNeutral, 30, 28, "Slower speech, down and on"},
     {310, shell::LangNeutral, 30, 28, "Slower speech, over"},
+    {350, shell::LangNeutral, 44, 33, "Export, normal"},
+    {351, shell::LangNeutral, 44, 33, "Export, down"},
+    {352, shell::LangNeutral, 44, 33, "Export, over"},
     {330, shell::LangNeutral, 30, 28, "Microphone, normal"},
     {331, shell::LangNeutral, 30, 28, "Microphone, down and recording"},
     {332, shell::LangNeutral, 30, 28, "Microphone, over"},
@@ -133,7 +136,7 @@ inline constexpr ButtonSkin MainButtonSkins[] = {
     {ids::RunSearchButton, 267, 266, 265},  {ids::AddButton, 270, 269, 268},
     {ids::MinimiseButton, 273, 272, 271},   {ids::CloseButton, 141, 275, 274},
     {ids::SoundButton, 279, 278, 277},      {ids::SlowSpeechButton, 308, 309, 310},
-    {ids::MicrophoneButton, 330, 331, 332},
+    {ids::ExportButton, 350, 351, 352},     {ids::MicrophoneButton, 330, 331, 332},
 };
 
 // The microphone button's look for a run without a capture device.

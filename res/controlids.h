@@ -41,6 +41,8 @@ inline constexpr int UpdateButton = 1042;
 inline constexpr int ReportButton = 1043;
 inline constexpr int SupportButton = 1044;
 inline constexpr int VersionLabel = 1048;
+// Shown in the favourites view only, where the search-run button is hidden.
+inline constexpr int ExportButton = 1070;
 
 // The about box (312); its Cancel button is CloseButton.
 inline constexpr int AboutTitleLabel = 1044;

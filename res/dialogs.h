@@ -66,6 +66,7 @@ inline constexpr DialogItemTemplate MainDialogItems[] = {
     {ids::ReportButton, ButtonClass, u"REP", Child | PushButton, 0, 221, 315, 129, 9},
     {ids::SupportButton, ButtonClass, u"TECH", Child | PushButton, 0, 113, 315, 103, 9},
     {ids::VersionLabel, StaticClass, u"" TOLKARA_VERSION, Child | Label, 0, 289, 51, 24, 10},
+    {ids::ExportButton, ButtonClass, u"Export", HiddenChild | PushButton, 0, 270, 64, 27, 19},
 };
 
 inline constexpr DialogItemTemplate AboutDialogItems[] = {

@@ -180,6 +180,8 @@ def icon_shape(name, colour):
         return (path("M1.8 20.6 H18.6 C20.8 20.6 21.8 19.2 21.8 17.4 V12.4", **s)
                 + path("M20.6 12.6 L19.2 8.2 M22.2 12.6 L23 8.4", **{**s, "stroke_width": 1.7})
                 + circle(10.6, 12.4, 7.6, **f))
+    if name == "export":
+        return (path("M4 13.5 V19.5 H20 V13.5", **s) + path("M12 15 V3.5 M7.5 8 L12 3.5 L16.5 8", **s))
     if name == "microphone":
         return (rect(9, 2.5, 6, 11.5, 3, **f)
                 + path("M6 11 A6 6 0 0 0 18 11 M12 17 V21 M8.5 21.2 H15.5", **s))
@@ -366,6 +368,8 @@ def button(control, state, w, h, rect_px):
     elif control in (1037, 1038):
         action_button(d, state, vw, vh, "Search" if control == 1037 else "Add",
                       "search" if control == 1037 else "star", control == 1038)
+    elif control == 1070:
+        action_button(d, state, vw, vh, "Export", "export", False)
     elif control == 1039:
         sound_button(d, state, vw, vh)
     elif control == 1040:

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -25,6 +26,7 @@
 #include "catalogue/phrasemap.h"
 #include "catalogue/pronunciation.h"
 #include "catalogue/search.h"
+#include "catalogue/stdfile.h"
 #include "catalogue/subcategories.h"
 #include "platform/gdi/bmp.h"
 #include "platform/gdi/dc.h"
@@ -1000,8 +1002,13 @@ TEST(AppEndToEnd, RRecordsTheLearnerFromTheMicrophoneAndTheClipThenTheTakeAreHea
         audio::TakeAfterPause(take, Rate, reference.WaveFormat());
     pair.insert(pair.end(), after.begin(), after.end());
 
+    // Searched for up to its last sound (a run of zeros would make the search slow), from
+    // where the capture was when R was pressed.
+    while (!pair.empty() && pair.back() == 0)
+        pair.pop_back();
+    const std::size_t before = run.Captured().size();
     run.Keys("r");
-    EXPECT_TRUE(PollFor([&] { return FindRun(run.Captured(), pair).has_value(); }))
+    EXPECT_TRUE(PollFor([&] { return FindRun(run.Captured(), pair, before).has_value(); }))
         << "the capture does not hold the clip followed by the take";
     // The two envelopes under the German line: the take's in its red.
     const gdi::Bitmap shot = run.ShotWhen("21-record-envelopes", [&](const gdi::Bitmap& s) {
@@ -1012,6 +1019,66 @@ TEST(AppEndToEnd, RRecordsTheLearnerFromTheMicrophoneAndTheClipThenTheTakeAreHea
         return red > 100;
     });
     EXPECT_TRUE(shot);
+    run.Keys("Escape");
+    EXPECT_EQ(run.Process().Wait(5s), 0) << run.Process().ReadAll(1s);
+}
+
+// The favourites view's Export button in the real window: the deck and the sheet land in the
+// documents folder that xdg-user-dir names, and a message box names them.
+TEST(AppEndToEnd, ExportPutsTheFavouritesDeckAndSheetIntoTheDocumentsFolder) {
+    if (!HaveXTools()) GTEST_SKIP() << "Xvfb, xdotool, x11-utils or ImageMagick is not installed";
+    if (!testing_support::OnPath("xdg-user-dir")) GTEST_SKIP() << "xdg-user-dirs is not installed";
+    const std::filesystem::path bundled = testing_support::BundledRunFolder();
+    if (bundled.empty()) GTEST_SKIP() << "the bundled phrasebook is not prepared (make data)";
+    VirtualDisplay display;
+    ASSERT_TRUE(display.Up()) << "Xvfb did not start";
+    RunFolder folder;
+    for (const char* name :
+         {"English.txt", "Pro3.txt", "MapEngSpec.data", "data.idx", "data.dat", "Ipa.txt"})
+        std::filesystem::create_symlink(bundled / name, folder.Path() / name);
+    {
+        catalogue::StdFile favourites =
+            catalogue::StdFile::Open(folder.Path() / "favorite.dat", "wb");
+        for (const auto& [text, number] : {std::pair{u"Hello.", 1}, std::pair{u"Goodbye.", 8}}) {
+            PhraseRecord record;
+            record.SetText(text);
+            record.number = number;
+            ASSERT_TRUE(favourites.WriteRecord(record));
+        }
+    }
+    const std::filesystem::path home = folder.Path() / "home";
+    const std::filesystem::path documents = home / "Dokumente";
+    std::filesystem::create_directories(documents);
+    std::filesystem::create_directories(home / ".config");
+    std::ofstream(home / ".config" / "user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n";
+    // The program inherits them; put back when the test ends.
+    const std::string oldHome = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home / ".config").c_str(), 1);
+    ProgramRun run(display.Name(), folder.Path(), folder.Path() / "sound.raw");
+    setenv("HOME", oldHome.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+    ASSERT_TRUE(run.Up()) << run.Process().ReadAll(1s);
+
+    run.ClickControl(ids::FavouritesButton);
+    ASSERT_TRUE(PollFor([&] {
+        const gdi::Bitmap shot = run.Shot("30-export-favourites");
+        return shot && DifferingPixels(shot, MainSkin(), ControlPixels(ids::ExportButton)) > 200;
+    }));
+    run.ClickControl(ids::ExportButton);
+    const std::filesystem::path deck = documents / "Tolkara German favourites.apkg";
+    const std::filesystem::path sheet = documents / "Tolkara German favourites.pdf";
+    EXPECT_TRUE(PollFor([&] { return run.VisibleWindows() == 2; }));
+    run.ScreenShot("31-export-message");
+    ASSERT_TRUE(std::filesystem::exists(deck));
+    const std::vector<std::uint8_t> pdf = FileBytes(sheet);
+    ASSERT_GT(pdf.size(), 4u);
+    EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + 4), "%PDF");
+    const std::vector<std::uint8_t> zip = FileBytes(deck);
+    ASSERT_GT(zip.size(), 4u);
+    EXPECT_EQ(std::string(zip.begin(), zip.begin() + 2), "PK");
+    run.Keys("Return");
+    EXPECT_TRUE(PollFor([&] { return run.VisibleWindows() == 1; }));
     run.Keys("Escape");
     EXPECT_EQ(run.Process().Wait(5s), 0) << run.Process().ReadAll(1s);
 }

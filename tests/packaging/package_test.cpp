@@ -224,6 +224,9 @@ TEST(DebianPackage, InstallsWhatIsListedAndKeepsEachUsersFavouritesInTheirOwnFol
     EXPECT_NE(depends.find("libatk1.0-0"), std::string::npos) << depends;
     // The Arial-metric font the window's texts ask for; a viewer for the help file.
     EXPECT_NE(depends.find("fonts-liberation2 | fonts-liberation"), std::string::npos) << depends;
+    // The exports' libraries and the phrase sheet's IPA font.
+    for (const char* library : {"libsqlite3-0", "libzip4", "libcairo2", "fonts-dejavu-core"})
+        EXPECT_NE(depends.find(library), std::string::npos) << depends;
     const auto [recommendsCode, recommends] =
         RunToEnd({"dpkg-deb", "-f", deb.string(), "Recommends"});
     EXPECT_NE(recommends.find("xchm"), std::string::npos) << recommends;
