@@ -11,10 +11,12 @@
 #include <string_view>
 #include <vector>
 
+#include "app/accessibility.h"
 #include "app/displayscale.h"
 #include "app/exportcommand.h"
 #include "app/phraseapp.h"
 #include "catalogue/updatehandoff.h"
+#include "platform/a11y/atkbridge.h"
 #include "platform/backend/sdl/sdlbackend.h"
 #include "platform/ui/quitsignals.h"
 #include "res/dialogs.h"
@@ -98,5 +100,8 @@ int main(int argc, char** argv) {
     CPhraseApp app(*display);
     // SIGTERM, SIGINT and SIGHUP close the window as its close button does, from any box.
     ui::QuitSignals quitSignals(*display);
+    // Screen readers see the windows through the desktop's accessibility bus, when there is one.
+    const std::unique_ptr<a11y::AtkBridge> accessibility =
+        a11y::AtkBridge::Start(app, std::u16string(AccessibleAppName), DescribeProgramWindow);
     return app.Run();
 }

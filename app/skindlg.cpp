@@ -21,6 +21,7 @@ const MessageMap CSkinDlg::messageMap{&CSkinnedDialog::messageMap, {
     OnCommand<&CSkinDlg::LoadSubcategory>(CBN_SELCHANGE, ids::SubcategoryCombo),
     OnCommandRange<&CSkinDlg::OnCategoryButton>(BN_CLICKED, ids::BasicButton, ids::QuestionButton),
     OnCommand<&CSkinDlg::ReplayPhrase>(STN_CLICKED, ids::PronunciationLine),
+    OnCommand<&CSkinDlg::OnGermanLineDoubleClick>(STN_DBLCLK, ids::PronunciationLine),
     OnCommand<&CSkinDlg::OnSearchView>(BN_CLICKED, ids::SearchViewButton),
     OnCommand<&CSkinDlg::OnFavourites>(BN_CLICKED, ids::FavouritesButton),
     OnCommand<&CSkinDlg::OnRelate>(BN_CLICKED, ids::RelateButton),

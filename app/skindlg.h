@@ -30,6 +30,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/largeprint.h"
 #include "app/skinneddialog.h"
 #include "audio/audioplayer.h"
 #include "audio/recorder.h"
@@ -70,6 +71,8 @@ public:
     // The same in the readable colours (Ctrl+H): black on off-white, about 20 to 1.
     static constexpr gdi::COLORREF ReadableListColour = 0xF0FFFF;  // RGB(255, 255, 240)
     static constexpr gdi::COLORREF ReadableTextColour = 0x000000;
+    static constexpr gdi::COLORREF ReadableSelectionColour = 0x8C3C00;  // RGB(0, 60, 140)
+    static constexpr gdi::COLORREF ReadableSelectionTextColour = 0xFFFFFF;
     // Where the pronunciation line is drawn, repainted whenever it changes (client pixels).
     static constexpr ui::RECT PronunciationArea{180, 435, 550, 510};
     // Within it, under the German line: the IPA, or the envelopes of the clip (above) and of
@@ -157,6 +160,13 @@ private:
     void LatchCategoryButton(int n);
     // Gives the skinned buttons their keyboard focus ring.
     void ShowFocusRings();
+    // Tab and Shift+Tab: the focus to the next (previous) control in reading order.
+    bool MoveFocusInReadingOrder(bool backwards);
+    // F11: the selected phrase's German line full screen, to show someone (nothing without
+    // a German line).
+    void ShowLargePrint();
+    // A double click on the German line with Ctrl held shows it in large print.
+    void OnGermanLineDoubleClick();
     // Ctrl+H: switches the readable colours on or off, remembered in the settings file.
     void ToggleReadableColours();
     // Makes the phrase list's brush for the colours the settings ask for and repaints it.
@@ -307,4 +317,6 @@ private:
     gdi::Brush hollowBrush_ = gdi::GetStockBrush(gdi::HOLLOW_BRUSH);
     // "Can't find data file!" has been said this run.
     bool archiveMissingSaid_ = false;
+    // The German line shown full screen (F11), while it is open.
+    CLargePrint largePrint;
 };

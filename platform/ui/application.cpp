@@ -30,6 +30,12 @@ SIZE Application::ScreenSize() const {
     return SIZE{device.cx / scale_, device.cy / scale_};
 }
 
+RECT Application::MonitorRect(HWND hwnd) const {
+    const RECT device = backend_.DisplayBounds(GetTopLevel(hwnd));
+    return RECT{device.left / scale_, device.top / scale_, device.right / scale_,
+                device.bottom / scale_};
+}
+
 RECT Application::ToDevice(const RECT& r) const {
     return RECT{r.left * scale_, r.top * scale_, r.right * scale_, r.bottom * scale_};
 }
@@ -361,8 +367,16 @@ Application::Step Application::PumpOne(bool wait) {
         DeliverMessage(msg);
         return Step::Handled;
     }
+    std::optional<std::uint64_t> deadline = NextTimerDue();
+    if (companion_ != nullptr) {
+        companion_->Service();
+        // What the companion did may have queued messages or asked for painting.
+        if (queueHead_ < queue_.size() || NeedsPaint()) return Step::Handled;
+        const std::uint64_t turn = Now() + companion_->Period();
+        deadline = deadline ? std::min(*deadline, turn) : turn;
+    }
     if (!wait) return Step::Nothing;
-    if (backend_.WaitEvent(event, NextTimerDue())) DispatchInput(event);
+    if (backend_.WaitEvent(event, deadline)) DispatchInput(event);
     return Step::Handled;
 }
 

@@ -54,6 +54,9 @@ public:
     int Scale() const { return scale_; }
     // The screen's size in our pixels.
     SIZE ScreenSize() const;
+    // The monitor that shows the window (or its top-level window), in screen coordinates of
+    // our pixels (MonitorFromWindow and the monitor's rectangle of GetMonitorInfo).
+    RECT MonitorRect(HWND hwnd) const;
     // Where the program's sounds go: the backend's wave-out driver.
     media::WaveOutDriver& GetWaveOutDriver() const { return backend_.WaveOutDriver(); }
     // Where the program records from: the backend's wave-in driver.
@@ -178,6 +181,17 @@ public:
     // up; `grab` is the pointer's position in that window's client coordinates.
     void BeginMoveDrag(HWND hwnd, POINT grab);
 
+    // Work that lives beside the windows and needs the loop's turns (a desktop bus): Service runs
+    // once before every wait, and while one is set no wait lasts longer than its period (ms).
+    // The companion must outlive its use; null removes it.
+    class LoopCompanion {
+    public:
+        virtual ~LoopCompanion() = default;
+        virtual void Service() = 0;
+        virtual std::uint64_t Period() const = 0;
+    };
+    void SetLoopCompanion(LoopCompanion* companion) { companion_ = companion; }
+
     // Dialog navigation.
     HWND GetNextDlgTabItem(HWND dialog, HWND control, bool previous) const;
     HWND GetNextDlgGroupItem(HWND dialog, HWND control, bool previous) const;
@@ -279,6 +293,7 @@ private:
     bool shift_ = false;
     bool control_ = false;
     ClickMemory lastClick_;
+    LoopCompanion* companion_ = nullptr;
 };
 
 }  // namespace ui

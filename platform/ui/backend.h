@@ -37,6 +37,12 @@ public:
     // own pixels and converts at this boundary.
     virtual int Scale() const { return 1; }
     virtual SIZE ScreenSize() const = 0;
+    // The screen (monitor) that shows most of the window, in screen coordinates; by default
+    // the one screen of ScreenSize.
+    virtual RECT DisplayBounds(HWND /*window*/) {
+        const SIZE s = ScreenSize();
+        return RECT{0, 0, s.cx, s.cy};
+    }
 
     // Milliseconds of a monotonic clock.
     virtual std::uint64_t Now() const = 0;

@@ -222,6 +222,11 @@ LRESULT ListBox::OnEraseBkgnd(WPARAM, LPARAM) {
     return 1;
 }
 
+void ListBox::SetSelectionColours(std::optional<std::pair<gdi::COLORREF, gdi::COLORREF>> colours) {
+    selectionColours_ = colours;
+    if (IsWindow()) Invalidate();
+}
+
 LRESULT ListBox::OnPaint(WPARAM, LPARAM) {
     PaintDC dc(*this);
     if (!dc) return 0;
@@ -249,11 +254,16 @@ LRESULT ListBox::OnPaint(WPARAM, LPARAM) {
             if (row.top >= area.bottom) break;
             const bool selected = i == rows_.current;
             if (DrawOwnerRow(dc, i, row, selected)) continue;
-            if (selected) {
+            const bool ownSelection = selected && enabled && selectionColours_.has_value();
+            if (ownSelection) {
+                gdi::FillRect(dc, row, gdi::Brush::Solid(selectionColours_->first));
+            } else if (selected) {
                 gdi::FillRect(dc, row,
                               theme.Brush(enabled ? gdi::COLOR_HIGHLIGHT : gdi::COLOR_BTNSHADOW));
             }
-            dc.SetTextColor(selected ? theme.Colour(gdi::COLOR_HIGHLIGHTTEXT) : textColour);
+            dc.SetTextColor(ownSelection ? selectionColours_->second
+                            : selected   ? theme.Colour(gdi::COLOR_HIGHLIGHTTEXT)
+                                         : textColour);
             RECT text{row.left + TextMargin - hScroll_, row.top,
                       row.left + TextMargin - hScroll_ + 0x7FFF, row.bottom};
             gdi::DrawText(dc, rows_[static_cast<std::size_t>(i)].text, text,

@@ -8,7 +8,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/ui/rowcontrol.h"
 #include "platform/ui/rowstore.h"
@@ -20,6 +22,8 @@ namespace ui {
 class ListBox : public Window, public RowControl<ListBox, ListBoxMessages> {
     UI_DECLARE_MESSAGE_MAP()
 public:
+    // The selected row's background and text colours; nullopt: the theme's highlight.
+    void SetSelectionColours(std::optional<std::pair<gdi::COLORREF, gdi::COLORREF>> colours);
     static void Register(Application& app);
     ListBox() = default;
     // Rows still held go through the base DeleteItem (WM_DELETEITEM to the parent); a class
@@ -114,6 +118,7 @@ protected:
     int extent_ = 0;  // horizontal extent in pixels
     bool focused_ = false;
     bool seeThrough_ = false;  // the last colour answer was a hollow brush
+    std::optional<std::pair<gdi::COLORREF, gdi::COLORREF>> selectionColours_;
 };
 
 }  // namespace ui

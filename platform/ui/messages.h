@@ -313,6 +313,7 @@ inline constexpr UINT VK_DELETE = 0x2E;
 inline constexpr UINT VK_ADD = 0x6B;       // keypad +
 inline constexpr UINT VK_SUBTRACT = 0x6D;  // keypad -
 inline constexpr UINT VK_F1 = 0x70;
+inline constexpr UINT VK_F11 = 0x7A;
 inline constexpr UINT VK_F4 = 0x73;
 inline constexpr UINT VK_OEM_PLUS = 0xBB;   // the + key (= and + on US keyboards)
 inline constexpr UINT VK_OEM_MINUS = 0xBD;  // the - key

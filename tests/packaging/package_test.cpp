@@ -220,6 +220,8 @@ TEST(DebianPackage, InstallsWhatIsListedAndKeepsEachUsersFavouritesInTheirOwnFol
     const auto [fielded, depends] = RunToEnd({"dpkg-deb", "-f", deb.string(), "Depends"});
     EXPECT_NE(depends.find("libsdl2-2.0-0"), std::string::npos) << depends;
     EXPECT_NE(depends.find("libc6"), std::string::npos) << depends;
+    EXPECT_NE(depends.find("libatk-bridge2.0-0"), std::string::npos) << depends;
+    EXPECT_NE(depends.find("libatk1.0-0"), std::string::npos) << depends;
     // The Arial-metric font the window's texts ask for; a viewer for the help file.
     EXPECT_NE(depends.find("fonts-liberation2 | fonts-liberation"), std::string::npos) << depends;
     // The exports' libraries and the phrase sheet's IPA font.

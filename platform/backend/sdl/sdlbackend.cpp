@@ -215,6 +215,18 @@ ui::SIZE SdlBackend::ScreenSize() const {
     return {r.w, r.h};
 }
 
+ui::RECT SdlBackend::DisplayBounds(ui::HWND window) {
+    const Native* n = Find(window);
+    const int index =
+        n != nullptr && n->window != nullptr ? SDL_GetWindowDisplayIndex(n->window) : 0;
+    SDL_Rect r;
+    if (SDL_GetDisplayBounds(std::max(index, 0), &r) != 0) {
+        const ui::SIZE s = ScreenSize();
+        return {0, 0, s.cx, s.cy};
+    }
+    return {r.x, r.y, r.x + r.w, r.y + r.h};
+}
+
 std::uint64_t SdlBackend::Now() const {
     return SDL_GetTicks64();
 }

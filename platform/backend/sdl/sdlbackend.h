@@ -37,6 +37,7 @@ public:
     ui::BackendCaps Caps() const override;
     int Scale() const override { return scale_; }
     ui::SIZE ScreenSize() const override;
+    ui::RECT DisplayBounds(ui::HWND window) override;
     std::uint64_t Now() const override;
     bool WaitEvent(ui::InputEvent& out, std::optional<std::uint64_t> deadline) override;
     void RequestQuit() override;
