@@ -149,13 +149,21 @@ void CSkinDlg::PaintOverSkin(gdi::DC& dc) {
         return;
     }
     if (ipaLine.empty()) return;
-    if (!ipaFont) ipaFont = gdi::CreateFontSimple(-12, gdi::FW_NORMAL, u"DejaVu Sans");
-    if (ipaFont) dc.SelectObject(ipaFont);
     dc.SetBkMode(gdi::TRANSPARENT);
     dc.SetTextColor(IpaColour);
-    RECT area = IpaArea;
     const std::u16string shown = u"/" + ipaLine + u"/";
-    gdi::DrawText(dc, shown, area,
-                  gdi::DT_CENTER | gdi::DT_VCENTER | gdi::DT_SINGLELINE | gdi::DT_NOPREFIX |
-                      gdi::DT_END_ELLIPSIS);
+    constexpr UINT Line = gdi::DT_CENTER | gdi::DT_VCENTER | gdi::DT_SINGLELINE | gdi::DT_NOPREFIX;
+    for (int i = 0; i < 3; ++i) {
+        gdi::Font& font = ipaFonts[i];
+        if (!font) font = gdi::CreateFontSimple(-12 + i, gdi::FW_NORMAL, u"DejaVu Sans");
+        if (font) dc.SelectObject(font);
+        RECT needed = IpaArea;
+        gdi::DrawText(dc, shown, needed, Line | gdi::DT_CALCRECT);
+        // The smallest type takes what is left with an ellipsis.
+        if (needed.right - needed.left <= IpaArea.right - IpaArea.left || i == 2) {
+            RECT area = IpaArea;
+            gdi::DrawText(dc, shown, area, Line | gdi::DT_END_ELLIPSIS);
+            return;
+        }
+    }
 }

@@ -77,7 +77,7 @@ public:
     static constexpr ui::RECT PronunciationArea{180, 435, 550, 510};
     // Within it, under the German line: the IPA, or the envelopes of the clip (above) and of
     // the learner's take (below).
-    static constexpr ui::RECT IpaArea{200, 481, 505, 497};
+    static constexpr ui::RECT IpaArea{215, 481, 485, 497};
     static constexpr ui::RECT ModelEnvelopeArea{215, 479, 480, 489};
     static constexpr ui::RECT TakeEnvelopeArea{215, 491, 480, 501};
     static constexpr gdi::COLORREF ModelEnvelopeColour = gdi::RGB(42, 157, 143);
@@ -261,7 +261,8 @@ private:
     // "Ipa.txt", read once at start-up, and the IPA shown under the German line.
     catalogue::IpaText ipaText;
     std::u16string ipaLine;
-    gdi::Font ipaFont;
+    // The IPA's type: 12, 11 and 10 pixels, the largest that fits the line.
+    gdi::Font ipaFonts[3];
     // Where the German line sits alone (its template position, parent pixels).
     std::optional<ui::RECT> germanLineHome;
 
