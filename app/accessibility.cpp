@@ -52,15 +52,15 @@ void DescribeSkinButton(CXSkinButton& button, int id, a11y::Description& d) {
 // The main window's reading order (and Tab's): the title bar, the views, the chooser or the
 // keyword, the phrases and their German line, the categories, the links at the foot.
 constexpr int ReadingOrder[] = {
-    ids::AboutButton,      ids::HelpButton,       ids::MinimiseButton,    ids::CloseButton,
-    ids::SearchViewButton, ids::FavouritesButton, ids::RelateButton,      ids::VersionLabel,
-    ids::SubcategoryLabel, ids::KeywordLabel,     ids::YourPhraseLabel,   ids::RelatedLabel,
-    ids::SubcategoryCombo, ids::KeywordEdit,      ids::ExactMatchCheck,   ids::RunSearchButton,
-    ids::AddButton,        ids::PhraseList,       ids::PronunciationLine, ids::MicrophoneButton,
-    ids::SoundButton,      ids::SlowSpeechButton, ids::BasicButton,       ids::TravelButton,
-    ids::FoodButton,       ids::LodgingButton,    ids::BusinessButton,    ids::SightButton,
-    ids::SocialButton,     ids::ShopingButton,    ids::EmergencyButton,   ids::QuestionButton,
-    ids::UpdateButton,     ids::SupportButton,    ids::ReportButton};
+    ids::AboutButton,      ids::HelpButton,       ids::MinimiseButton,   ids::CloseButton,
+    ids::SearchViewButton, ids::FavouritesButton, ids::RelateButton,     ids::VersionLabel,
+    ids::SubcategoryLabel, ids::KeywordLabel,     ids::YourPhraseLabel,  ids::RelatedLabel,
+    ids::SubcategoryCombo, ids::KeywordEdit,      ids::ExactMatchCheck,  ids::RunSearchButton,
+    ids::AddButton,        ids::ExportButton,     ids::PhraseList,       ids::PronunciationLine,
+    ids::MicrophoneButton, ids::SoundButton,      ids::SlowSpeechButton, ids::BasicButton,
+    ids::TravelButton,     ids::FoodButton,       ids::LodgingButton,    ids::BusinessButton,
+    ids::SightButton,      ids::SocialButton,     ids::ShopingButton,    ids::EmergencyButton,
+    ids::QuestionButton,   ids::UpdateButton,     ids::SupportButton,    ids::ReportButton};
 
 int PlaceInReadingOrder(int id) {
     for (std::size_t i = 0; i < std::size(ReadingOrder); ++i) {
@@ -69,7 +69,7 @@ int PlaceInReadingOrder(int id) {
     return 0;
 }
 
-void DescribeMainControl(ui::Window* window, int id, a11y::Description& d) {
+void DescribeMainControl(const CSkinDlg& dlg, ui::Window* window, int id, a11y::Description& d) {
     d.order = PlaceInReadingOrder(id);
     if (auto* button = dynamic_cast<CXSkinButton*>(window)) {
         DescribeSkinButton(*button, id, d);
@@ -80,6 +80,7 @@ void DescribeMainControl(ui::Window* window, int id, a11y::Description& d) {
             // The German line of the selected phrase: read out whenever it changes.
             d.role = a11y::Role::Text;
             d.live = true;
+            d.description = dlg.IpaLine();
             break;
         case ids::PhraseList:
             d.name = u"Phrases";
@@ -120,8 +121,8 @@ void DescribeProgramWindow(const ui::Application& app, ui::HWND hwnd, a11y::Desc
         d.name = u"Word choices";
         return;
     }
-    if (dynamic_cast<CSkinDlg*>(parent) != nullptr) {
-        DescribeMainControl(window, node->id, d);
+    if (const auto* dlg = dynamic_cast<CSkinDlg*>(parent)) {
+        DescribeMainControl(*dlg, window, node->id, d);
     } else if (auto* button = dynamic_cast<CXSkinButton*>(window)) {
         DescribeSkinButton(*button, node->id, d);
     }

@@ -89,6 +89,9 @@ public:
     explicit CSkinDlg(ui::Application& app, ui::Window* parent = nullptr);
     ~CSkinDlg() override;
 
+    // The IPA shown under the German line (empty: none), for a screen reader to read with it.
+    const std::u16string& IpaLine() const { return ipaLine; }
+
 protected:
     // Dialog
     void DoDataExchange(ui::DataExchange& dx) override;

@@ -184,6 +184,8 @@ def inner(program, folder):
         check(selected_row() is not None and selected_row().name == basic_rows[0],
               "the first row is selected")
         check(basic_german != "", "the pronunciation line has text")
+        print("IPA (description): %r" % line.description)
+        check(line.description.startswith("h"), "the pronunciation line's description is its IPA")
 
         travel = find("Travel", pyatspi.ROLE_PUSH_BUTTON)
         action = travel.queryAction()
