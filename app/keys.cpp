@@ -57,6 +57,10 @@ bool CSkinDlg::HandleWindowKey(const MSG& msg) {
         ShowHelp();
         return true;
     }
+    if (control && !shift && key == 'P') {
+        OnPractice();
+        return true;
+    }
     if (control && !shift && key == 'F') {
         OpenSearchFromKeys();
         return true;

@@ -32,6 +32,7 @@ const MessageMap CSkinDlg::messageMap{&CSkinnedDialog::messageMap, {
     OnCommand<&CSkinDlg::OnSound>(BN_CLICKED, ids::SoundButton),
     OnCommand<&CSkinDlg::OnSlowSpeech>(BN_CLICKED, ids::SlowSpeechButton),
     OnCommand<&CSkinDlg::OnRecord>(BN_CLICKED, ids::MicrophoneButton),
+    OnCommand<&CSkinDlg::OnPractice>(BN_CLICKED, ids::PracticeButton),
     OnMessage<&CSkinDlg::OnMouseWheel>(WM_MOUSEWHEEL),
     OnCommand<&CSkinDlg::ReplayPhrase>(LBN_DBLCLK, ids::PhraseList),
     OnMessage<&CSkinDlg::OnTimer>(WM_TIMER),
@@ -70,6 +71,7 @@ void CSkinDlg::DoDataExchange(DataExchange& dx) {
     DDX_Control(dx, ids::SoundButton, soundButton);
     DDX_Control(dx, ids::SlowSpeechButton, slowSpeechButton);
     DDX_Control(dx, ids::MicrophoneButton, microphoneButton);
+    DDX_Control(dx, ids::PracticeButton, practiceButton);
     DDX_Control(dx, ids::AddButton, addButton);
     DDX_Control(dx, ids::RunSearchButton, runSearchButton);
     DDX_Control(dx, ids::KeywordEdit, keywordEdit);

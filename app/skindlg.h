@@ -16,6 +16,7 @@
 //   soundsettings.cpp  slower speech and the volume, and the settings file that keeps them
 //   cataloguefiles.cpp  the catalogue's text and record files
 //   pronunciation.cpp  the IPA under the German line, and recording the learner to compare
+//   practice.cpp     practising the listed phrases on the practice card (CPracticeDlg)
 // Everything the window asks of the desktop (message boxes, pages, programs, help) goes
 // through the application's shell.
 //
@@ -83,6 +84,10 @@ public:
     static constexpr gdi::COLORREF ModelEnvelopeColour = gdi::RGB(42, 157, 143);
     static constexpr gdi::COLORREF TakeEnvelopeColour = gdi::RGB(200, 70, 50);
     static constexpr std::u16string_view NoMicrophone = u"No microphone found";
+    static constexpr std::u16string_view NothingToPractise = u"No phrase to practise here!";
+    static constexpr std::u16string_view PracticeSetAside =
+        u"The practice progress could not be read: it is kept as practice.dat.bad and practice "
+        u"starts afresh.";
 
     // Loads the skin and the icon from the application's resources and makes the window's
     // region from the skin; the window itself is made by DoModal.
@@ -191,6 +196,13 @@ private:
     // I and R outside the controls that type letters (true: used up).
     bool HandlePronunciationKey(const ui::MSG& msg);
 
+    // --- Practice (practice.cpp) ---
+    // The Practice button and Ctrl+P: the listed phrases on the practice card; the selected
+    // row's clip is cued again afterwards.
+    void OnPractice();
+    // Speaks phrase n through the window's player (the practice card's voice).
+    void SpeakPhrase(std::uint32_t n);
+
     // --- Slower speech, the volume and the settings file (soundsettings.cpp) ---
     // Reads the settings file and hands its settings to the player and the toggle.
     void ApplySettings();
@@ -280,6 +292,7 @@ private:
     CXSkinButton soundButton;              // 1039
     CXSkinButton slowSpeechButton;         // 1040
     CXSkinButton microphoneButton;         // 1060
+    CXSkinButton practiceButton;           // 1050
     CXSkinButton addButton;                // 1038
     CXSkinButton runSearchButton;          // 1037
     ui::Edit keywordEdit;                  // 1020

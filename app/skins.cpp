@@ -59,6 +59,8 @@ std::u16string_view TipOf(int id) {
             return u"Slower speech";
         case ids::ExportButton:
             return u"Export favourites (Ctrl+E)";
+        case ids::PracticeButton:
+            return u"Practise these phrases (Ctrl+P)";
         case ids::MicrophoneButton:
             return u"Record yourself and compare (R)";
         default:

@@ -91,6 +91,9 @@ inline constexpr BitmapInfo Bitmaps[] = {
     {350, shell::LangNeutral, 44, 33, "Export, normal"},
     {351, shell::LangNeutral, 44, 33, "Export, down"},
     {352, shell::LangNeutral, 44, 33, "Export, over"},
+    {311, shell::LangNeutral, 90, 13, "Practice, normal"},
+    {312, shell::LangNeutral, 90, 13, "Practice, down"},
+    {313, shell::LangNeutral, 90, 13, "Practice, over"},
     {330, shell::LangNeutral, 30, 28, "Microphone, normal"},
     {331, shell::LangNeutral, 30, 28, "Microphone, down and recording"},
     {332, shell::LangNeutral, 30, 28, "Microphone, over"},
@@ -136,7 +139,8 @@ inline constexpr ButtonSkin MainButtonSkins[] = {
     {ids::RunSearchButton, 267, 266, 265},  {ids::AddButton, 270, 269, 268},
     {ids::MinimiseButton, 273, 272, 271},   {ids::CloseButton, 141, 275, 274},
     {ids::SoundButton, 279, 278, 277},      {ids::SlowSpeechButton, 308, 309, 310},
-    {ids::ExportButton, 350, 351, 352},     {ids::MicrophoneButton, 330, 331, 332},
+    {ids::ExportButton, 350, 351, 352},     {ids::PracticeButton, 311, 312, 313},
+    {ids::MicrophoneButton, 330, 331, 332},
 };
 
 // The microphone button's look for a run without a capture device.

@@ -43,6 +43,18 @@ inline constexpr int SupportButton = 1044;
 inline constexpr int VersionLabel = 1048;
 // Shown in the favourites view only, where the search-run button is hidden.
 inline constexpr int ExportButton = 1070;
+inline constexpr int PracticeButton = 1050;
+
+// The practice card (313); its Cancel button is CloseButton.
+inline constexpr int PracticeStatusLabel = 1051;
+inline constexpr int PracticeEnglishLabel = 1052;
+inline constexpr int PracticeGermanLabel = 1053;
+inline constexpr int PracticeHintLabel = 1054;
+inline constexpr int PracticeShowLink = 1055;
+inline constexpr int PracticeAgainLink = 1056;
+inline constexpr int PracticeHardLink = 1057;
+inline constexpr int PracticeGoodLink = 1058;
+inline constexpr int PracticeEasyLink = 1059;
 
 // The about box (312); its Cancel button is CloseButton.
 inline constexpr int AboutTitleLabel = 1044;

@@ -9,6 +9,7 @@ namespace res {
 
 inline constexpr int MainDialogId = 102;
 inline constexpr int AboutDialogId = 312;
+inline constexpr int PracticeDialogId = 313;
 
 namespace detail {
 
@@ -67,6 +68,7 @@ inline constexpr DialogItemTemplate MainDialogItems[] = {
     {ids::SupportButton, ButtonClass, u"TECH", Child | PushButton, 0, 113, 315, 103, 9},
     {ids::VersionLabel, StaticClass, u"" TOLKARA_VERSION, Child | Label, 0, 289, 51, 24, 10},
     {ids::ExportButton, ButtonClass, u"Export", HiddenChild | PushButton, 0, 270, 64, 27, 19},
+    {ids::PracticeButton, ButtonClass, u"Practice", Child | PushButton, 0, 137, 51, 60, 8},
 };
 
 inline constexpr DialogItemTemplate AboutDialogItems[] = {
@@ -78,6 +80,21 @@ inline constexpr DialogItemTemplate AboutDialogItems[] = {
      Child | Label, 0, 67, 138, 226, 16},
     {ids::AboutNoticeSecondLabel, StaticClass, u"Speech synthesised with eSpeak NG.", Child | Label,
      0, 67, 162, 226, 16},
+};
+
+inline constexpr Style Link = SS_LEFT | SS_NOTIFY;
+
+inline constexpr DialogItemTemplate PracticeDialogItems[] = {
+    {ids::PracticeStatusLabel, StaticClass, u"", Child | Label, 0, 27, 46, 160, 11},
+    {ids::PracticeEnglishLabel, StaticClass, u"", Child | SS_LEFT, 0, 67, 74, 226, 36},
+    {ids::PracticeGermanLabel, StaticClass, u"", Child | SS_LEFT, 0, 67, 114, 226, 30},
+    {ids::PracticeHintLabel, StaticClass, u"", Child | Label, 0, 27, 155, 300, 10},
+    {ids::PracticeShowLink, StaticClass, u"Show (Space)", Child | Link, 0, 27, 169, 60, 12},
+    {ids::PracticeAgainLink, StaticClass, u"1 Again", Child | Link, 0, 100, 169, 45, 12},
+    {ids::PracticeHardLink, StaticClass, u"2 Hard", Child | Link, 0, 150, 169, 45, 12},
+    {ids::PracticeGoodLink, StaticClass, u"3 Good", Child | Link, 0, 200, 169, 45, 12},
+    {ids::PracticeEasyLink, StaticClass, u"4 Easy", Child | Link, 0, 250, 169, 45, 12},
+    {ids::CloseButton, ButtonClass, u"Cancel", Child | PushButton, 0, 210, 189, 70, 19},
 };
 
 }  // namespace detail
@@ -100,6 +117,12 @@ inline constexpr ui::DialogTemplate MainDialog{
 inline constexpr ui::DialogTemplate AboutDialog{
     ui::DS_SETFONT | ui::WS_POPUP, 0, 0, 0, 354, 257, u"", u"MS Sans Serif", 8,
     detail::AboutDialogItems,
+};
+
+// The practice card: the about box's skin, a card of its own.
+inline constexpr ui::DialogTemplate PracticeDialog{
+    ui::DS_SETFONT | ui::WS_POPUP, 0, 0, 0, 354, 257, u"", u"MS Sans Serif", 8,
+    detail::PracticeDialogItems,
 };
 
 }  // namespace res

@@ -15,6 +15,8 @@ const shell::ResourceBundle& ProgramResources() {
                        sizeof MainDialog});
         all.push_back({shell::ResourceType::Dialog, AboutDialogId, shell::LangNeutral, &AboutDialog,
                        sizeof AboutDialog});
+        all.push_back({shell::ResourceType::Dialog, PracticeDialogId, shell::LangNeutral,
+                       &PracticeDialog, sizeof PracticeDialog});
         return all;
     }();
     static const shell::ResourceBundle bundle(resources);

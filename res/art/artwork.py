@@ -166,6 +166,9 @@ def icon_shape(name, colour):
                 + circle(12, 19.6, 1.6, **f))
     if name == "search":
         return circle(10, 10, 6, **s) + path("M14.5 14.5 L21 21", **{**s, "stroke_width": 3})
+    if name == "cards":
+        return (rect(3, 6.5, 13, 15, 2, **s) + path("M8 6.5 V4.5 A2 2 0 0 1 10 2.5 H19 A2 2 0 0 1 "
+                                                    "21 4.5 V15.5 A2 2 0 0 1 19 17.5 H16", **s))
     if name == "star":
         return path("M12 2.5 L14.6 8.6 L21.2 9.2 L16.2 13.5 L17.7 20 L12 16.6 L6.3 20 "
                     "L7.8 13.5 L2.8 9.2 L9.4 8.6 Z", **f)
@@ -358,6 +361,8 @@ def button(control, state, w, h, rect_px):
         pill_button(d, state, vw, vh, "Search", "search")
     elif control == 1019:
         tab_button(d, state, vw, vh, "Help", "help", left=2, size=10.5)
+    elif control == 1050:
+        tab_button(d, state, vw, vh, "Practice", "cards")
     elif control in (1016, 1017):
         tab_button(d, state, vw, vh, "Favourite" if control == 1016 else "Relate",
                    "star" if control == 1016 else "link")
