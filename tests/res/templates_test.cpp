@@ -43,12 +43,12 @@ TEST(MainDialogTemplate, ControlsIdsClassesAndVisibility) {
         EXPECT_EQ(item.style & WS_CHILD, WS_CHILD) << item.id;
         if (!(item.style & WS_VISIBLE)) hidden.insert(item.id);
     }
-    EXPECT_EQ(ids.size(), 38u);
+    EXPECT_EQ(ids.size(), 39u);
     // 1070, Export, shows in the favourites view only.
     EXPECT_EQ(hidden, (std::set<int>{1019, 1001, 1020, 1021, 101, 1070}));
 
     for (int id : {1003, 1004, 1005, 1007, 1008, 1009, 1010, 1011, 1012, 1013, 1015, 1016, 1017,
-                   1019, 1037, 1038, 1039, 1041, 1042, 1043, 1044, 1060, 1070, 1000, 2}) {
+                   1019, 1037, 1038, 1039, 1041, 1042, 1043, 1044, 1050, 1060, 1070, 1000, 2}) {
         const DialogItemTemplate* item = FindItem(d, id);
         ASSERT_NE(item, nullptr) << id;
         EXPECT_EQ(item->className, ButtonClass) << id;
