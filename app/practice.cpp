@@ -18,6 +18,9 @@ void CSkinDlg::OnPractice() {
         if (n < 1 || n > PhraseCount) continue;
         std::u16string german = catalogue::PronunciationDisplayText(
             catalogue::ReadPronunciation(catalogueFiles.pronunciationFile, n), n);
+        // The card and practice.dat show the text without the file's byte-order mark and
+        // line end, which phrase 1's row still carries.
+        std::erase_if(text, [](char16_t c) { return c == u'\uFEFF' || c == u'\r' || c == u'\n'; });
         phrases.push_back({static_cast<std::uint32_t>(n), std::move(text), std::move(german)});
     }
     if (phrases.empty()) {

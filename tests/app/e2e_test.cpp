@@ -18,16 +18,20 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "audio/audioplayer.h"
 #include "audio/comparison.h"
 #include "catalogue/archive.h"
 #include "catalogue/phrasemap.h"
+#include "catalogue/practiceschedule.h"
+#include "catalogue/practicestore.h"
 #include "catalogue/pronunciation.h"
 #include "catalogue/search.h"
 #include "catalogue/stdfile.h"
 #include "catalogue/subcategories.h"
+#include "catalogue/textconvert.h"
 #include "platform/gdi/bmp.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/font.h"
@@ -1081,6 +1085,71 @@ TEST(AppEndToEnd, ExportPutsTheFavouritesDeckAndSheetIntoTheDocumentsFolder) {
     EXPECT_TRUE(PollFor([&] { return run.VisibleWindows() == 1; }));
     run.Keys("Escape");
     EXPECT_EQ(run.Process().Wait(5s), 0) << run.Process().ReadAll(1s);
+}
+
+TEST(AppEndToEnd, PractisesTheFavouritesAndAGoodCardIsNotAskedAgainToday) {
+    if (!HaveXTools()) GTEST_SKIP() << "Xvfb, xdotool, x11-utils or ImageMagick is not installed";
+    const std::filesystem::path bundled = testing_support::BundledRunFolder();
+    if (bundled.empty()) GTEST_SKIP() << "the bundled phrasebook is not prepared (make data)";
+    VirtualDisplay display;
+    ASSERT_TRUE(display.Up()) << "Xvfb did not start";
+    RunFolder folder;
+    for (const char* name : {"English.txt", "Pro3.txt", "MapEngSpec.data", "data.idx", "data.dat"})
+        std::filesystem::create_symlink(bundled / name, folder.Path() / name);
+    // Two favourites: the first two phrases of the catalogue.
+    ASSERT_EQ(
+        catalogue::ConvertEnglishText(folder.Path() / "English.txt", folder.Path() / "English.dat"),
+        catalogue::ConvertResult::Written);
+    std::vector<PhraseRecord> favourites;
+    {
+        auto english = catalogue::StdFile::Open(folder.Path() / "English.dat", "rb");
+        auto file = catalogue::StdFile::Open(folder.Path() / "favorite.dat", "wb");
+        for (int i = 0; i < 2; ++i) {
+            auto record = english.ReadRecord<PhraseRecord>();
+            ASSERT_TRUE(record && file.WriteRecord(*record));
+            favourites.push_back(*record);
+        }
+    }
+    const auto known = [](std::uint32_t) { return true; };
+    const catalogue::Day today = catalogue::LocalToday();
+
+    // Each run: the favourites, Ctrl+P, Space, Good, Escape twice (the card, the window).
+    const auto practise = [&](const std::string& shot) {
+        ProgramRun run(display.Name(), folder.Path(), folder.Path() / "sound.raw");
+        ASSERT_TRUE(run.Up()) << run.Process().ReadAll(1s);
+        ASSERT_TRUE(PollFor([&] { return LineTextPixels(run.Shot(shot + "-start")) > 30; }));
+        run.ClickControl(ids::FavouritesButton);
+        std::this_thread::sleep_for(300ms);
+        run.Keys("ctrl+p");
+        ASSERT_TRUE(PollFor([&] { return run.VisibleWindows() == 2; })) << "no practice card";
+        run.Keys("space");
+        std::this_thread::sleep_for(500ms);
+        run.ScreenShot(shot + "-card");
+        const std::size_t before = catalogue::LoadPracticeDeck(folder.Path(), known).cards.size();
+        run.Keys("3");
+        EXPECT_TRUE(PollFor([&] {
+            return catalogue::LoadPracticeDeck(folder.Path(), known).cards.size() == before + 1;
+        })) << "the grade is not kept";
+        run.Keys("Escape");
+        EXPECT_TRUE(PollFor([&] { return run.VisibleWindows() == 1; }));
+        run.Keys("Escape");
+        EXPECT_EQ(run.Process().Wait(5s), 0) << run.Process().ReadAll(1s);
+    };
+
+    practise("40-practice");
+    catalogue::PracticeDeck deck = catalogue::LoadPracticeDeck(folder.Path(), known);
+    ASSERT_EQ(deck.cards.size(), 1u);
+    const catalogue::PracticeCard first = deck.cards[0];
+    EXPECT_EQ(static_cast<PhraseNo>(first.number), favourites[0].number);
+    EXPECT_EQ(first.english, "Hello.");  // without phrase 1's byte-order mark and line end
+    EXPECT_GT(first.schedule.due, today);
+
+    // Started again, the card of the first favourite is not due: the second one is asked.
+    practise("41-practice-again");
+    deck = catalogue::LoadPracticeDeck(folder.Path(), known);
+    ASSERT_EQ(deck.cards.size(), 2u);
+    EXPECT_EQ(deck.cards[0], first);
+    EXPECT_EQ(static_cast<PhraseNo>(deck.cards[1].number), favourites[1].number);
 }
 
 }  // namespace
