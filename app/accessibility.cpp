@@ -4,6 +4,7 @@
 
 #include "app/aboutdlg.h"
 #include "app/controlids.h"
+#include "app/practicedlg.h"
 #include "app/skindlg.h"
 
 namespace {
@@ -112,6 +113,9 @@ void DescribeProgramWindow(const ui::Application& app, ui::HWND hwnd, a11y::Desc
         } else if (dynamic_cast<CAboutDlg*>(window) != nullptr) {
             d.role = a11y::Role::Dialog;
             d.name = u"About";
+        } else if (dynamic_cast<CPracticeDlg*>(window) != nullptr) {
+            d.role = a11y::Role::Dialog;
+            d.name = u"Practice";
         }
         return;
     }
@@ -119,6 +123,11 @@ void DescribeProgramWindow(const ui::Application& app, ui::HWND hwnd, a11y::Desc
     if (auto* list = dynamic_cast<CMyListBox*>(parent); list && list->ChoiceCombo() == window) {
         d.role = a11y::Role::PopupList;
         d.name = u"Word choices";
+        return;
+    }
+    if (dynamic_cast<CPracticeDlg*>(parent) != nullptr) {
+        // The card's phrase and its German line are read out as they change.
+        d.live = node->id == ids::PracticeEnglishLabel || node->id == ids::PracticeGermanLabel;
         return;
     }
     if (const auto* dlg = dynamic_cast<CSkinDlg*>(parent)) {
