@@ -158,6 +158,10 @@ const std::set<std::u16string> KnownMessages = {
     u"One item has just been removed from the favorite!",
     u"Can't save the favorite!",
     u"No favourite phrase to export!",
+    u"No phrase to practise here!",
+    u"Can't save the practice progress!",
+    u"The practice progress could not be read: it is kept as practice.dat.bad and practice starts "
+    u"afresh.",
 };
 // The start of the message that names the exported favourites' files.
 constexpr std::u16string_view ExportedPrefix = u"The favourites are exported to:";
