@@ -1,7 +1,7 @@
 // The window's keys, wherever the focus is in it: the list keys move the phrase list's
 // selection, Space speaks the selected phrase, Ctrl+C copies it with its German line, Ctrl+F
-// opens the search, Ctrl+E exports the favourites, Enter in the keyword box runs the search
-// and F1 asks for help. Keys the focused control types or uses itself (the keyword box, the
+// opens the search, Ctrl+E exports the favourites, Ctrl+P practises the listed phrases, Enter
+// in the keyword box runs the search and F1 asks for help. Keys the focused control types or uses itself (the keyword box, the
 // choosers, the check box) stay with it.
 #include "app/controlids.h"
 #include "app/skindlg.h"

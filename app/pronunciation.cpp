@@ -77,6 +77,8 @@ void CSkinDlg::OnRecord() {
     DropTake();
     if (recorder.Begin() == audio::CRecorder::Start::NoMicrophone) {
         microphoneMissing = true;
+        // A disabled button cannot keep the keys: they go back to the phrase list.
+        if (GetApplication().GetFocus() == microphoneButton.GetSafeHwnd()) phraseList.SetFocus();
         microphoneButton.EnableWindow(false);
         ShowMessage(NoMicrophone);
         return;

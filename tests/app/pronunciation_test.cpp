@@ -165,15 +165,22 @@ TEST_F(Pronunciation, RRecordsTheLearnerThenTheClipAndTheTakeAreHeardAndDrawnUnt
 
 TEST_F(Pronunciation, WithoutAMicrophoneRSaysSoOnceAndTheButtonStaysDisabled) {
     backend.Microphone().SetAvailable(false);
-    Run({[&] { ClickRow(1); }, [&] { backend.Key('R'); },
+    int row = -1;
+    Run({[&] { ClickRow(1); }, [&] { Click(ids::MicrophoneButton); },
          [&] {
              EXPECT_EQ(Messages(),
                        std::vector<std::u16string>{std::u16string(CSkinDlg::NoMicrophone)});
              EXPECT_FALSE(Control<CXSkinButton>(ids::MicrophoneButton).IsWindowEnabled());
              backend.Key('R');
              Click(ids::MicrophoneButton);
+             // The keys still reach the window.
+             row = List().GetCurSel();
+             backend.Key(VK_DOWN);
          },
-         [&] { EXPECT_EQ(Messages().size(), 1u); }});
+         [&] {
+             EXPECT_EQ(Messages().size(), 1u);
+             EXPECT_EQ(List().GetCurSel(), row + 1);
+         }});
 }
 
 }  // namespace
