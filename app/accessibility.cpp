@@ -126,8 +126,13 @@ void DescribeProgramWindow(const ui::Application& app, ui::HWND hwnd, a11y::Desc
         return;
     }
     if (dynamic_cast<CPracticeDlg*>(parent) != nullptr) {
-        // The card's phrase and its German line are read out as they change.
+        // The card's phrase and its German line are read out as they change; "Show" and the
+        // grades are buttons a reader can press.
         d.live = node->id == ids::PracticeEnglishLabel || node->id == ids::PracticeGermanLabel;
+        if (node->id >= ids::PracticeShowLink && node->id <= ids::PracticeEasyLink) {
+            d.role = a11y::Role::PushButton;
+            if (d.name.empty()) d.name = d.text;
+        }
         return;
     }
     if (const auto* dlg = dynamic_cast<CSkinDlg*>(parent)) {

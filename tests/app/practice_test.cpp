@@ -2,6 +2,7 @@
 // captured sound and practice.dat.
 #include <fstream>
 
+#include "app/accessibility.h"
 #include "app/practicedlg.h"
 #include "catalogue/practiceschedule.h"
 #include "mainwindow_fixture.h"
@@ -47,7 +48,12 @@ TEST_F(Practice, TheCardRevealsSpeaksAndGradesTheListedPhrasesAndKeepsTheirDates
              EXPECT_EQ(CardText(ids::PracticeEnglishLabel), first);
              EXPECT_EQ(CardText(ids::PracticeGermanLabel), GermanOf(number));
              EXPECT_TRUE(LastWrite() == SpokenClip(number));
-             backend.Key('3');
+             // Graded as a screen reader would: the "3 Good" button pressed by its action.
+             const HWND good = Card()->GetDlgItem(ids::PracticeGoodLink);
+             const a11y::Description d = a11y::Describe(app, good, DescribeProgramWindow);
+             EXPECT_EQ(d.role, a11y::Role::PushButton);
+             EXPECT_EQ(d.name, u"3 Good");
+             EXPECT_TRUE(a11y::Press(app, good, d));
          },
          [&] {
              // Good on a new card: due tomorrow, and the next listed phrase is asked.
